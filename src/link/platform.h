@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QSize>
+#include <QString>
+
+namespace lorvane {
+
+// The title every message box carries unless it names its own.
+inline constexpr const char* kAppTitle = "Lorvane";
+
+enum class MsgIcon { None, Critical, Question, Exclamation, Information };
+enum class MsgButtons { Ok, OkCancel, AbortRetryIgnore, YesNoCancel, YesNo, RetryCancel };
+// Values as the classic message-box API numbers them.
+enum class MsgResult { Ok = 1, Cancel = 2, Abort = 3, Retry = 4, Ignore = 5, Yes = 6, No = 7 };
+
+struct MessageRequest {
+    QString text;
+    MsgIcon icon = MsgIcon::None;
+    MsgButtons buttons = MsgButtons::Ok;
+    QString title = QString::fromLatin1(kAppTitle);
+    bool systemModal = false;
+};
+
+// Everything the program asks of the desktop goes through here, so that tests can answer
+// message boxes, count beeps and skip real waiting.
+class Platform {
+  public:
+    virtual ~Platform() = default;
+
+    virtual MsgResult messageBox(const MessageRequest& request) = 0;
+    virtual void beep() = 0;
+    // Lets pending user-interface events run once.
+    virtual void processEvents() = 0;
+    virtual void sleep(int ms) = 0;
+    // The primary screen in logical pixels.
+    virtual QSize screenSize() const = 0;
+
+    // Shorthand for the common one-button box.
+    MsgResult message(const QString& text, MsgIcon icon = MsgIcon::None) {
+        MessageRequest request;
+        request.text = text;
+        request.icon = icon;
+        return messageBox(request);
+    }
+};
+
+}  // namespace lorvane

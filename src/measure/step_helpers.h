@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+#include "sweep_param.h"
+
+namespace lorvane {
+
+// Writes a number into an instrument command: "-" for a negative value, then the magnitude with
+// three decimals and "." as the decimal separator in every locale, then "EN" when terminator is
+// set. The sign comes from the value before rounding: -0.0004 gives "-0.000EN".
+QString NumCmd(double value, bool terminator);
+
+// ln(|x| + 0.005) / ln(10): a base-10 logarithm that is finite at 0.
+double Log10(double x);
+
+// The decade step of the automatic linear sweep for the sweep value v (kHz or mV): the step and
+// the value at which the next decade begins (for a negative v the decade end nearer to zero).
+// Outside the table (v at or above 13000, or too near zero) step and boundary keep their values.
+void StepFor(double v, SweepParam sweep, double& step, double& boundary);
+
+// The sort key of a negative value: "-" becomes a blank and every digit d becomes 9 - d; all
+// other characters stay. " 999987.499" is the key of -12.5 ("-000012.500"). A plain text sort
+// then puts negative values first, in increasing order, before the non-negative ones.
+QString InvNum(const QString& text);
+
+}  // namespace lorvane

@@ -1,0 +1,318 @@
+#include "settings_store.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <limits>
+#include <thread>
+
+#include "scoped_env.h"
+
+namespace lorvane {
+namespace {
+
+const QString kMain = QStringLiteral("Lorvane");
+const QString kSecond = QStringLiteral("Lorvane - 2");
+
+class SettingsStoreTest : public testing::Test {
+  protected:
+    QString folder() const { return settings_.configHome() + QStringLiteral("/Tessaly Software"); }
+    QString iniPath() const { return settings_.iniPath(); }
+
+    QByteArray fileText() const {
+        QFile file(iniPath());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<no file>");
+    }
+    void writeFile(const QByteArray& text) const {
+        ASSERT_TRUE(QDir().mkpath(folder()));
+        QFile file(iniPath());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+    }
+    // False when running with rights that ignore file permissions, as root does.
+    bool permissionsBind() const {
+        const QString locked = settings_.configHome() + QStringLiteral("/locked");
+        QDir().mkpath(locked);
+        QFile::setPermissions(locked, QFile::ReadOwner | QFile::ExeOwner);
+        QFile probe(locked + QStringLiteral("/probe"));
+        const bool bind = !probe.open(QIODevice::WriteOnly);
+        QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QDir(locked).removeRecursively();
+        return bind;
+    }
+    static QStringList entries(const QString& dir) {
+        return QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    }
+
+    test::TempSettings settings_;
+};
+
+TEST_F(SettingsStoreTest, CleanStoreGivesDefaultsAndReadsCreateNothing) {
+    EXPECT_EQ(RegRead(kMain, "PAd", 1), 1);
+    EXPECT_EQ(RegRead(kMain, "V_Stop", 500), 500);
+    EXPECT_EQ(RegRead(kMain, "T", "fallback"), "fallback");
+    EXPECT_EQ(RegRead(kMain, "T", QStringLiteral("x")), "x");
+    EXPECT_FALSE(RegDelete(kMain));
+    EXPECT_TRUE(entries(settings_.configHome()).isEmpty());
+}
+
+TEST_F(SettingsStoreTest, WritesCreateFolderFileAndOneGroupPerInstance) {
+    EXPECT_EQ(settingsFilePath(), settings_.configHome() + "/Tessaly Software/Lorvane.ini");
+    EXPECT_TRUE(RegWrite(kMain, "X", 100));
+    EXPECT_EQ(fileText(), "[Lorvane]\nX=dword:00000064\n");
+
+    EXPECT_TRUE(RegWrite(kSecond, "PAd", 17));
+    EXPECT_TRUE(RegWrite(kMain, "X", 250));
+    EXPECT_TRUE(RegWrite(kMain, "Merge", true));
+    EXPECT_EQ(fileText(),
+              "[Lorvane]\nX=dword:000000fa\nMerge=dword:00000001\n\n"
+              "[Lorvane - 2]\nPAd=dword:00000011\n");
+    EXPECT_EQ(RegRead(kMain, "X", 100), 250);
+    EXPECT_EQ(RegRead(kSecond, "PAd", 1), 17);
+    EXPECT_EQ(RegRead(kSecond, "X", 100), 100);
+    EXPECT_EQ(entries(folder()), QStringList{"Lorvane.ini"});
+}
+
+TEST_F(SettingsStoreTest, NegativeNumbersAreStoredAsTwosComplement) {
+    EXPECT_TRUE(RegWrite(kMain, "V_Start", -500));
+    EXPECT_TRUE(RegWrite(kMain, "Low", std::numeric_limits<int32_t>::min()));
+    EXPECT_TRUE(RegWrite(kMain, "High", std::numeric_limits<int32_t>::max()));
+    EXPECT_EQ(fileText(),
+              "[Lorvane]\nV_Start=dword:fffffe0c\nLow=dword:80000000\nHigh=dword:7fffffff\n");
+    EXPECT_EQ(RegRead(kMain, "V_Start", 0), -500);
+    EXPECT_EQ(RegRead(kMain, "Low", 0), std::numeric_limits<int32_t>::min());
+    EXPECT_EQ(RegRead(kMain, "High", 0), std::numeric_limits<int32_t>::max());
+}
+
+TEST_F(SettingsStoreTest, NumbersRoundToTheNearestIntegerWithTiesToEven) {
+    const std::pair<double, int32_t> cases[] = {
+        {2.5, 2},
+        {3.5, 4},
+        {-2.5, -2},
+        {-3.5, -4},
+        {0.5, 0},
+        {1.5, 2},
+        {-0.5, 0},
+        {2.4999999, 2},
+        {2.5000001, 3},
+        {-7.6, -8},
+        {1e-300, 0},
+        {2147483647.4, 2147483647},
+        {-2147483648.5, std::numeric_limits<int32_t>::min()}};
+    for (const auto& [value, stored] : cases) {
+        EXPECT_TRUE(RegWrite(kMain, "N", value)) << value;
+        EXPECT_EQ(RegRead(kMain, "N", 12345), stored) << value;
+    }
+    EXPECT_TRUE(RegWrite(kMain, "N", false));
+    EXPECT_EQ(RegRead(kMain, "N", 12345), 0);
+}
+
+TEST_F(SettingsStoreTest, NumbersWithoutA32BitIntegerAreNotWritten) {
+    const double refused[] = {1e10,
+                              -1e10,
+                              2147483647.5,
+                              -2147483649.0,
+                              std::numeric_limits<double>::quiet_NaN(),
+                              std::numeric_limits<double>::infinity(),
+                              -std::numeric_limits<double>::infinity()};
+    for (const double value : refused) EXPECT_FALSE(RegWrite(kMain, "N", value)) << value;
+    EXPECT_FALSE(QFile::exists(iniPath()));
+
+    ASSERT_TRUE(RegWrite(kMain, "N", 42));
+    EXPECT_FALSE(RegWrite(kMain, "N", 1e10));
+    EXPECT_EQ(RegRead(kMain, "N", 0), 42);
+}
+
+TEST_F(SettingsStoreTest, TextsRoundTripWithEveryCharacter) {
+    const QString text = QStringLiteral("a\\b\r\nc=[d]/%e ") + QChar(0) + QStringLiteral("f µΩ");
+    EXPECT_TRUE(RegWrite(kMain, "T", text));
+    EXPECT_EQ(RegRead(kMain, "T", "fallback"), text);
+    EXPECT_TRUE(RegWrite(kMain, "U", "one\\two\nthree"));
+    EXPECT_TRUE(fileText().contains("\nU=sz:one\\\\two\\nthree\\0\n")) << fileText().constData();
+}
+
+TEST_F(SettingsStoreTest, TextsKeepTheirNulAndEmptyStoredTextsGiveTheDefault) {
+    EXPECT_TRUE(RegWrite(kMain, "Empty", ""));
+    EXPECT_EQ(fileText(), "[Lorvane]\nEmpty=sz:\\0\n");
+    EXPECT_EQ(RegRead(kMain, "Empty", "fallback"), "");
+
+    writeFile("[Lorvane]\nNone=sz:\nBare=sz:abc\nTwo=sz:abc\\0\\0\n");
+    EXPECT_EQ(RegRead(kMain, "None", "fallback"), "fallback");
+    EXPECT_EQ(RegRead(kMain, "Bare", "fallback"), "abc");
+    EXPECT_EQ(RegRead(kMain, "Two", "fallback"), QStringLiteral("abc") + QChar(0));
+}
+
+TEST_F(SettingsStoreTest, TextLimitCountsStoredBytesIncludingTheNul) {
+    const QString eAcute = QStringLiteral("é");  // two bytes in the file
+    EXPECT_TRUE(RegWrite(kMain, "Fits", QString(1023, u'x')));
+    EXPECT_TRUE(RegWrite(kMain, "Long", QString(1024, u'x')));
+    EXPECT_TRUE(RegWrite(kMain, "FitsWide", eAcute.repeated(511) + "a"));
+    EXPECT_TRUE(RegWrite(kMain, "LongWide", eAcute.repeated(512)));
+    EXPECT_EQ(RegRead(kMain, "Fits", "fallback"), QString(1023, u'x'));
+    EXPECT_EQ(RegRead(kMain, "Long", "fallback"), "fallback");
+    EXPECT_EQ(RegRead(kMain, "FitsWide", "fallback"), eAcute.repeated(511) + "a");
+    EXPECT_EQ(RegRead(kMain, "LongWide", "fallback"), "fallback");
+}
+
+TEST_F(SettingsStoreTest, ValuesOfTheOtherTypeOrAnotherNameReadAsMissing) {
+    EXPECT_TRUE(RegWrite(kMain, "N", 7));
+    EXPECT_TRUE(RegWrite(kMain, "T", "7"));
+    EXPECT_EQ(RegRead(kMain, "N", "fallback"), "fallback");
+    EXPECT_EQ(RegRead(kMain, "T", 99), 99);
+    EXPECT_EQ(RegRead(kMain, "n", 99), 99);
+}
+
+TEST_F(SettingsStoreTest, HandWrittenFilesAreRead) {
+    writeFile(
+        "[Lorvane]\r\nX=dword:FFFFFFFF\r\nT=sz:hi\\0\r\n\r\n[Lorvane - 2]\r\nX=dword:00000002");
+    EXPECT_EQ(RegRead(kMain, "X", 0), -1);
+    EXPECT_EQ(RegRead(kMain, "T", "fallback"), "hi");
+    EXPECT_EQ(RegRead(kSecond, "X", 0), 2);
+}
+
+TEST_F(SettingsStoreTest, DeleteRemovesOnlyThatInstance) {
+    const QString third = QStringLiteral("Lorvane - 3");
+    for (const QString& key : {kMain, kSecond, third}) ASSERT_TRUE(RegWrite(key, "PAd", 5));
+    EXPECT_TRUE(RegDelete(kSecond));
+    EXPECT_EQ(RegRead(kSecond, "PAd", 1), 1);
+    EXPECT_EQ(RegRead(kMain, "PAd", 1), 5);
+    EXPECT_EQ(RegRead(third, "PAd", 1), 5);
+    EXPECT_EQ(fileText(), "[Lorvane]\nPAd=dword:00000005\n\n[Lorvane - 3]\nPAd=dword:00000005\n");
+    EXPECT_TRUE(RegDelete(kSecond));  // the store opens, though there is nothing to delete
+    EXPECT_TRUE(RegWrite(kSecond, "PAd", 6));
+    EXPECT_EQ(RegRead(kSecond, "PAd", 1), 6);
+}
+
+TEST_F(SettingsStoreTest, DamagedFileGivesDefaultsAndKeepsWhatStillParses) {
+    QByteArray text("\x00\xff\xfe\x01junk\n", 9);
+    text += "A=dword:00000001\n";                // above every group
+    text += "[Lorvane - 2\nX=dword:00000001\n";  // header without "]"
+    text += "[Lorvane]\nA=dword:0000002a\nB=dword:0000\nC=dword:zzzzzzzz\nD=sz:bad\\q\n";
+    text += "E=sz:ok\\0\nhalf a line\nF=sz:trailing\\\n";
+    text += QByteArray("\x80\x00\xc3=\xff\n", 6);
+    text += "[Lorvane]\nG=dword:00000007";  // a repeated group, no final line break
+    writeFile(text);
+
+    EXPECT_EQ(RegRead(kSecond, "X", 9), 9);
+    EXPECT_EQ(RegRead(kMain, "A", 9), 42);
+    EXPECT_EQ(RegRead(kMain, "B", 9), 9);
+    EXPECT_EQ(RegRead(kMain, "C", 9), 9);
+    EXPECT_EQ(RegRead(kMain, "D", "fallback"), "fallback");
+    EXPECT_EQ(RegRead(kMain, "E", "fallback"), "ok");
+    EXPECT_EQ(RegRead(kMain, "F", "fallback"), "fallback");
+    EXPECT_EQ(RegRead(kMain, "G", 9), 7);
+
+    EXPECT_TRUE(RegWrite(kMain, "H", 3));
+    EXPECT_EQ(RegRead(kMain, "A", 9), 42);
+    EXPECT_EQ(RegRead(kMain, "E", "fallback"), "ok");
+    EXPECT_EQ(RegRead(kMain, "G", 9), 7);
+    EXPECT_EQ(RegRead(kMain, "H", 9), 3);
+    EXPECT_EQ(RegRead(kSecond, "X", 9), 9);
+}
+
+TEST_F(SettingsStoreTest, BinaryJunkFileGivesDefaultsAndTakesWrites) {
+    QByteArray junk;
+    for (int i = 0; i < 4096; ++i) junk += static_cast<char>((i * 7919 + 13) % 256);
+    writeFile(junk);
+    EXPECT_EQ(RegRead(kMain, "X", 100), 100);
+    EXPECT_EQ(RegRead(kMain, "T", "fallback"), "fallback");
+    EXPECT_TRUE(RegDelete(kMain));
+    EXPECT_TRUE(RegWrite(kMain, "X", 5));
+    EXPECT_EQ(RegRead(kMain, "X", 100), 5);
+}
+
+TEST_F(SettingsStoreTest, ReadOnlyFolderRefusesWritesAndStillReads) {
+    ASSERT_TRUE(RegWrite(kMain, "X", 1));
+    if (!permissionsBind()) GTEST_SKIP() << "file permissions do not bind this user (root)";
+    QFile::setPermissions(folder(), QFile::ReadOwner | QFile::ExeOwner);
+    EXPECT_FALSE(RegWrite(kMain, "Y", 2));
+    EXPECT_EQ(RegRead(kMain, "Y", 5), 5);
+    EXPECT_EQ(RegRead(kMain, "X", 5), 1);
+    QFile::setPermissions(folder(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+TEST_F(SettingsStoreTest, UnreadableFileIsNeitherReadNorReplaced) {
+    ASSERT_TRUE(RegWrite(kMain, "X", 1));
+    if (!permissionsBind()) GTEST_SKIP() << "file permissions do not bind this user (root)";
+    QFile::setPermissions(iniPath(), QFile::WriteOwner);
+    EXPECT_EQ(RegRead(kMain, "X", 5), 5);
+    EXPECT_FALSE(RegWrite(kMain, "Y", 2));
+    EXPECT_FALSE(RegDelete(kMain));
+    QFile::setPermissions(iniPath(), QFile::ReadOwner | QFile::WriteOwner);
+    EXPECT_EQ(fileText(), "[Lorvane]\nX=dword:00000001\n");
+}
+
+TEST_F(SettingsStoreTest, UnwritablePlacesFailWritesAndGiveDefaults) {
+    ASSERT_TRUE(QDir().mkpath(iniPath()));  // a folder where the file should be
+    EXPECT_FALSE(RegWrite(kMain, "X", 1));
+    EXPECT_FALSE(RegWrite(kMain, "T", "text"));
+    EXPECT_EQ(RegRead(kMain, "X", 100), 100);
+    EXPECT_FALSE(RegDelete(kMain));
+
+    ASSERT_TRUE(QDir(folder()).removeRecursively());
+    QFile blocker(folder());  // a file where the folder should be
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    EXPECT_FALSE(RegWrite(kMain, "X", 1));
+    EXPECT_EQ(RegRead(kMain, "X", 100), 100);
+}
+
+TEST_F(SettingsStoreTest, NamesWithSeparatorsStayInTheirOwnGroups) {
+    ASSERT_TRUE(RegWrite(kMain, "X", 77));
+    const QStringList keys = {"Lorvane - a][Lorvane",
+                              "Lorvane - ../x",
+                              "Lorvane - ..\\..\\x",
+                              "Lorvane - /tmp/x",
+                              "Lorvane - n\n[Lorvane]\nX=dword:00000005",
+                              "Lorvane - 100%",
+                              "Lorvane - 100%25"};
+    for (int i = 0; i < keys.size(); ++i) EXPECT_TRUE(RegWrite(keys[i], "X", i));
+    for (int i = 0; i < keys.size(); ++i) EXPECT_EQ(RegRead(keys[i], "X", -1), i) << i;
+    EXPECT_TRUE(RegDelete("Lorvane - a][Lorvane"));
+    EXPECT_EQ(RegRead(kMain, "X", -1), 77);
+    EXPECT_EQ(RegRead(keys[1], "X", -1), 1);
+
+    EXPECT_TRUE(RegWrite(kMain, "A=B", 1));
+    EXPECT_EQ(RegRead(kMain, "A", -1), -1);
+    EXPECT_EQ(RegRead(kMain, "A=B", -1), 1);
+
+    const QByteArray text = fileText();
+    EXPECT_TRUE(text.contains("\n[Lorvane - ..%2Fx]\n")) << text.constData();
+    EXPECT_TRUE(text.contains("\n[Lorvane - n%0A%5BLorvane%5D%0AX%3Ddword:00000005]\n"));
+    EXPECT_TRUE(text.contains("\nA%3DB=dword:00000001\n"));
+    EXPECT_EQ(entries(settings_.configHome()), QStringList{"Tessaly Software"});
+    EXPECT_EQ(entries(folder()), QStringList{"Lorvane.ini"});
+}
+
+TEST_F(SettingsStoreTest, TwoWritersAtOnceLoseNothing) {
+    constexpr int kWrites = 40;
+    auto writer = [](const QString& key) {
+        for (int i = 0; i < kWrites; ++i) RegWrite(key, QStringLiteral("V%1").arg(i), i);
+    };
+    std::thread first(writer, kMain);
+    std::thread second(writer, kSecond);
+    first.join();
+    second.join();
+    for (const QString& key : {kMain, kSecond})
+        for (int i = 0; i < kWrites; ++i)
+            EXPECT_EQ(RegRead(key, QStringLiteral("V%1").arg(i), -1), i) << key.toStdString();
+    EXPECT_EQ(entries(folder()), QStringList{"Lorvane.ini"});
+}
+
+TEST(SettingsFilePathTest, FallsBackToDotConfigInHome) {
+    QTemporaryDir home;
+    test::ScopedEnv homeEnv("HOME", home.path().toLocal8Bit());
+    test::ScopedEnv xdg("XDG_CONFIG_HOME", "");
+    const QString expected = home.path() + "/.config/Tessaly Software/Lorvane.ini";
+    EXPECT_EQ(settingsFilePath(), expected);
+    qputenv("XDG_CONFIG_HOME", "relative/path");
+    EXPECT_EQ(settingsFilePath(), expected);
+    qunsetenv("XDG_CONFIG_HOME");
+    EXPECT_EQ(settingsFilePath(), expected);
+    EXPECT_TRUE(RegWrite(kMain, "X", 3));
+    EXPECT_TRUE(QFile::exists(expected));
+}
+
+}  // namespace
+}  // namespace lorvane
