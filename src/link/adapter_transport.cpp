@@ -1,0 +1,99 @@
+#include "adapter_transport.h"
+
+#include <QSerialPort>
+#include <algorithm>
+
+#include "cls_gpib.h"
+#include "serial_port_path.h"
+
+namespace lorvane {
+namespace {
+
+constexpr int kPollLimit = 3000;  // polls per read, 1 ms apart
+constexpr int kIdentifyDelayMs = 3000;
+constexpr int kWriteBoundMs = 1000;  // longest wait for the port to take more bytes
+
+}  // namespace
+
+AdapterTransport::AdapterTransport(Platform& platform, QSerialPort* port)
+    : platform_(platform), port_(port) {}
+
+bool AdapterTransport::openPort(int number) {
+    if (!port_) return false;
+    if (port_->isOpen()) port_->close();
+    const QString name = systemSerialPortName(number);
+    if (name.isEmpty()) return false;
+    port_->setPortName(name);
+    // The modem lines are left alone: setting them fails on pseudo-terminals.
+    return port_->setBaudRate(115200) && port_->setDataBits(QSerialPort::Data8) &&
+           port_->setParity(QSerialPort::NoParity) && port_->setStopBits(QSerialPort::OneStop) &&
+           port_->setFlowControl(QSerialPort::NoFlowControl) && port_->open(QIODevice::ReadWrite);
+}
+
+bool AdapterTransport::send(const QByteArray& bytes) {
+    if (port_->write(bytes) != bytes.size()) return false;
+    while (port_->bytesToWrite() > 0) {
+        if (!port_->waitForBytesWritten(kWriteBoundMs)) return false;
+    }
+    return true;
+}
+
+bool AdapterTransport::open(int16_t brd, int16_t pad, int16_t, int16_t& hdl) {
+    hdl = brd;
+    bool ok = openPort(brd);
+    const QByteArray setup[] = {"++mode 1",
+                                "++auto 0",
+                                "++read_tmo_ms 3000",
+                                "++eos 3",
+                                "++addr " + QByteArray::number(pad),
+                                "++clr",
+                                "++ifc"};
+    for (const QByteArray& line : setup) {
+        ok = ok && send(line + "\r\n");
+    }
+    if (!ok) platform_.message(QStringLiteral("Serial port open error"), MsgIcon::Critical);
+    return ok;
+}
+
+bool AdapterTransport::write(int16_t, const QByteArray& text) {
+    if (!port_ || !port_->isOpen()) return false;
+    return send(text);
+}
+
+QByteArray AdapterTransport::read(ClsGPIB& link, int16_t, int del) {
+    platform_.sleep(del);
+    link.DevWrite(0, QStringLiteral("++read 10"));
+    QByteArray text;
+    for (int polls = 0;;) {
+        // An event handler may have closed the link in between.
+        if (!port_ || !port_->isOpen()) return QByteArray();
+        port_->waitForReadyRead(0);  // takes in what has arrived, without waiting
+        text += port_->readAll();
+        if (text.contains('\n')) return text;
+        if (++polls >= kPollLimit) return text;
+        platform_.processEvents();
+        platform_.sleep(1);
+    }
+}
+
+void AdapterTransport::purge(ClsGPIB& link, int16_t) { link.DevWrite(0, QStringLiteral("++ifc")); }
+
+void AdapterTransport::close(int16_t) {
+    if (port_ && port_->isOpen()) port_->close();
+}
+
+QString AdapterTransport::identify(ClsGPIB& link) {
+    return prologixIdentity(link.DevQuery(0, QStringLiteral("++ver"), kIdentifyDelayMs));
+}
+
+QString prologixIdentity(const QString& answer) {
+    const QString firstWord = answer.left(answer.indexOf(QLatin1Char(' ')) + 1).trimmed();
+    if (firstWord != QLatin1String("Prologix")) return QString();
+    const QLatin1String marker("version");
+    const qsizetype at = answer.indexOf(marker);
+    // Without the word version there is no version text to give.
+    const QString version = at < 0 ? QString() : answer.mid(at + marker.size());
+    return QStringLiteral("Prologix") + version.left(std::max<qsizetype>(0, version.size() - 2));
+}
+
+}  // namespace lorvane

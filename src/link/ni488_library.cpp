@@ -1,0 +1,172 @@
+#include "ni488_library.h"
+
+#include <memory>
+
+namespace lorvane {
+namespace {
+
+// Results of RegisterGpibGlobalsForThread.
+constexpr int kRegistered = 0;
+constexpr int kAlreadyRegistered = 1;
+
+template <typename T>
+bool resolve(const std::function<void*(const char*)>& lookup, const char* name, T& target) {
+    target = reinterpret_cast<T>(lookup(name));
+    return target != nullptr;
+}
+
+}  // namespace
+
+QString resolveNi488Entries(const std::function<void*(const char*)>& lookup,
+                            Ni488Entries& entries) {
+    Ni488Entries e;
+    QString missing;
+    const auto need = [&](const char* name, auto& target) {
+        if (!resolve(lookup, name, target) && missing.isEmpty())
+            missing = QString::fromLatin1(name);
+    };
+    need("ibconfig", e.ibconfig);
+    need("ibdev", e.ibdev);
+    need("ibclr", e.ibclr);
+    need("ibsic", e.ibsic);
+    need("ibwrt", e.ibwrt);
+    need("ibrd", e.ibrd);
+    need("ibtmo", e.ibtmo);
+    need("ibloc", e.ibloc);
+    need("ibonl", e.ibonl);
+    if (!missing.isEmpty()) return missing;
+
+    // One complete source of status is enough; an incomplete one is left out.
+    const bool registers = resolve(lookup, "RegisterGpibGlobalsForThread", e.registerGlobals);
+    const bool unregisters = resolve(lookup, "UnregisterGpibGlobalsForThread", e.unregisterGlobals);
+    if (!registers || !unregisters) e.registerGlobals = nullptr;
+
+    bool threadWords = resolve(lookup, "ThreadIbsta", e.threadIbsta);
+    threadWords = resolve(lookup, "ThreadIberr", e.threadIberr) && threadWords;
+    threadWords = resolve(lookup, "ThreadIbcnt", e.threadIbcnt) && threadWords;
+    threadWords = resolve(lookup, "ThreadIbcntl", e.threadIbcntl) && threadWords;
+    if (!threadWords) e.threadIbsta = nullptr;
+
+    bool variables = resolve(lookup, "ibsta", e.ibsta);
+    variables = resolve(lookup, "iberr", e.iberr) && variables;
+    variables = resolve(lookup, "ibcnt", e.ibcnt) && variables;
+    variables = resolve(lookup, "ibcntl", e.ibcntl) && variables;
+    if (!variables) e.ibsta = nullptr;
+
+    if (!e.registerGlobals && !e.threadIbsta && !e.ibsta) return QStringLiteral("ibsta");
+    entries = e;
+    return QString();
+}
+
+std::optional<Ni488Entries> loadFirstNi488Library(const std::vector<const char*>& names,
+                                                  const LibraryLoader& loader, QString& failure) {
+    for (const char* name : names) {
+        void* library = loader.open(name);
+        if (!library) continue;
+        Ni488Entries entries;
+        const QString missing = resolveNi488Entries(
+            [&](const char* symbol) { return loader.symbol(library, symbol); }, entries);
+        if (missing.isEmpty()) return entries;
+        loader.close(library);
+        failure = QStringLiteral("Entry point not found: %1 in %2")
+                      .arg(missing, QString::fromLatin1(name));
+        return std::nullopt;
+    }
+    failure = QStringLiteral("File not found: %1")
+                  .arg(names.empty() ? QString() : QString::fromLatin1(names.front()));
+    return std::nullopt;
+}
+
+Ni488Library* Ni488Library::shared(QString& failure) {
+    static std::unique_ptr<Ni488Library> library;
+    if (!library) {
+        if (const std::optional<Ni488Entries> entries = loadNi488Library(failure)) {
+            library = std::make_unique<Ni488Library>(*entries);
+        }
+    }
+    return library.get();
+}
+
+void Ni488Library::registerForThread() {
+    int result = entries_.registerGlobals(&driverSta_, &driverErr_, &driverCnt_, &driverCntl_);
+    if (result == kAlreadyRegistered) {
+        entries_.unregisterGlobals();
+        entries_.registerGlobals(&driverSta_, &driverErr_, &driverCnt_, &driverCntl_);
+        result = kRegistered;
+    }
+    if (result == kRegistered) {
+        registered_ = true;
+        return;
+    }
+    // 2 and 3 mean the registration failed half-way: undo it. The words are not the
+    // library's, so the call that follows reports ERR through them; the next call tries again.
+    if (result == 2 || result == 3) entries_.unregisterGlobals();
+    driverSta_ = kErr;
+    driverErr_ = 0;
+}
+
+void Ni488Library::refreshStatus() {
+    int sta = 0;
+    int err = 0;
+    int cnt = 0;
+    std::intptr_t cntl = 0;
+    if (entries_.registerGlobals) {
+        sta = driverSta_;
+        err = driverErr_;
+        cnt = driverCnt_;
+        cntl = driverCntl_;
+    } else if (entries_.threadIbsta) {
+        sta = entries_.threadIbsta();
+        err = entries_.threadIberr();
+        cnt = entries_.threadIbcnt();
+        cntl = entries_.threadIbcntl();
+    } else {
+        sta = *entries_.ibsta;
+        err = *entries_.iberr;
+        cnt = *entries_.ibcnt;
+        cntl = *entries_.ibcntl;
+    }
+    // The status words are 16-bit (ERR is the sign bit); the long count keeps 32 bits.
+    ibsta_ = static_cast<int16_t>(sta);
+    iberr_ = static_cast<int16_t>(err);
+    ibcnt_ = static_cast<int16_t>(cnt);
+    ibcntl_ = static_cast<int32_t>(cntl);
+}
+
+template <typename Fn, typename... Args>
+int16_t Ni488Library::call(Fn fn, Args... args) {
+    if (entries_.registerGlobals && !registered_) registerForThread();
+    const int result = fn(args...);
+    refreshStatus();
+    return static_cast<int16_t>(result);
+}
+
+int16_t Ni488Library::ibconfig(int ud, int option, int value) {
+    return call(entries_.ibconfig, ud, option, value);
+}
+
+int16_t Ni488Library::ibdev(int board, int pad, int sad, int tmo, int eot, int eos) {
+    return call(entries_.ibdev, board, pad, sad, tmo, eot, eos);
+}
+
+int16_t Ni488Library::ibclr(int ud) { return call(entries_.ibclr, ud); }
+
+int16_t Ni488Library::ibsic(int ud) { return call(entries_.ibsic, ud); }
+
+int16_t Ni488Library::ibwrt(int ud, const QByteArray& text) {
+    return call(entries_.ibwrt, ud, static_cast<const void*>(text.constData()),
+                static_cast<std::intptr_t>(text.size()));
+}
+
+int16_t Ni488Library::ibrd(int ud, QByteArray& buffer) {
+    return call(entries_.ibrd, ud, static_cast<void*>(buffer.data()),
+                static_cast<std::intptr_t>(buffer.size()));
+}
+
+int16_t Ni488Library::ibtmo(int ud, int code) { return call(entries_.ibtmo, ud, code); }
+
+int16_t Ni488Library::ibloc(int ud) { return call(entries_.ibloc, ud); }
+
+int16_t Ni488Library::ibonl(int ud, int value) { return call(entries_.ibonl, ud, value); }
+
+}  // namespace lorvane

@@ -1,0 +1,90 @@
+// The adapter transport against lorvane-sim, the emulated Prologix adapter with a simulated
+// HP 4192A behind it, whose wire log shows what reached the adapter and the instrument.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QProcess>
+#include <QSerialPort>
+#include <QTemporaryDir>
+
+#include "cls_gpib.h"
+#include "fake_platform.h"
+
+namespace lorvane {
+namespace {
+
+using test::FakePlatform;
+
+const QString kReading = QStringLiteral("NZFN+96.841E+00,NTDN-84.073E+00,K+0100.0000\r\n");
+
+class SimulatedAdapter : public testing::Test {
+  protected:
+    SimulatedAdapter() {
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+        simulator.setProgram(QStringLiteral(LORVANE_SIM_PROGRAM));
+        simulator.setArguments({"--port", QString::number(portNumber), "--address", "17", "--delay",
+                                "0", "--wire-log", logPath()});
+        // Waiting on another process: the link's sleeps must pass for real.
+        platform.realSleep = true;
+        link.Initialize(nullptr, &port);
+        link.setCrd(1);
+        link.setBrd(portNumber);
+        link.setPad(17);
+    }
+    ~SimulatedAdapter() override {
+        link.DevClose();
+        simulator.terminate();
+        simulator.waitForFinished(5000);
+        qunsetenv("XDG_RUNTIME_DIR");
+    }
+
+    void SetUp() override {
+        simulator.start();
+        ASSERT_TRUE(simulator.waitForReadyRead(10000)) << simulator.readAllStandardError().data();
+        // The first line names the port, once it is there to be opened.
+        const QByteArray announced = simulator.readLine();
+        ASSERT_TRUE(announced.startsWith("COM" + QByteArray::number(portNumber) + " /dev/"))
+            << announced.data();
+    }
+
+    QString logPath() const { return runtime.filePath(QStringLiteral("wire.log")); }
+    QStringList wire() const {
+        QFile file(logPath());
+        if (!file.open(QIODevice::ReadOnly)) return {};
+        return QString::fromLatin1(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    }
+
+    const int16_t portNumber = 7;  // in this test's own runtime folder
+    QTemporaryDir runtime;
+    QProcess simulator;
+    QSerialPort port;
+    FakePlatform platform;
+    ClsGPIB link{platform};
+};
+
+TEST_F(SimulatedAdapter, SetsUpTheAdapterAndTalksToTheInstrument) {
+    ASSERT_TRUE(link.DevOpen());
+    EXPECT_TRUE(link.DevWrite(0, QStringLiteral("A1B1C1F1T3")));
+    EXPECT_EQ(link.DevQuery(0, QStringLiteral("EX")), kReading);
+    link.DevPurge(0);
+    EXPECT_EQ(link.DevQuery(0, QStringLiteral("EX")), kReading);
+
+    EXPECT_EQ(
+        wire(),
+        QStringList({"+ ++mode 1", "+ ++auto 0", "+ ++read_tmo_ms 3000", "+ ++eos 3", "+ ++addr 17",
+                     "+ ++clr", "+ ++ifc", "> A1B1C1F1T3", "> EX", "+ ++read 10",
+                     "< NZFN+96.841E+00,NTDN-84.073E+00,K+0100.0000\\r\\n", "+ ++ifc", "> EX",
+                     "+ ++read 10", "< NZFN+96.841E+00,NTDN-84.073E+00,K+0100.0000\\r\\n"}));
+    EXPECT_TRUE(link.DevClose());
+    EXPECT_FALSE(port.isOpen());
+}
+
+TEST_F(SimulatedAdapter, TestReportsTheAdapterVersionAndClosesTheLink) {
+    EXPECT_EQ(link.DevTest(), QStringLiteral("Prologix 6.107"));
+    EXPECT_EQ(link.Hdl(), -1);
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_EQ(wire().mid(7), QStringList({"+ ++ver", "+ ++read 10"}));
+}
+
+}  // namespace
+}  // namespace lorvane

@@ -1,0 +1,173 @@
+// The Prologix adapter transport, against a fake adapter on a pseudo-terminal.
+#include <gtest/gtest.h>
+
+#include <QSerialPort>
+#include <map>
+
+#include "adapter_transport.h"
+#include "cls_gpib.h"
+#include "fake_adapter.h"
+#include "fake_platform.h"
+
+namespace lorvane {
+namespace {
+
+using test::FakeAdapter;
+using test::FakePlatform;
+
+const QByteArray kSetup =
+    "++mode 1\r\n++auto 0\r\n++read_tmo_ms 3000\r\n++eos 3\r\n++addr 17\r\n++clr\r\n++ifc\r\n";
+
+class AdapterLink : public testing::Test {
+  protected:
+    AdapterLink() {
+        link.Initialize(nullptr, &port);
+        link.setCrd(1);
+        link.setBrd(adapter.port());
+        link.setPad(17);
+    }
+
+    // Has the adapter send the given bytes at the given event passes of the link's polling.
+    void answerAt(std::map<int, QByteArray> script) {
+        platform.onEvents = [this, script = std::move(script), handled = 0]() mutable {
+            if (platform.eventPasses == handled) return;  // sleeps call in too
+            handled = platform.eventPasses;
+            if (const auto it = script.find(handled); it != script.end()) {
+                adapter.answer(it->second, port);
+            }
+        };
+    }
+
+    FakeAdapter adapter;
+    QSerialPort port;
+    FakePlatform platform;
+    ClsGPIB link{platform};
+};
+
+TEST_F(AdapterLink, OpenSendsTheSetupLinesAtOnceAndHoldsThePortNumber) {
+    ASSERT_TRUE(link.DevOpen());
+    EXPECT_EQ(link.Hdl(), adapter.port());
+    EXPECT_TRUE(port.isOpen());
+    EXPECT_EQ(port.baudRate(), 115200);
+    EXPECT_EQ(port.flowControl(), QSerialPort::NoFlowControl);
+    EXPECT_EQ(adapter.sent(kSetup.size()), kSetup);
+    EXPECT_TRUE(platform.journal.empty());  // no pause, no event pass, no message
+}
+
+TEST_F(AdapterLink, WritePurgeAndCloseSendTheirLines) {
+    ASSERT_TRUE(link.DevOpen());
+    adapter.sent(kSetup.size());
+
+    EXPECT_TRUE(link.DevWrite(0, QStringLiteral("A1B1C1F1T3")));
+    link.DevPurge(0);
+    const QByteArray expected = "A1B1C1F1T3\r++ifc\r";
+    EXPECT_EQ(adapter.sent(expected.size()), expected);
+
+    EXPECT_TRUE(link.DevClose());
+    EXPECT_EQ(link.Hdl(), -1);
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_FALSE(link.DevWrite(0, QStringLiteral("EX")));
+    EXPECT_FALSE(link.DevClose());
+}
+
+TEST_F(AdapterLink, ReadAsksForALineAndJoinsAnAnswerThatArrivesInPieces) {
+    ASSERT_TRUE(link.DevOpen());
+    adapter.sent(kSetup.size());
+    answerAt({{2, "NZFN+02.8"},
+              {5, "17E+03,NTDN-000.03E+00,"},
+              {9, "K+01.000000\r\nrest"},
+              {12, "late"}});
+
+    EXPECT_EQ(link.DevRead(0, 40),
+              QStringLiteral("NZFN+02.817E+03,NTDN-000.03E+00,K+01.000000\r\nrest"));
+    const QByteArray readRequest = "++read 10\r";
+    EXPECT_EQ(adapter.sent(readRequest.size()), readRequest);
+    EXPECT_EQ(platform.eventPasses, 9);  // ended at the poll after the piece with the line feed
+    EXPECT_EQ(platform.sleeps.front(), 40);
+}
+
+TEST_F(AdapterLink, ReadWithoutALineFeedGivesUpAfter3000Polls) {
+    ASSERT_TRUE(link.DevOpen());
+    answerAt({{1, "NZFN+02.817E+03"}});
+
+    EXPECT_EQ(link.DevRead(0, 0), QStringLiteral("NZFN+02.817E+03"));
+    EXPECT_EQ(platform.eventPasses, 2999);  // 3000 polls with a pass and 1 ms between them
+    EXPECT_EQ(platform.sleptMs, 2999);
+}
+
+TEST_F(AdapterLink, AHandlerThatClosesTheLinkEndsTheRead) {
+    ASSERT_TRUE(link.DevOpen());
+    platform.onEvents = [this] {
+        if (platform.eventPasses == 3) link.DevClose();
+    };
+    EXPECT_EQ(link.DevQuery(0, QStringLiteral("EX")), QString());
+    EXPECT_EQ(platform.eventPasses, 3);
+    EXPECT_EQ(link.Hdl(), -1);
+}
+
+TEST_F(AdapterLink, AHandlerThatReopensTheLinkLeavesTheReadOnTheNewPort) {
+    ASSERT_TRUE(link.DevOpen());
+    platform.onEvents = [this, handled = 0]() mutable {
+        if (platform.eventPasses == handled) return;
+        handled = platform.eventPasses;
+        if (handled == 2) link.DevOpen();
+        if (handled == 3) adapter.answer("N\r\n", port);
+    };
+    EXPECT_EQ(link.DevRead(0, 0), QStringLiteral("N\r\n"));
+    EXPECT_EQ(link.Hdl(), adapter.port());
+}
+
+TEST_F(AdapterLink, TestIdentifiesTheAdapterAndClosesTheLink) {
+    answerAt({{1, "Prologix GPIB-USB Controller version 6.107\r\n"}});
+
+    EXPECT_EQ(link.DevTest(), QStringLiteral("Prologix 6.107"));
+    EXPECT_EQ(link.Hdl(), -1);
+    EXPECT_FALSE(port.isOpen());
+    const QByteArray expected = kSetup + "++ver\r++read 10\r";
+    EXPECT_EQ(adapter.sent(expected.size()), expected);
+    EXPECT_EQ(platform.sleeps.front(), 3000);  // the adapter's time to answer
+}
+
+TEST_F(AdapterLink, TestRejectsAnAnswerFromSomethingElse) {
+    answerAt({{1, "HEWLETT-PACKARD 4192A\r\n"}});
+    EXPECT_EQ(link.DevTest(), QString());
+    EXPECT_EQ(link.Hdl(), -1);
+}
+
+TEST_F(AdapterLink, AMissingPortShowsOneErrorAndFailsQuietlyAfterwards) {
+    link.setBrd(adapter.missingPort());
+
+    EXPECT_FALSE(link.DevOpen());
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].text, QStringLiteral("Serial port open error"));
+    EXPECT_EQ(platform.messages[0].icon, MsgIcon::Critical);
+    EXPECT_EQ(platform.messages[0].title, QStringLiteral("Lorvane"));
+
+    // The link still counts as open on the port number, but nothing can pass.
+    EXPECT_EQ(link.Hdl(), adapter.missingPort());
+    EXPECT_FALSE(link.DevWrite(0, QStringLiteral("EX")));
+    EXPECT_EQ(link.DevRead(0, 0), QString());
+    EXPECT_EQ(link.DevTest(), QString());
+    EXPECT_EQ(platform.messages.size(), 2u);
+    EXPECT_TRUE(link.DevClose());
+    EXPECT_EQ(link.Hdl(), -1);
+}
+
+TEST(PrologixIdentity, TakesTheVersionBehindTheWordVersion) {
+    EXPECT_EQ(prologixIdentity(QStringLiteral("Prologix GPIB-USB Controller version 6.107\r\n")),
+              QStringLiteral("Prologix 6.107"));
+    EXPECT_EQ(prologixIdentity(QStringLiteral("Prologix GPIB-USB Controller version 6.1\r\n")),
+              QStringLiteral("Prologix 6.1"));
+    EXPECT_EQ(prologixIdentity(QStringLiteral("Prologix GPIB-ETHERNET\r\n")),
+              QStringLiteral("Prologix"));
+}
+
+TEST(PrologixIdentity, RejectsOtherFirstWords) {
+    EXPECT_EQ(prologixIdentity(QString()), QString());
+    EXPECT_EQ(prologixIdentity(QStringLiteral("Prologix\r\n")), QString());  // no blank
+    EXPECT_EQ(prologixIdentity(QStringLiteral("prologix version 6.107\r\n")), QString());
+    EXPECT_EQ(prologixIdentity(QStringLiteral("Unrecognized command\r\n")), QString());
+}
+
+}  // namespace
+}  // namespace lorvane

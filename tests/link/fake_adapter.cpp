@@ -1,0 +1,75 @@
+#include "fake_adapter.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QSerialPort>
+#include <QThread>
+#include <cstdlib>
+
+namespace lorvane::test {
+namespace {
+
+constexpr int kBoundMs = 5000;  // for bytes in flight through the kernel; normally microseconds
+
+}  // namespace
+
+FakeAdapter::FakeAdapter() {
+    hadRuntime_ = qEnvironmentVariableIsSet("XDG_RUNTIME_DIR");
+    oldRuntime_ = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime_.path()));
+
+    master_ = posix_openpt(O_RDWR | O_NOCTTY);
+    if (master_ < 0 || grantpt(master_) != 0 || unlockpt(master_) != 0) std::abort();
+    fcntl(master_, F_SETFL, fcntl(master_, F_GETFL) | O_NONBLOCK);
+    QDir(runtime_.path()).mkpath(QStringLiteral("lorvane"));
+    const QByteArray link =
+        QFile::encodeName(runtime_.path() + QStringLiteral("/lorvane/COM%1").arg(port()));
+    if (symlink(ptsname(master_), link.constData()) != 0) std::abort();
+}
+
+FakeAdapter::~FakeAdapter() {
+    if (master_ >= 0) ::close(master_);
+    if (hadRuntime_) {
+        qputenv("XDG_RUNTIME_DIR", oldRuntime_);
+    } else {
+        qunsetenv("XDG_RUNTIME_DIR");
+    }
+}
+
+QByteArray FakeAdapter::sentSoFar() {
+    QByteArray bytes;
+    char buffer[4096];
+    for (;;) {
+        const ssize_t n = ::read(master_, buffer, sizeof buffer);
+        if (n <= 0) return bytes;  // nothing more now (or nobody has the port open)
+        bytes.append(buffer, n);
+    }
+}
+
+QByteArray FakeAdapter::sent(qsizetype count) {
+    QByteArray bytes = sentSoFar();
+    for (int waited = 0; bytes.size() < count && waited < kBoundMs; ++waited) {
+        pollfd fd{master_, POLLIN, 0};
+        poll(&fd, 1, 1);
+        bytes += sentSoFar();
+    }
+    return bytes;
+}
+
+void FakeAdapter::answer(const QByteArray& bytes, const QSerialPort& linkPort) {
+    if (::write(master_, bytes.constData(), static_cast<size_t>(bytes.size())) != bytes.size()) {
+        std::abort();
+    }
+    for (int waited = 0; waited < kBoundMs; ++waited) {
+        int ready = 0;
+        ioctl(static_cast<int>(linkPort.handle()), FIONREAD, &ready);
+        if (ready >= bytes.size()) return;
+        QThread::msleep(1);
+    }
+}
+
+}  // namespace lorvane::test

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QByteArray>
+#include <QTemporaryDir>
+#include <cstdint>
+
+class QSerialPort;
+
+namespace lorvane::test {
+
+// The far end of a Prologix adapter, on a pseudo-terminal of this process. It is published
+// the way lorvane-sim publishes its ports: as the link COM<N> in a temporary runtime folder
+// that XDG_RUNTIME_DIR points at while the adapter lives. It answers nothing by itself: the
+// test decides what arrives and when.
+class FakeAdapter {
+  public:
+    FakeAdapter();
+    ~FakeAdapter();
+    FakeAdapter(const FakeAdapter&) = delete;
+    FakeAdapter& operator=(const FakeAdapter&) = delete;
+
+    // The COM port number. (Serial-port lock files are named after the whole path, which
+    // lies in this adapter's own folder, so tests running side by side do not clash.)
+    int16_t port() const { return 7; }
+    // A port number with no device behind it, not even a serial port of the machine.
+    int16_t missingPort() const { return 250; }
+
+    // Everything the link has sent since the last call, once at least count bytes have
+    // arrived (or after a generous bound, with what there is).
+    QByteArray sent(qsizetype count);
+    // What has arrived by now, without waiting.
+    QByteArray sentSoFar();
+
+    // Sends bytes to the link and returns once the link's port can read them, so that the
+    // link's next poll is sure to see them.
+    void answer(const QByteArray& bytes, const QSerialPort& linkPort);
+
+  private:
+    QTemporaryDir runtime_;
+    QByteArray oldRuntime_;
+    bool hadRuntime_ = false;
+    int master_ = -1;
+};
+
+}  // namespace lorvane::test

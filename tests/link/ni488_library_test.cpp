@@ -1,0 +1,277 @@
+// The NI-488.2 binding against a fake driver: status words, 16-bit results, the registration
+// of the status words for the thread, and how a library is chosen.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "card_transport.h"
+#include "fake_platform.h"
+#include "ni488_library.h"
+
+namespace lorvane {
+namespace {
+
+// The fake driver's state; its functions are plain C-style functions, as a library's are.
+struct Driver {
+    int result = 0;  // what every call returns
+    int sta = 0, err = 0, cnt = 0;
+    std::intptr_t cntl = 0;
+    int threadSta = 0;                 // what the per-thread functions report, when offered
+    std::vector<int> registerResults;  // answers to successive registrations
+    int registers = 0, unregisters = 0;
+    int *regSta = nullptr, *regErr = nullptr;
+    bool writesRegistered = false;  // a call also sets the registered words
+    std::string failOn;             // when set, this call reports ERR and every other one success
+    int descriptor = 0;             // what ibdev returns
+    std::string log;
+};
+Driver* driver = nullptr;
+
+int record(const char* name, int ud) {
+    driver->log += std::string(name) + " " + std::to_string(ud) + ";";
+    if (driver->writesRegistered && driver->regSta) {
+        *driver->regSta = 0x100;
+        *driver->regErr = 0;
+    }
+    if (!driver->failOn.empty()) driver->sta = driver->failOn == name ? 0x8000 : 0x100;
+    return driver->result;
+}
+int LORVANE_NI488_CALL config(int ud, int, int) { return record("ibconfig", ud); }
+int LORVANE_NI488_CALL dev(int board, int, int, int, int, int) {
+    record("ibdev", board);
+    return driver->descriptor;
+}
+int LORVANE_NI488_CALL clr(int ud) { return record("ibclr", ud); }
+int LORVANE_NI488_CALL sic(int ud) { return record("ibsic", ud); }
+int LORVANE_NI488_CALL wrt(int ud, const void*, std::intptr_t) { return record("ibwrt", ud); }
+int LORVANE_NI488_CALL rd(int ud, void*, std::intptr_t) { return record("ibrd", ud); }
+int LORVANE_NI488_CALL tmo(int ud, int) { return record("ibtmo", ud); }
+int LORVANE_NI488_CALL loc(int ud) { return record("ibloc", ud); }
+int LORVANE_NI488_CALL onl(int ud, int) { return record("ibonl", ud); }
+int LORVANE_NI488_CALL threadSta() { return driver->threadSta; }
+int LORVANE_NI488_CALL threadZero() { return 0; }
+std::intptr_t LORVANE_NI488_CALL threadCntl() { return 0; }
+int LORVANE_NI488_CALL registerWords(int* sta, int* err, int*, std::intptr_t*) {
+    driver->log += "register;";
+    driver->regSta = sta;
+    driver->regErr = err;
+    const size_t i = static_cast<size_t>(driver->registers++);
+    return i < driver->registerResults.size() ? driver->registerResults[i] : 0;
+}
+int LORVANE_NI488_CALL unregisterWords() {
+    driver->log += "unregister;";
+    ++driver->unregisters;
+    return 0;
+}
+
+Ni488Entries calls() {
+    Ni488Entries e;
+    e.ibconfig = config;
+    e.ibdev = dev;
+    e.ibclr = clr;
+    e.ibsic = sic;
+    e.ibwrt = wrt;
+    e.ibrd = rd;
+    e.ibtmo = tmo;
+    e.ibloc = loc;
+    e.ibonl = onl;
+    return e;
+}
+
+Ni488Entries withVariables() {
+    Ni488Entries e = calls();
+    e.ibsta = &driver->sta;
+    e.iberr = &driver->err;
+    e.ibcnt = &driver->cnt;
+    e.ibcntl = &driver->cntl;
+    return e;
+}
+
+Ni488Entries withRegistration() {
+    Ni488Entries e = calls();
+    e.registerGlobals = registerWords;
+    e.unregisterGlobals = unregisterWords;
+    return e;
+}
+
+class Ni488Binding : public testing::Test {
+  protected:
+    Ni488Binding() { driver = &fake; }
+    ~Ni488Binding() override { driver = nullptr; }
+    Driver fake;
+};
+
+TEST_F(Ni488Binding, ResultsAndStatusWordsAreCutTo16Bits) {
+    Ni488Library gpib(withVariables());
+    fake.descriptor = 0x12345;
+    fake.sta = 0x18100;  // ERR | CMPL, with a bit above the 16 kept ones
+    fake.err = 0x10006;
+    fake.cnt = 0x2FFFF;
+    fake.cntl = 0x1000000010LL;  // only 32 bits are kept
+    EXPECT_EQ(gpib.ibdev(0, 1, 96, 12, 1, 0), 0x2345);
+    EXPECT_EQ(gpib.ibsta(), static_cast<int16_t>(0x8100));
+    EXPECT_TRUE(gpib.failed());
+    EXPECT_EQ(gpib.iberr(), 6);
+    EXPECT_EQ(gpib.ibcnt(), -1);
+    EXPECT_EQ(gpib.ibcntl(), 0x10);
+
+    fake.result = 0xFFFF;  // a negative 16-bit result
+    fake.sta = 0x2100;
+    EXPECT_EQ(gpib.ibclr(1), -1);
+    EXPECT_FALSE(gpib.failed());
+}
+
+TEST_F(Ni488Binding, PerThreadFunctionsArePreferredToTheVariables) {
+    Ni488Entries e = withVariables();
+    e.threadIbsta = threadSta;
+    e.threadIberr = e.threadIbcnt = threadZero;
+    e.threadIbcntl = threadCntl;
+    Ni488Library gpib(e);
+    fake.sta = 0x8000;
+    fake.threadSta = 0x100;
+    gpib.ibsic(0);
+    EXPECT_EQ(gpib.ibsta(), 0x100);
+}
+
+TEST_F(Ni488Binding, RegistersOnceAndReadsTheRegisteredWords) {
+    fake.writesRegistered = true;
+    Ni488Library gpib(withRegistration());
+    gpib.ibclr(3);
+    gpib.ibloc(3);
+    EXPECT_EQ(fake.log, "register;ibclr 3;ibloc 3;");
+    EXPECT_EQ(gpib.ibsta(), 0x100);
+}
+
+TEST_F(Ni488Binding, AlreadyRegisteredIsUndoneAndDoneAgain) {
+    fake.registerResults = {1, 0};
+    Ni488Library gpib(withRegistration());
+    gpib.ibclr(3);
+    gpib.ibclr(3);
+    EXPECT_EQ(fake.log, "register;unregister;register;ibclr 3;ibclr 3;");
+}
+
+TEST_F(Ni488Binding, AFailedRegistrationReportsErrAndIsTriedAgain) {
+    for (const int failure : {2, 3}) {
+        fake = Driver();
+        fake.registerResults = {failure, 0};
+        Ni488Library gpib(withRegistration());
+        gpib.ibclr(3);
+        EXPECT_EQ(fake.log, "register;unregister;ibclr 3;") << failure;
+        EXPECT_TRUE(gpib.failed());
+        EXPECT_EQ(gpib.iberr(), 0);
+        fake.writesRegistered = true;
+        gpib.ibclr(3);
+        EXPECT_EQ(fake.log, "register;unregister;ibclr 3;register;ibclr 3;") << failure;
+        EXPECT_FALSE(gpib.failed());
+    }
+}
+
+TEST_F(Ni488Binding, AnUnknownRegistrationResultIsNotUndone) {
+    fake.registerResults = {7};
+    Ni488Library gpib(withRegistration());
+    gpib.ibonl(3, 0);
+    EXPECT_EQ(fake.log, "register;ibonl 3;");
+    EXPECT_TRUE(gpib.failed());
+}
+
+TEST_F(Ni488Binding, CardOpenTakesTheDescriptorOfflineWhenTheDeviceClearFails) {
+    Ni488Library gpib(withVariables());
+    fake.descriptor = 7;
+    fake.failOn = "ibclr";
+    test::FakePlatform platform;
+    CardTransport card(platform, [&](QString&) { return &gpib; });
+    int16_t hdl = -1;
+    EXPECT_FALSE(card.open(0, 17, 96, hdl));
+    EXPECT_EQ(fake.log, "ibconfig 0;ibdev 0;ibclr 7;ibonl 7;");
+    EXPECT_EQ(hdl, 7);  // kept: a later close still runs its sequence on it
+    EXPECT_TRUE(platform.journal.empty());
+}
+
+// Symbols of a pretend library: the names in the set resolve, others do not.
+void* lookupAmong(const std::set<std::string>& names, const char* symbol) {
+    static int anything = 0;
+    return names.count(symbol) ? &anything : nullptr;
+}
+
+const std::set<std::string> kCalls = {"ibconfig", "ibdev", "ibclr", "ibsic", "ibwrt",
+                                      "ibrd",     "ibtmo", "ibloc", "ibonl"};
+
+TEST(Ni488Resolve, NamesTheFirstMissingCall) {
+    std::set<std::string> names = kCalls;
+    names.insert({"ibsta", "iberr", "ibcnt", "ibcntl"});
+    names.erase("ibrd");
+    names.erase("ibonl");
+    Ni488Entries e;
+    EXPECT_EQ(resolveNi488Entries([&](const char* s) { return lookupAmong(names, s); }, e),
+              QStringLiteral("ibrd"));
+}
+
+TEST(Ni488Resolve, NeedsOneCompleteSourceOfStatus) {
+    std::set<std::string> names = kCalls;
+    names.insert({"ThreadIbsta", "ThreadIberr", "ibsta", "iberr", "ibcnt"});
+    Ni488Entries e;
+    const auto lookup = [&](const char* s) { return lookupAmong(names, s); };
+    EXPECT_EQ(resolveNi488Entries(lookup, e), QStringLiteral("ibsta"));
+
+    names.insert("ibcntl");  // the variables are now complete; the thread functions are not
+    EXPECT_EQ(resolveNi488Entries(lookup, e), QString());
+    EXPECT_NE(e.ibsta, nullptr);
+    EXPECT_EQ(e.threadIbsta, nullptr);
+    EXPECT_EQ(e.registerGlobals, nullptr);
+}
+
+// A pretend system with libraries by name, each offering the given symbols.
+struct FakeSystem {
+    std::map<std::string, std::set<std::string>> libraries;
+    std::string log;
+
+    LibraryLoader loader() {
+        return {[this](const char* name) -> void* {
+                    log += std::string("open ") + name + ";";
+                    const auto it = libraries.find(name);
+                    return it == libraries.end() ? nullptr : &it->second;
+                },
+                [](void* library, const char* symbol) {
+                    return lookupAmong(*static_cast<std::set<std::string>*>(library), symbol);
+                },
+                [this](void*) { log += "close;"; }};
+    }
+};
+
+TEST(Ni488Load, TriesEveryNameAndReportsTheFirstAsNotFound) {
+    FakeSystem system;
+    QString failure;
+    EXPECT_FALSE(loadFirstNi488Library({"libgpib.so.0", "libgpibapi.so", "libni4882.so"},
+                                       system.loader(), failure));
+    EXPECT_EQ(failure, QStringLiteral("File not found: libgpib.so.0"));
+    EXPECT_EQ(system.log, "open libgpib.so.0;open libgpibapi.so;open libni4882.so;");
+}
+
+TEST(Ni488Load, TakesTheFirstLibraryThatLoads) {
+    FakeSystem system;
+    std::set<std::string> complete = kCalls;
+    complete.insert({"ThreadIbsta", "ThreadIberr", "ThreadIbcnt", "ThreadIbcntl"});
+    system.libraries["libgpibapi.so"] = complete;
+    system.libraries["libni4882.so"] = complete;
+    QString failure;
+    const auto entries = loadFirstNi488Library({"libgpib.so.0", "libgpibapi.so", "libni4882.so"},
+                                               system.loader(), failure);
+    ASSERT_TRUE(entries);
+    EXPECT_NE(entries->threadIbcntl, nullptr);
+    EXPECT_EQ(system.log, "open libgpib.so.0;open libgpibapi.so;");
+}
+
+TEST(Ni488Load, ALibraryWithoutAnEntryPointIsReportedAndReleased) {
+    FakeSystem system;
+    system.libraries["gpib-32.dll"] = {"ibdev"};
+    QString failure;
+    EXPECT_FALSE(loadFirstNi488Library({"gpib-32.dll", "ni4882.dll"}, system.loader(), failure));
+    EXPECT_EQ(failure, QStringLiteral("Entry point not found: ibconfig in gpib-32.dll"));
+    EXPECT_EQ(system.log, "open gpib-32.dll;close;");
+}
+
+}  // namespace
+}  // namespace lorvane
