@@ -1,27 +1,13 @@
 #include "lifecycle.h"
 
-#include <limits>
-
 #include "command_line.h"
+#include "front_panel_restore.h"
 #include "main_window.h"
 #include "settings_store.h"
 #include "twips.h"
 #include "version.h"
 
 namespace lorvane {
-namespace {
-
-// The link settings are 16-bit in memory; a stored number that does not fit is treated like a
-// missing one.
-int16_t readInt16(const QString& key, const QString& name, int16_t def) {
-    const int32_t value = RegRead(key, name, int32_t{def});
-    if (value < std::numeric_limits<int16_t>::min() || value > std::numeric_limits<int16_t>::max())
-        return def;
-    return static_cast<int16_t>(value);
-}
-
-}  // namespace
-
 Lifecycle::Lifecycle(Platform& platform, MainWindow& window)
     : platform_(platform), window_(window) {}
 
@@ -53,14 +39,15 @@ void Lifecycle::normalStart() {
 
     link_ = std::make_unique<ClsGPIB>(platform_);
     link_->Initialize(&window_, &window_.gpibComm());
-    link_->setCrd(readInt16(settingsKey_, QStringLiteral("Card"), 0));
-    link_->setBrd(readInt16(settingsKey_, QStringLiteral("Board"), 0));
-    link_->setPad(readInt16(settingsKey_, QStringLiteral("PAd"), 1));
+    link_->setCrd(RegReadInt16(settingsKey_, QStringLiteral("Card"), 0));
+    link_->setBrd(RegReadInt16(settingsKey_, QStringLiteral("Board"), 0));
+    link_->setPad(RegReadInt16(settingsKey_, QStringLiteral("PAd"), 1));
     // A failure has shown its own message; the program runs on with the link closed.
     link_->DevOpen();
 
     window_.mergeOption = RegRead(settingsKey_, QStringLiteral("Merge"), 0) != 0;
     placeWindow();
+    restoreFrontPanel(window_, settingsKey_);
 }
 
 void Lifecycle::placeWindow() {

@@ -13,7 +13,7 @@ class MainWindow;
 // The main window's life: what loading does with the command line, the settings and the
 // link, and the shutdown that runs when the window closes.
 class Lifecycle {
-public:
+  public:
     Lifecycle(Platform& platform, MainWindow& window);
     ~Lifecycle();
 
@@ -30,7 +30,7 @@ public:
     ClsGPIB* link() const { return link_.get(); }
     bool skipSave() const { return skipSave_; }
 
-private:
+  private:
     void normalStart();
     void placeWindow();
 

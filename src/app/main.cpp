@@ -11,7 +11,7 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     lorvane::QtPlatform platform;
-    lorvane::MainWindow window;
+    lorvane::MainWindow window(platform);
     lorvane::Lifecycle life(platform, window);
     window.onClosing = [&life] { life.shutdown(); };
     window.onConfig = [&] {

@@ -1,6 +1,7 @@
 #include "settings_store.h"
 
 #include <cmath>
+#include <limits>
 
 namespace lorvane {
 
@@ -51,5 +52,12 @@ bool RegWrite(const QString& key, const QString& name, const QString& value) {
 }
 
 bool RegDelete(const QString& key) { return settings_backend::removeGroup(key); }
+
+int16_t RegReadInt16(const QString& key, const QString& name, int16_t def) {
+    const int32_t value = RegRead(key, name, int32_t{def});
+    if (value < std::numeric_limits<int16_t>::min() || value > std::numeric_limits<int16_t>::max())
+        return def;
+    return static_cast<int16_t>(value);
+}
 
 }  // namespace lorvane

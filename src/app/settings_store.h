@@ -24,6 +24,10 @@ QString RegRead(const QString& key, const QString& name, const QString& def);
 // integer, halves going to the even neighbour (2.5 -> 2, 3.5 -> 4, -2.5 -> -2). A value with no
 // such integer (NaN, infinities, beyond the 32-bit range after rounding) is not written.
 // Returns true when the value was stored.
+// A number that the program holds in 16 bits; a stored number that does not fit counts as
+// missing and gives the default.
+int16_t RegReadInt16(const QString& key, const QString& name, int16_t def);
+
 bool RegWrite(const QString& key, const QString& name, double value);
 
 // Writes a text with its terminating NUL. Returns true when the value was stored.

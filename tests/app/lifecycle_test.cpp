@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QTemporaryDir>
+
 #include "fake_platform.h"
 #include "main_window.h"
 #include "scoped_env.h"
@@ -15,14 +18,14 @@ using test::FakePlatform;
 using test::TempSettings;
 
 class LifecycleTest : public ::testing::Test {
-protected:
+  protected:
     TempSettings settings;
     FakePlatform platform;
-    MainWindow window;
+    MainWindow window{platform};
     Lifecycle life{platform, window};
 
     LifecycleTest() {
-        platform.screen = QSize(1000, 800);  // 15000 x 12000 twips
+        platform.screen = QSize(1000, 800);              // 15000 x 12000 twips
         window.onClosing = [this] { life.shutdown(); };  // wired as the program wires it
     }
 };
@@ -148,6 +151,28 @@ TEST_F(LifecycleTest, ShutdownStopsARunFirstAndWaitsBetweenEventPasses) {
     EXPECT_EQ(platform.journal[0], QStringLiteral("events"));
     EXPECT_EQ(platform.journal[1], QStringLiteral("sleep:100"));
     EXPECT_EQ(platform.journal[2], QStringLiteral("events"));
+}
+
+// The default link is the card at address 1 of board 0, where the stand-in NI-488.2 library
+// puts the simulated instrument.
+TEST_F(LifecycleTest, StartOpensTheCardAndClosingResetsTheInstrumentThenCloses) {
+    QTemporaryDir logDir;
+    const QString log = logDir.filePath(QStringLiteral("wire.log"));
+    test::ScopedEnv wireLog("LORVANE_SIM_WIRE_LOG", log.toLocal8Bit());
+    test::ScopedEnv delay("LORVANE_SIM_DELAY_MS", "0");
+
+    ASSERT_TRUE(life.load(QString()));
+    EXPECT_NE(life.link()->Hdl(), -1);
+    window.show();
+    window.close();
+
+    EXPECT_EQ(life.link()->Hdl(), -1);
+    QFile file(log);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromLatin1(file.readAll()).split('\n', Qt::SkipEmptyParts);
+    EXPECT_EQ(lines, QStringList({"# ibconfig 23 1", "# ibdev 0 1 96 12 1 0", "# ibclr", "# ibsic",
+                                  "> ABEX\\r", "# ibloc", "# ibonl 0"}));
+    EXPECT_TRUE(platform.messages.empty());
 }
 
 }  // namespace

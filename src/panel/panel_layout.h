@@ -1,0 +1,23 @@
+#pragma once
+
+#include "panel_controls.h"
+
+#include <QFont>
+
+class QWidget;
+
+namespace lorvane {
+
+class ResultTable;
+
+// The window font: an 8-point sans-serif, the size every caption of the layout is made for.
+QFont panelFont();
+
+// Creates every control of the main window in its designed place, with its caption, tooltip,
+// colours and fonts, and sets the keyboard focus order. The initial layout selects lMod(0),
+// lCrm(0) and lSwp(1) and shows "kHz" and "V" in the unit labels; start-up replaces what it
+// must. Nothing is connected yet, so building raises no handlers. `results` becomes the model
+// of the results list.
+PanelControls buildPanel(QWidget* window, ResultTable* results);
+
+}  // namespace lorvane

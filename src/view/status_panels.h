@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <array>
+
+class QLabel;
+
+namespace lorvane {
+
+// Width in pixels of `mm` millimetres on a screen of `dpi` logical dots per inch, rounded to
+// the nearest pixel (25.4 mm make one inch).
+int mmToPixels(double mm, double dpi);
+
+// The status bar: five sunken panels in a row, "IN", "DAT1", "DAT2", one without a key, and
+// "HELP", sized in millimetres on the screen they are shown on and set 2 pixels apart.
+class StatusPanels : public QWidget {
+    Q_OBJECT
+  public:
+    static constexpr int kPanels = 5;
+
+    explicit StatusPanels(QWidget* parent = nullptr);
+
+    // The panel with this key ("IN", "DAT1", "DAT2", "HELP"), or nullptr for an unknown key
+    // (the unnamed panel has no key and cannot be reached this way).
+    QLabel* panel(const QString& key) const;
+    // The panels left to right, 0..4.
+    QLabel* panelAt(int index) const { return panels_.at(static_cast<size_t>(index)); }
+    // Writes a panel's text; an unknown key changes nothing.
+    void setPanelText(const QString& key, const QString& text);
+    QString panelText(const QString& key) const;
+
+  private:
+    std::array<QLabel*, kPanels> panels_{};
+};
+
+}  // namespace lorvane

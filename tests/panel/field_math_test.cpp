@@ -1,0 +1,77 @@
+#include "field_math.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace lorvane {
+namespace {
+
+TEST(RoundHalfEven, BarPositionsRoundHalvesToEvenWithinTheIntRange) {
+    EXPECT_EQ(roundHalfEven(2.5), 2);
+    EXPECT_EQ(roundHalfEven(3.5), 4);
+    EXPECT_EQ(roundHalfEven(-2.5), -2);
+    EXPECT_EQ(roundHalfEven(1e300), std::numeric_limits<int>::max());
+    EXPECT_EQ(roundHalfEven(-1e300), std::numeric_limits<int>::min());
+    EXPECT_EQ(roundHalfEven(std::nan("")), 0);
+    EXPECT_EQ(frequencyBarPosition(0, 11500), 12);
+    EXPECT_EQ(frequencyBarPosition(2, 0), 1);
+    EXPECT_DOUBLE_EQ(frequencyFromBar(3, 2999.5), 3000);
+}
+
+TEST(UnknownUnits, LeaveTextsAndLimitsAlone) {
+    EXPECT_EQ(frequencyText(10000, "V"), std::nullopt);
+    EXPECT_EQ(biasText(500, "kHz"), std::nullopt);
+    EXPECT_EQ(nextFrequencyUnit("mHz"), "mHz");
+    EXPECT_EQ(toggledBiasUnit("kV"), "kV");
+    EXPECT_EQ(frequencyTypingLimit("GHz"), std::nullopt);
+    EXPECT_EQ(biasTypingLimit("A"), std::nullopt);
+    EXPECT_DOUBLE_EQ(frequencyFromText("12", "mV"), 0);
+    EXPECT_DOUBLE_EQ(biasFromText("12", "Hz"), 0);
+}
+
+TEST(FrequencyRange, StepAboveTheUnsignedSpanBecomesATenthKeepingAFraction) {
+    const auto fixes = frequencyRangeFixes(2, {22345, 10000, 20000});
+    ASSERT_EQ(fixes.size(), 1u);
+    EXPECT_EQ(fixes[0].index, 2);
+    EXPECT_DOUBLE_EQ(fixes[0].value, 1234.5);
+    // No span at all: a tenth of the stop.
+    EXPECT_DOUBLE_EQ(frequencyRangeFixes(2, {10000, 10000, 1000})[0].value, 1000);
+    // A step equal to the span stays; the automatic step (0) always does.
+    EXPECT_TRUE(frequencyRangeFixes(2, {10000, 11000, 1000}).empty());
+    EXPECT_TRUE(frequencyRangeFixes(0, {10000, 10000, 0}).empty());
+}
+
+TEST(FrequencyRange, StepCheckUsesTheValuesFromBeforeTheCorrections) {
+    // The start went to 20 kHz past a 15 kHz stop: the step is compared with the old span of
+    // 5 kHz, not with the new span of 0.
+    const auto fixes = frequencyRangeFixes(0, {20000, 15000, 8000});
+    ASSERT_EQ(fixes.size(), 2u);
+    EXPECT_EQ(fixes[0].index, 1);
+    EXPECT_DOUBLE_EQ(fixes[0].value, 20000);
+    EXPECT_EQ(fixes[1].index, 2);
+    EXPECT_DOUBLE_EQ(fixes[1].value, 500);
+    EXPECT_TRUE(frequencyRangeFixes(2, {20000, 15000, 1000}).empty());
+}
+
+TEST(BiasRange, SignedSpanWholeTenthAndTenMillivoltFloor) {
+    EXPECT_DOUBLE_EQ(biasRangeFixes(2, {0, 1000, 2000})[0].value, 100);
+    EXPECT_DOUBLE_EQ(biasRangeFixes(2, {0, 130, 200})[0].value, 13);
+    EXPECT_DOUBLE_EQ(biasRangeFixes(2, {3000, 3000, 100})[0].value, 300);
+    EXPECT_DOUBLE_EQ(biasRangeFixes(2, {-200, -200, 100})[0].value, 10);
+    EXPECT_TRUE(biasRangeFixes(0, {0, 500, 500}).empty());
+}
+
+TEST(Oscillator, FiveMillivoltGridAboveOneHundred) {
+    EXPECT_EQ(oscillatorFix(100), std::nullopt);
+    EXPECT_EQ(oscillatorFix(5), std::nullopt);
+    EXPECT_EQ(oscillatorFix(100.5)->text, "100");
+    EXPECT_EQ(oscillatorFix(1100)->text, "1100");
+    EXPECT_FALSE(oscillatorFix(1100)->beep);
+    EXPECT_EQ(oscillatorFix(1104.9)->text, "1100");
+    EXPECT_TRUE(oscillatorFix(-3)->beep);
+}
+
+}  // namespace
+}  // namespace lorvane
