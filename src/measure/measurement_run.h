@@ -1,0 +1,83 @@
+#pragma once
+
+#include <cstdint>
+
+#include "command_set.h"
+#include "platform.h"
+#include "reference_table.h"
+#include "run_interfaces.h"
+
+namespace lorvane {
+
+// The measurement run behind the two Run buttons: index 0 measures, index 1 measures and keeps
+// the result as the reference that the next measurement subtracts. It programs the instrument,
+// reads one reading per sweep point into the results list, draws the plot at the end and
+// returns the instrument to a quiet state.
+//
+// Everything happens on the user-interface thread. The run lets pending events through once
+// per point and around its waits; a click that arrives then enters Run_Click again, nested.
+// A click on the button captioned "&Stop" asks the running loop to end through StopRequest.
+class MeasurementRun {
+  public:
+    MeasurementRun(RunLink& link, RunPanel& panel, RunResults& results, RunView& view,
+                   RunSettings& settings, Platform& platform);
+
+    // The click on Run(index), index 0 or 1. On the button captioned "&Stop" it stops the
+    // running loop; otherwise it runs a whole sweep and returns when it has ended. A click that
+    // would start a second run while one is in progress is ignored, and so is a run whose
+    // oscillator level is not a number (with a beep, before anything changes).
+    void Run_Click(int index);
+
+    // Captions of the Run buttons for the pressed button `index`, idle or running, then
+    // EnablePanel(idle). Neither enables nor colours a button.
+    void RunButtons(int index, bool idle);
+
+    // A reference is stored and the next measurement subtracts it.
+    bool RefStored() const { return refStored_; }
+    bool running() const { return running_; }
+    // The setup texts of the last run; entries a run leaves alone keep their text.
+    const SetupCommands& setupCommands() const { return setupCommands_; }
+
+  private:
+    enum class Failure { None, NoResponse, BadData, Communication };
+
+    // The values of the run in progress.
+    struct Sweep {
+        int index = 0;
+        PanelSnapshot panel;
+        SweepPlan plan;  // the step and boundary change at each decade change
+        const ModeConversion* conversion = nullptr;
+        double factor = 1;
+        double x = 0;  // the sweep value of the last reading
+    };
+
+    void stop(int index);
+    void start(Sweep& run);
+    void keepOrClearResults(const Sweep& run);
+    void saveSettings(const PanelSnapshot& panel);
+    Failure programInstrument();
+    Failure measurePoints(Sweep& run);
+    bool changeDecade(Sweep& run);
+    void drawResults(const Sweep& run);
+    void report(Failure failure);
+    void finish(const Sweep& run, Failure failure);
+    bool storeReference(const Sweep& run);
+    void dropReference();
+
+    RunLink& link_;
+    RunPanel& panel_;
+    RunResults& results_;
+    RunView& view_;
+    RunSettings& settings_;
+    Platform& platform_;
+
+    bool running_ = false;
+    bool refStored_ = false;
+    ReferenceTable refTable_;
+    SetupCommands setupCommands_;
+    // Smallest and largest raw first reading of the run.
+    double dat1Min_ = 0;
+    double dat1Max_ = 0;
+};
+
+}  // namespace lorvane

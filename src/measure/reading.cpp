@@ -1,0 +1,69 @@
+#include "reading.h"
+
+#include <array>
+
+#include "number_format.h"
+
+namespace lorvane {
+
+namespace {
+
+// Characters from 1-based position `from` on, at most `count` of them (-1: to the end).
+// Positions beyond the end give an empty text.
+QString piece(QStringView field, qsizetype from, qsizetype count = -1) {
+    if (from > field.size()) return QString();
+    QStringView rest = field.sliced(from - 1);
+    if (count >= 0 && count < rest.size()) rest = rest.first(count);
+    return rest.toString();
+}
+
+}  // namespace
+
+Reading parseReading(QStringView reply) {
+    QString text;
+    text.reserve(reply.size());
+    for (QChar c : reply) {
+        if (c != u'\r' && c != u'\n') text += c;
+    }
+
+    Reading reading;
+    if (text.isEmpty()) return reading;
+    reading.kind = ReplyKind::BadData;
+
+    std::array<QStringView, 3> fields;
+    qsizetype found = 0;
+    qsizetype begin = 0;
+    const QStringView all(text);
+    while (found < 3) {
+        const qsizetype comma = all.indexOf(u',', begin);
+        fields[found++] = comma < 0 ? all.sliced(begin) : all.sliced(begin, comma - begin);
+        if (comma < 0) break;
+        begin = comma + 1;
+    }
+    if (found < 3) return reading;
+
+    Reading split;
+    split.code0 = piece(fields[0], 2, 2);
+    split.num0 = piece(fields[0], 5);
+    split.code1 = piece(fields[1], 2, 2);
+    split.num1 = piece(fields[1], 5);
+    split.code2 = piece(fields[2], 1, 1);
+    split.num2 = piece(fields[2], 2);
+    for (const QString* t :
+         {&split.code0, &split.num0, &split.code1, &split.num1, &split.code2, &split.num2}) {
+        if (t->isEmpty()) return reading;
+    }
+    split.kind = ReplyKind::Good;
+    return split;
+}
+
+ScaledReading scaleReading(const Reading& reading, const ModeConversion& conversion,
+                           double sweepFactor) {
+    ScaledReading scaled;
+    scaled.dat1 = parseReplyNumber(reading.num0) * conversion.dat1Factor;
+    scaled.dat2 = parseReplyNumber(reading.num1) * conversion.dat2Factor;
+    scaled.x = parseReplyNumber(reading.num2) * sweepFactor;
+    return scaled;
+}
+
+}  // namespace lorvane

@@ -1,0 +1,354 @@
+#include "measurement_run.h"
+
+#include <gtest/gtest.h>
+
+#include "run_fakes.h"
+
+namespace lorvane::test {
+namespace {
+
+using Wire = std::vector<QString>;
+
+// Impedance, series circuit, 500 mV, manual frequency sweep; the remembered range is the one
+// set, so a run counts it as unchanged.
+void frequencySweep(RunRig& rig, double startHz, double stopHz, double stepHz) {
+    PanelSnapshot& s = rig.panel.snap;
+    s.mode = MeasureMode::Impedance;
+    s.circuit = CircuitMode::Series;
+    s.sweep = SweepParam::Frequency;
+    s.frequency = {startHz, stopHz, stepHz};
+    s.oscillatorText = QStringLiteral("500");
+    rig.panel.prevFreq = s.frequency;
+}
+
+// The instrument steps through the sweep: point i lies at start + i * step kHz, with the
+// impedance 100 + 10 i Ohm and the phase 10°.
+void steppingInstrument(RunRig& rig, double startKHz, double stepKHz) {
+    rig.link.queries = 0;
+    rig.link.reply = [=](int i) {
+        return impedanceReply(QStringLiteral("+%1E+00").arg(100 + 10 * i),
+                              QStringLiteral("+010.00E+00"),
+                              kiloHertzField(startKHz + i * stepKHz));
+    };
+}
+
+TEST(MeasurementRun, FrequencySweepSendsTheDesignedTraffic) {
+    RunRig rig;
+    frequencySweep(rig, 1000, 3000, 1000);
+    steppingInstrument(rig, 1, 1);
+    rig.run.Run_Click(0);
+
+    EXPECT_EQ(rig.link.wire,
+              (Wire{"W0ABEX", "T3F1R8I0G0H0EX", "A1B1C2EX", "OL0.500ENEX", "EX",
+                    "SF1.000ENTF1.000ENPF3.000ENEX", "FR1.000ENEX", "W0EX", "<purge>", "?EX", "W2",
+                    "?EX", "W2", "?EX", "W2", "ABI0OL0.005ENEX"}));
+    EXPECT_EQ(rig.link.delays, (std::vector<int>{50, 50, 50}));
+
+    ASSERT_EQ(rig.results.rows.size(), 3u);
+    EXPECT_EQ(rig.results.rowText(0), dec("000001.000|1.000|100.000|10.000"));
+    EXPECT_EQ(rig.results.rowText(1), dec("000002.000|2.000|110.000|10.000"));
+    EXPECT_EQ(rig.results.rowText(2), dec("000003.000|3.000|120.000|10.000"));
+    EXPECT_EQ(rig.results.followed, (std::vector<int64_t>{0, 1, 2}));
+    EXPECT_EQ(rig.results.firstRowShown, 1);
+    EXPECT_EQ(rig.results.background, ListBackground::White);
+
+    EXPECT_EQ(
+        rig.view.panelLog,
+        (Wire{"IN=", "DAT1=", "DAT2=", "IN=Init", "IN=Run", "IN=K:+1.000000", "DAT1=ZF:+100E+00",
+              "DAT2=TD:+010.00E+00", "IN=K:+2.000000", "DAT1=ZF:+110E+00", "DAT2=TD:+010.00E+00",
+              "IN=K:+3.000000", "DAT1=ZF:+120E+00", "DAT2=TD:+010.00E+00"}));
+    EXPECT_EQ(rig.view.units, (ColumnUnits{"kHz", "Ohm", QString::fromUtf8("°")}));
+    EXPECT_EQ(rig.view.highlightResets, 1);
+    // The x range ends one step below the last point.
+    EXPECT_EQ(rig.view.plots, (std::vector<std::array<double, 4>>{{1, 2, 100, 120}}));
+
+    EXPECT_EQ(rig.settings.values, (std::map<QString, double>{{"F_Start", 1000},
+                                                              {"F_Stop", 3000},
+                                                              {"F_Step", 1000},
+                                                              {"V_Start", 0},
+                                                              {"V_Stop", 0},
+                                                              {"V_Step", 0},
+                                                              {"Circuit", 1},
+                                                              {"Sweep", 0},
+                                                              {"Mode", 0}}));
+    EXPECT_EQ(rig.panel.captions, (std::array<QString, 2>{"&Run", "&Ref."}));
+    EXPECT_EQ(rig.panel.runEnabled, (std::array<bool, 2>{true, true}));
+    EXPECT_TRUE(rig.panel.panelEnabled);
+    EXPECT_EQ(rig.panel.autoCleared, 1);
+    EXPECT_TRUE(rig.platform.messages.empty());
+    EXPECT_FALSE(rig.run.running());
+}
+
+TEST(MeasurementRun, BiasSweepSendsTheDesignedTraffic) {
+    RunRig rig;
+    PanelSnapshot& s = rig.panel.snap;
+    s.mode = MeasureMode::Capacitance;
+    s.circuit = CircuitMode::Parallel;
+    s.sweep = SweepParam::Bias;
+    s.frequency = {10000, 20000, 1000};
+    s.bias = {-100, 100, 100};
+    s.oscillatorText = QStringLiteral("500");
+    rig.link.replies = {"NCPN+0.8000E-06,NGFN+15.000E+00,V-0.1000\r\n",
+                        "NCPN+0.7500E-06,NGFN+13.000E+00,V+0.0000\r\n",
+                        "NCPN+0.7910E-06,NGFN+14.940E+00,V+0.1000\r\n"};
+    rig.run.Run_Click(0);
+
+    EXPECT_EQ(rig.link.wire,
+              (Wire{"W0ABEX", "T3F1R8I0G0H0EX", "A4B2C3EX", "OL0.500ENEX", "FR10.000ENEX",
+                    "SB0.100ENTB-0.100ENPB0.100ENEX", "BI-0.100ENEX", "W0EX", "<purge>", "?EX",
+                    "W2", "?EX", "W2", "?EX", "W2", "ABI0OL0.005ENEX"}));
+    ASSERT_EQ(rig.results.rows.size(), 3u);
+    EXPECT_EQ(rig.results.rowText(0), dec(" 999899.999|-100.000|800.0000|15.000"));
+    EXPECT_EQ(rig.results.rowText(1), dec("000000.000|0.000|750.0000|13.000"));
+    EXPECT_EQ(rig.results.rowText(2), dec("000100.000|100.000|791.0000|14.940"));
+    EXPECT_EQ(rig.view.units, (ColumnUnits{"mV", "nF", "D"}));
+    EXPECT_EQ(rig.view.panels["IN"], "V:+0.1000");
+    EXPECT_EQ(rig.view.panels["DAT1"], "CP:+0.7910E-06");
+    EXPECT_EQ(rig.view.panels["DAT2"], "GF:+14.940E+00");
+    // x from the start to one step below the last value; y over the raw first readings.
+    ASSERT_EQ(rig.view.plots.size(), 1u);
+    EXPECT_EQ(rig.view.plots[0][0], -100);
+    EXPECT_EQ(rig.view.plots[0][1], 0);
+    EXPECT_DOUBLE_EQ(rig.view.plots[0][2], 750);
+    EXPECT_DOUBLE_EQ(rig.view.plots[0][3], 800);
+    EXPECT_EQ(rig.settings.values["V_Start"], -100);
+    EXPECT_EQ(rig.settings.values["Sweep"], 1);
+    EXPECT_EQ(rig.settings.values["Mode"], 3);
+    EXPECT_EQ(rig.settings.values["Circuit"], 2);
+}
+
+TEST(MeasurementRun, AStopNotAboveTheStartMeasuresOnePoint) {
+    RunRig rig;
+    frequencySweep(rig, 5000, 5000, 1000);
+    steppingInstrument(rig, 5, 1);
+    rig.run.Run_Click(0);
+    EXPECT_EQ(rig.link.queries, 1);
+    ASSERT_EQ(rig.results.rows.size(), 1u);
+    EXPECT_EQ(rig.results.rowText(0), dec("000005.000|5.000|100.000|10.000"));
+    EXPECT_EQ(rig.view.plots, (std::vector<std::array<double, 4>>{{5, 4, 100, 100}}));
+}
+
+// Runs 1 to 3 kHz once, so that the list holds three rows and a plot.
+void firstRun(RunRig& rig) {
+    frequencySweep(rig, 1000, 3000, 1000);
+    steppingInstrument(rig, 1, 1);
+    rig.run.Run_Click(0);
+    ASSERT_EQ(rig.results.rows.size(), 3u);
+    ASSERT_TRUE(rig.results.plotReady);
+}
+
+TEST(MeasurementRun, RunningAgainOnTheSameRangeClearsWithoutAsking) {
+    RunRig rig;
+    firstRun(rig);
+    const int clears = rig.results.clears;
+    rig.link.reply = [](int) { return impedanceReply("+1E+00", "+1E+00", "K+9"); };
+    rig.run.Run_Click(0);
+    EXPECT_EQ(rig.results.clears, clears + 1);
+    EXPECT_TRUE(rig.platform.messages.empty());
+    ASSERT_EQ(rig.results.rows.size(), 1u);
+}
+
+TEST(MeasurementRun, AChangedRangeAsksWhetherToKeepAndYesMerges) {
+    RunRig rig;
+    firstRun(rig);
+    rig.panel.snap.frequency = {2000, 4000, 1000};
+    steppingInstrument(rig, 2, 1);
+    rig.platform.answerNext(MsgResult::Yes);
+    rig.run.Run_Click(0);
+
+    ASSERT_EQ(rig.platform.messages.size(), 1u);
+    const MessageRequest& box = rig.platform.messages[0];
+    EXPECT_EQ(box.title, "Additionnal measurement");
+    EXPECT_EQ(box.text,
+              "Do you want to keep previous values\r\nNew measures will be merged with the "
+              "existing ones");
+    EXPECT_EQ(box.buttons, MsgButtons::YesNo);
+    // 1 kHz stays from the first run; 2 and 3 kHz are replaced by the new readings.
+    ASSERT_EQ(rig.results.rows.size(), 4u);
+    EXPECT_EQ(rig.results.rowText(0), dec("000001.000|1.000|100.000|10.000"));
+    EXPECT_EQ(rig.results.rowText(1), dec("000002.000|2.000|100.000|10.000"));
+    EXPECT_EQ(rig.results.rowText(3), dec("000004.000|4.000|120.000|10.000"));
+    EXPECT_EQ(rig.results.removed, 2);
+    // The new range is remembered.
+    EXPECT_EQ(rig.panel.prevFreq, (std::array<double, 3>{2000, 4000, 1000}));
+}
+
+TEST(MeasurementRun, AChangedRangeAnsweredNoClears) {
+    RunRig rig;
+    firstRun(rig);
+    rig.panel.snap.frequency = {1500, 3000, 500};
+    steppingInstrument(rig, 1.5, 0.5);
+    rig.platform.answerNext(MsgResult::No);
+    rig.run.Run_Click(0);
+    EXPECT_EQ(rig.platform.messages.size(), 1u);
+    ASSERT_EQ(rig.results.rows.size(), 4u);
+    EXPECT_EQ(rig.results.rowText(0), dec("000001.500|1.500|100.000|10.000"));
+    EXPECT_EQ(rig.results.removed, 0);
+}
+
+TEST(MeasurementRun, TheMergeSettingKeepsWithoutAsking) {
+    RunRig rig;
+    firstRun(rig);
+    rig.panel.merge = true;
+    rig.panel.snap.frequency = {4000, 5000, 1000};
+    steppingInstrument(rig, 4, 1);
+    rig.run.Run_Click(0);
+    EXPECT_TRUE(rig.platform.messages.empty());
+    EXPECT_EQ(rig.results.rows.size(), 5u);
+}
+
+TEST(MeasurementRun, AnAutomaticStepAlwaysClears) {
+    for (bool merge : {false, true}) {
+        RunRig rig;
+        firstRun(rig);
+        rig.panel.merge = merge;
+        rig.panel.snap.frequency = {4000, 5000, 0};
+        rig.panel.snap.stepShowsAuto[0] = true;
+        rig.panel.snap.autoStep = true;
+        rig.panel.snap.logStep = true;
+        steppingInstrument(rig, 4, 1);
+        rig.run.Run_Click(0);
+        EXPECT_TRUE(rig.platform.messages.empty());
+        EXPECT_EQ(rig.results.rows.size(), 2u);
+        // The remembered range is left alone.
+        EXPECT_EQ(rig.panel.prevFreq, (std::array<double, 3>{1000, 3000, 1000}));
+    }
+}
+
+TEST(MeasurementRun, StopInMidRunEndsAfterTheCurrentPoint) {
+    RunRig rig;
+    frequencySweep(rig, 1000, 10000, 1000);
+    steppingInstrument(rig, 1, 1);
+    bool clicked = false;
+    rig.platform.onEvents = [&] {
+        if (clicked || rig.results.rows.size() != 3) return;
+        clicked = true;
+        EXPECT_EQ(rig.panel.captions[0], "&Stop");
+        rig.run.Run_Click(0);
+        // The Stop side restores the buttons at once; the loop ends by itself.
+        EXPECT_EQ(rig.panel.captions[0], "&Run");
+        EXPECT_TRUE(rig.panel.runEnabled[1]);
+        EXPECT_TRUE(rig.panel.panelEnabled);
+        EXPECT_TRUE(rig.run.running());
+    };
+    rig.run.Run_Click(0);
+
+    ASSERT_TRUE(clicked);
+    EXPECT_EQ(rig.link.queries, 3);
+    const Wire tail(rig.link.wire.end() - 6, rig.link.wire.end());
+    EXPECT_EQ(tail, (Wire{"?EX", "W2", "?EX", "W2", "?EX", "ABI0OL0.005ENEX"}));
+    EXPECT_EQ(rig.platform.sleeps, (std::vector<int>{100, 10}));
+    EXPECT_FALSE(rig.panel.stop);
+    EXPECT_EQ(rig.results.rows.size(), 3u);
+    EXPECT_EQ(rig.view.plots, (std::vector<std::array<double, 4>>{{1, 2, 100, 120}}));
+    EXPECT_EQ(rig.panel.captions, (std::array<QString, 2>{"&Run", "&Ref."}));
+    EXPECT_FALSE(rig.run.running());
+}
+
+TEST(MeasurementRun, AClickThatWouldStartASecondRunIsIgnored) {
+    RunRig rig;
+    frequencySweep(rig, 1000, 3000, 1000);
+    steppingInstrument(rig, 1, 1);
+    int clicks = 0;
+    rig.platform.onEvents = [&] {
+        // The Ref. button is disabled; after a Stop the Run button reads "&Run" again.
+        if (clicks++ == 0) {
+            rig.run.Run_Click(1);
+            rig.run.Run_Click(0);
+            rig.run.Run_Click(0);
+        }
+    };
+    rig.run.Run_Click(0);
+    EXPECT_EQ(rig.link.queries, 1);
+    EXPECT_EQ(std::count(rig.link.wire.begin(), rig.link.wire.end(), "W0ABEX"), 1);
+    EXPECT_EQ(rig.results.background, ListBackground::White);
+}
+
+TEST(MeasurementRun, AnOscillatorTextThatIsNoNumberRefusesTheRunWithABeep) {
+    RunRig rig;
+    frequencySweep(rig, 1000, 3000, 1000);
+    rig.panel.snap.oscillatorText = QStringLiteral("five");
+    rig.results.rows.push_back({"k", "x", "1", "2"});
+    rig.run.Run_Click(0);
+    EXPECT_EQ(rig.platform.beeps, 1);
+    EXPECT_TRUE(rig.link.wire.empty());
+    EXPECT_TRUE(rig.settings.values.empty());
+    EXPECT_EQ(rig.results.rows.size(), 1u);
+    EXPECT_EQ(rig.panel.captions, (std::array<QString, 2>{"&Run", "&Ref."}));
+}
+
+TEST(MeasurementRun, AutomaticLinearStepReprogramsAtEachDecade) {
+    RunRig rig;
+    frequencySweep(rig, 1000, 100000, 0);
+    rig.panel.snap.autoStep = true;
+    rig.panel.snap.stepShowsAuto[0] = true;
+    // 1 to 10 kHz in 1 kHz steps, then 20 to 100 kHz in 10 kHz steps.
+    rig.link.reply = [](int i) {
+        const double kHz = i < 10 ? i + 1 : 10.0 * (i - 8);
+        return impedanceReply("+050.00E+00", "+001.00E+00", kiloHertzField(kHz));
+    };
+    rig.run.Run_Click(0);
+
+    Wire expected{"W0ABEX",      "T3F1R8I0G0H0EX",
+                  "A1B1C2EX",    "OL0.500ENEX",
+                  "EX",          "SF1.000ENTF1.000ENPF100.000ENEX",
+                  "FR1.000ENEX", "W1W2EX",
+                  "<purge>"};
+    expected.insert(expected.end(), 10, "?EX");
+    for (const char* text : {"ABEX", "SF10.000ENTF20.000ENPF100.000EN", "W1W2EX"}) {
+        expected.push_back(text);
+    }
+    expected.insert(expected.end(), 9, "?EX");
+    for (const char* text :
+         {"ABEX", "SF25.000ENTF125.000ENPF100.000EN", "W1W2EX", "ABI0OL0.005ENEX"}) {
+        expected.push_back(text);
+    }
+    EXPECT_EQ(rig.link.wire, expected);
+    EXPECT_EQ(rig.panel.stepTexts, (Wire{"F:1", "F:10", "F:25", "F:Lin", "B:Lin"}));
+    EXPECT_EQ(rig.results.rows.size(), 19u);
+    // The last decade change moved X on to 125 kHz: the x range still ends at 100 kHz.
+    EXPECT_EQ(rig.view.plots, (std::vector<std::array<double, 4>>{{1, 100, 50, 50}}));
+    EXPECT_EQ(rig.panel.autoCleared, 0);
+}
+
+TEST(MeasurementRun, AutomaticLinearBiasStepMovesTowardsZero) {
+    RunRig rig;
+    PanelSnapshot& s = rig.panel.snap;
+    s.sweep = SweepParam::Bias;
+    s.autoStep = true;
+    s.stepShowsAuto[1] = true;
+    s.frequency = {1000, 1000, 1000};
+    s.bias = {-150, 20, 0};
+    s.oscillatorText = QStringLiteral("5");
+    // 20 mV steps up to -100 mV; past it (-90 mV is above the boundary) the 10 mV decade.
+    rig.link.replies = {"NZFN+1E+00,NTDN+1E+00,V-0.150", "NZFN+1E+00,NTDN+1E+00,V-0.130",
+                        "NZFN+1E+00,NTDN+1E+00,V-0.110", "NZFN+1E+00,NTDN+1E+00,V-0.090",
+                        "NZFN+1E+00,NTDN+1E+00,V+0.020"};
+    rig.run.Run_Click(0);
+    EXPECT_EQ(rig.link.wire, (Wire{"W0ABEX",
+                                   "T3F1R8I0G0H0EX",
+                                   "A1B1C1EX",
+                                   "OL0.005ENEX",
+                                   "FR1.000ENEX",
+                                   "SB0.020ENTB-0.150ENPB0.020ENEX",
+                                   "BI-0.150ENEX",
+                                   "W1W2EX",
+                                   "<purge>",
+                                   "?EX",
+                                   "?EX",
+                                   "?EX",
+                                   "?EX",
+                                   "ABEX",
+                                   "SB0.010ENTB-0.080ENPB0.020EN",
+                                   "W1W2EX",
+                                   "?EX",
+                                   "ABEX",
+                                   "SB0.010ENTB0.030ENPB0.020EN",
+                                   "W1W2EX",
+                                   "ABI0OL0.005ENEX"}));
+    EXPECT_EQ(rig.panel.stepTexts, (Wire{"B:20", "B:10", "B:10", "F:Lin", "B:Lin"}));
+    EXPECT_EQ(rig.view.plots, (std::vector<std::array<double, 4>>{{-150, 20, 1, 1}}));
+}
+
+}  // namespace
+}  // namespace lorvane::test

@@ -1,0 +1,140 @@
+#include "reading.h"
+
+#include <gtest/gtest.h>
+
+#include <QStringList>
+#include <algorithm>
+
+#include "result_row.h"
+#include "run_fakes.h"
+#include "step_helpers.h"
+
+namespace lorvane {
+namespace {
+
+using test::dec;
+
+TEST(ParseReading, SplitsTheInstrumentsRealCaptures) {
+    Reading r = parseReading(u"NZFN+02.817E+03,NTDN-000.03E+00,K+01.000000");
+    EXPECT_EQ(r.kind, ReplyKind::Good);
+    EXPECT_EQ(r.code0, "ZF");
+    EXPECT_EQ(r.num0, "+02.817E+03");
+    EXPECT_EQ(r.code1, "TD");
+    EXPECT_EQ(r.num1, "-000.03E+00");
+    EXPECT_EQ(r.code2, "K");
+    EXPECT_EQ(r.num2, "+01.000000");
+    EXPECT_EQ(r.inText(), "K:+01.000000");
+    EXPECT_EQ(r.dat1Text(), "ZF:+02.817E+03");
+    EXPECT_EQ(r.dat2Text(), "TD:-000.03E+00");
+
+    r = parseReading(u"NCPN+0.7910E-06,NGFN+14.940E+00,K+01000.000");
+    EXPECT_EQ(r.kind, ReplyKind::Good);
+    EXPECT_EQ(r.dat1Text(), "CP:+0.7910E-06");
+    EXPECT_EQ(r.dat2Text(), "GF:+14.940E+00");
+    EXPECT_EQ(r.inText(), "K:+01000.000");
+}
+
+TEST(ParseReading, IgnoresLineEndsAnywhere) {
+    const Reading plain = parseReading(u"NZFN+02.817E+03,NTDN-000.03E+00,K+01.000000");
+    const Reading ended = parseReading(u"NZFN+02.817E+03,NTDN-000.03E+00,K+01.000000\r\n");
+    EXPECT_EQ(ended.kind, ReplyKind::Good);
+    EXPECT_EQ(ended.num2, plain.num2);
+    const Reading broken = parseReading(u"NZ\rFN+02.8\n17E+03,NTDN-000.03E+00,K+01.0\r00000");
+    EXPECT_EQ(broken.kind, ReplyKind::Good);
+    EXPECT_EQ(broken.code0, "ZF");
+    EXPECT_EQ(broken.num0, "+02.817E+03");
+    EXPECT_EQ(broken.num2, "+01.000000");
+}
+
+TEST(ParseReading, OnlyTheFirstThreeFieldsCount) {
+    const Reading r = parseReading(u"NZFN+1E+00,NTDN+2E+00,K+3,X+4");
+    EXPECT_EQ(r.kind, ReplyKind::Good);
+    EXPECT_EQ(r.num2, "+3");
+}
+
+TEST(ParseReading, EmptyRepliesAreNoResponse) {
+    EXPECT_EQ(parseReading(u"").kind, ReplyKind::NoResponse);
+    EXPECT_EQ(parseReading(u"\r\n").kind, ReplyKind::NoResponse);
+}
+
+TEST(ParseReading, ShortOrIncompleteRepliesAreBadData) {
+    const char16_t* bad[] = {
+        u"NZFN+02.817E+03",                   // no comma
+        u"NZFN+02.817E+03,NTDN-000.03E+00",   // two fields
+        u"NZFN,NTDN-000.03E+00,K+01.000000",  // four characters: no Num0
+        u"NZFN+1,NTDN,K+01.000000",           // no Num1
+        u"NZFN+1,NTDN+2,K",                   // no Num2
+        u"NZFN+1,NTDN+2,",                    // empty third field
+        u"N,NTDN+2,K+1",                      // no Code0
+        u"NZFN+1,N,K+1",                      // no Code1
+        u",,",
+    };
+    for (const char16_t* reply : bad) {
+        SCOPED_TRACE(QString::fromUtf16(reply).toStdString());
+        const Reading r = parseReading(reply);
+        EXPECT_EQ(r.kind, ReplyKind::BadData);
+        EXPECT_EQ(r.dat1Text(), ":");
+    }
+    // A three-character first field still gives its code and an empty number.
+    EXPECT_EQ(parseReading(u"NZF,NTDN+2,K+1").kind, ReplyKind::BadData);
+    // Numbers that read as 0 are good data.
+    EXPECT_EQ(parseReading(u"NZFNxyz,NTDN?,K-").kind, ReplyKind::Good);
+}
+
+TEST(ScaleReading, AppliesTheParameterAndSweepFactors) {
+    const Reading r = parseReading(u"NZFN+1.2E+03,NTDN-000.03E+00,q+100.000");
+    ScaledReading s = scaleReading(r, conversionFor(MeasureMode::Impedance), 1);
+    EXPECT_DOUBLE_EQ(s.dat1, 1200);
+    EXPECT_DOUBLE_EQ(s.dat2, -0.03);
+    EXPECT_DOUBLE_EQ(s.x, 100);
+    EXPECT_EQ(r.inText(), "q:+100.000");
+    s = scaleReading(r, conversionFor(MeasureMode::Impedance), sweepFactor(SweepParam::Bias));
+    EXPECT_DOUBLE_EQ(s.x, 100000);
+
+    const Reading c = parseReading(u"NCPN+0.7910E-06,NGFN+14.940E+00,K+01000.000");
+    s = scaleReading(c, conversionFor(MeasureMode::Capacitance), 1);
+    EXPECT_DOUBLE_EQ(s.dat1, 791);
+    EXPECT_DOUBLE_EQ(s.dat2, 14.94);
+    EXPECT_DOUBLE_EQ(s.x, 1000);
+
+    const Reading d = parseReading(u"NBAN-03.010E+00,NGDN+012.50E-06,K+0010.0000");
+    s = scaleReading(d, conversionFor(MeasureMode::Delay), 1);
+    EXPECT_DOUBLE_EQ(s.dat1, -3.01);
+    EXPECT_DOUBLE_EQ(s.dat2, 12.5);
+}
+
+TEST(SortKey, NegativeValuesTurnIntoKeysThatSortFirstInOrder) {
+    EXPECT_EQ(sortKey(-12.5), dec(" 999987.499"));
+    EXPECT_EQ(sortKey(12.5), dec("000012.500"));
+    EXPECT_EQ(sortKey(0), dec("000000.000"));
+    EXPECT_EQ(sortKey(-1500), dec(" 998499.999"));
+
+    QStringList keys;
+    for (double v : {5.0, -10.0, 0.0, -20.0, 1234.5, -0.5}) keys << sortKey(v);
+    std::sort(keys.begin(), keys.end());
+    EXPECT_EQ(keys, QStringList({sortKey(-20), sortKey(-10), sortKey(-0.5), sortKey(0), sortKey(5),
+                                 sortKey(1234.5)}));
+    EXPECT_EQ(keys.front(), dec(" 999979.999"));
+    EXPECT_EQ(InvNum(dec("-000010.000")), dec(" 999989.999"));
+}
+
+TEST(ResultRow, FormatsTheCellsByParameter) {
+    ResultRow row = makeResultRow(-12.5, 123.4567, -0.03, conversionFor(MeasureMode::Impedance));
+    EXPECT_EQ(row.key, dec(" 999987.499"));
+    EXPECT_EQ(row.x, dec("-12.500"));
+    EXPECT_EQ(row.dat1, dec("123.457"));
+    EXPECT_EQ(row.dat2, dec("-0.030"));
+    row = makeResultRow(1000, 791, 14.94, conversionFor(MeasureMode::Capacitance));
+    EXPECT_EQ(row.dat1, dec("791.0000"));
+    EXPECT_EQ(row.dat2, dec("14.940"));
+    row = makeResultRow(10, -3.01, 12.5, conversionFor(MeasureMode::Delay));
+    EXPECT_EQ(row.key, dec("000010.000"));
+    EXPECT_EQ(row.dat1, dec("-3.01000"));
+    EXPECT_EQ(row.dat2, dec("12.50000"));
+    row = makeResultRow(10, 0.123456, 45, conversionFor(MeasureMode::Gain));
+    EXPECT_EQ(row.dat1, dec("0.12346"));
+    EXPECT_EQ(row.dat2, dec("45.000"));
+}
+
+}  // namespace
+}  // namespace lorvane

@@ -1,0 +1,138 @@
+// The run at its edges: stale stop requests, very long runs, a window closing mid-run, and the
+// reference table on its own.
+#include <gtest/gtest.h>
+
+#include "measurement_run.h"
+#include "reference_table.h"
+#include "run_fakes.h"
+
+namespace lorvane::test {
+namespace {
+
+// Impedance, auto circuit, 500 mV, manual frequency sweep from 1 kHz in 1 kHz steps up to
+// `points` kHz; point i reads 1 + i Ohm.
+void sweepOf(RunRig& rig, int points) {
+    PanelSnapshot& s = rig.panel.snap;
+    s.frequency = {1000, 1000.0 * points, 1000};
+    s.oscillatorText = QStringLiteral("500");
+    rig.panel.prevFreq = s.frequency;
+    rig.link.queries = 0;
+    rig.link.reply = [](int i) {
+        return impedanceReply(QStringLiteral("+%1").arg(i + 1), "+0", kiloHertzField(i + 1));
+    };
+}
+
+TEST(RunEdges, ALeftoverStopRequestDoesNotEndTheNextRun) {
+    RunRig rig;
+    sweepOf(rig, 5);
+    rig.panel.stop = true;
+    rig.run.Run_Click(0);
+    EXPECT_EQ(rig.link.queries, 5);
+    EXPECT_EQ(rig.results.rows.size(), 5u);
+    EXPECT_FALSE(rig.panel.stop);
+}
+
+TEST(RunEdges, AStopClickWhileIdleOnlyRaisesTheRequest) {
+    // The Ref. button keeps its "&Stop" caption while a reference is stored.
+    RunRig rig;
+    sweepOf(rig, 2);
+    rig.run.Run_Click(1);
+    ASSERT_EQ(rig.panel.captions[1], "&Stop");
+    rig.run.Run_Click(1);
+    EXPECT_TRUE(rig.panel.stop);
+    EXPECT_EQ(rig.panel.captions[1], "&Ref.");
+    EXPECT_TRUE(rig.panel.runEnabled[0]);
+    // The next run starts afresh and measures every point.
+    sweepOf(rig, 2);
+    rig.run.Run_Click(0);
+    EXPECT_EQ(rig.link.queries, 2);
+}
+
+TEST(RunEdges, ThePointCounterGoesBeyond32767) {
+    RunRig rig;
+    const int points = 32770;
+    sweepOf(rig, points);
+    rig.run.Run_Click(0);
+    ASSERT_EQ(rig.results.followed.size(), static_cast<size_t>(points));
+    EXPECT_EQ(rig.results.followed[32767], 32767);
+    EXPECT_EQ(rig.results.followed[32768], 32768);
+    EXPECT_EQ(rig.results.followed.back(), 32769);
+    EXPECT_EQ(rig.results.rowText(32769), dec("032770.000|32770.000|32770.000|0.000"));
+    EXPECT_EQ(rig.view.plots, (std::vector<std::array<double, 4>>{{1, 32769, 1, 32770}}));
+}
+
+TEST(RunEdges, ClosingTheWindowMidRunShowsNoErrorBox) {
+    // The close arrives during the event pass after point 2; the link is closed with it.
+    RunRig rig;
+    sweepOf(rig, 10);
+    rig.platform.onEvents = [&] {
+        if (rig.results.rows.size() != 2 || rig.panel.closingNow) return;
+        rig.panel.closingNow = true;
+        rig.link.reply = [](int) { return QString(); };
+        rig.link.writeOk = [](int, const QString&) { return false; };
+    };
+    rig.run.Run_Click(0);
+    EXPECT_TRUE(rig.platform.messages.empty());
+    EXPECT_EQ(rig.link.wire.back(), "ABI0OL0.005ENEX");
+    EXPECT_EQ(rig.results.rows.size(), 2u);
+    EXPECT_FALSE(rig.run.running());
+}
+
+TEST(RunEdges, ClosingDuringAReferenceRunStoresNothing) {
+    RunRig rig;
+    sweepOf(rig, 10);
+    rig.platform.onEvents = [&] {
+        if (rig.results.rows.size() != 9 || rig.panel.closingNow) return;
+        rig.panel.closingNow = true;
+        rig.link.reply = [](int) { return QString(); };
+    };
+    rig.run.Run_Click(1);
+    EXPECT_TRUE(rig.platform.messages.empty());
+    EXPECT_FALSE(rig.run.RefStored());
+    EXPECT_EQ(rig.panel.captions, (std::array<QString, 2>{"&Run", "&Ref."}));
+}
+
+// A list of rows as the run leaves them: sweep value, first and second reading.
+FakeResults listOf(std::initializer_list<std::array<const char*, 3>> rows) {
+    FakeResults list;
+    for (const auto& r : rows) list.rows.push_back({QString(), dec(r[0]), dec(r[1]), dec(r[2])});
+    return list;
+}
+
+TEST(ReferenceTable, StoresOneRowFewerThanASweepOfWholeSteps) {
+    const FakeResults list = listOf(
+        {{"1.000", "10.000", "1.000"}, {"2.000", "11.000", "1.500"}, {"3.000", "12.000", "2.000"}});
+    ReferenceTable table;
+    ASSERT_TRUE(table.store(list, 1, 3, 1));
+    EXPECT_EQ(table.size(), 3);
+    double dat1 = 20, dat2 = 5;
+    EXPECT_TRUE(table.correct(1, 2, dat1, dat2));
+    EXPECT_DOUBLE_EQ(dat1, 9);
+    EXPECT_DOUBLE_EQ(dat2, 3.5);
+    // Row 2 is the zero row: its sweep value 0 matches no point of this sweep.
+    EXPECT_FALSE(table.correct(2, 3, dat1, dat2));
+    EXPECT_FALSE(table.correct(3, 4, dat1, dat2));
+    EXPECT_FALSE(table.correct(-1, 1, dat1, dat2));
+    // Another sweep value at the same counter is left alone.
+    EXPECT_FALSE(table.correct(0, 1.5, dat1, dat2));
+    EXPECT_DOUBLE_EQ(dat1, 9);
+}
+
+TEST(ReferenceTable, RefusesWhatGivesNoTableAndKeepsNothing) {
+    const FakeResults list = listOf({{"1.000", "1.000", "1.000"}, {"2.000", "x", "1.000"}});
+    ReferenceTable table;
+    ASSERT_TRUE(table.store(list, 1, 1, 1));
+    EXPECT_EQ(table.size(), 1);
+    EXPECT_FALSE(table.store(list, 1, 3, 0));  // step 0
+    EXPECT_EQ(table.size(), 0);
+    EXPECT_FALSE(table.store(list, 3, 1, 1));    // stop below start
+    EXPECT_FALSE(table.store(list, 1, 3, -1));   // negative step
+    EXPECT_FALSE(table.store(list, 1, 3, 1));    // "x" is not a number
+    EXPECT_FALSE(table.store(list, 1, 1e9, 1));  // far more rows than the list has
+    EXPECT_EQ(table.size(), 0);
+    double dat1 = 1, dat2 = 1;
+    EXPECT_FALSE(table.correct(0, 1, dat1, dat2));
+}
+
+}  // namespace
+}  // namespace lorvane::test

@@ -1,0 +1,248 @@
+// Reference runs, failures, the button states and the run's guards.
+#include <gtest/gtest.h>
+
+#include "measurement_run.h"
+#include "run_fakes.h"
+
+namespace lorvane::test {
+namespace {
+
+using Wire = std::vector<QString>;
+using Captions = std::array<QString, 2>;
+using Enabled = std::array<bool, 2>;
+
+// Impedance, auto circuit, 500 mV, manual frequency sweep on a remembered range. Point i of
+// each run lies at start + i * step (1 kHz steps when the step is 0) and reads
+// |Z| = z0 + i * dz and the phase `phase`.
+struct Sweep {
+    double startHz, stopHz, stepHz;
+    double z0 = 100, dz = 10, phase = 2;
+};
+
+void setUp(RunRig& rig, const Sweep& sweep) {
+    PanelSnapshot& s = rig.panel.snap;
+    s.frequency = {sweep.startHz, sweep.stopHz, sweep.stepHz};
+    s.oscillatorText = QStringLiteral("500");
+    rig.panel.prevFreq = s.frequency;
+    rig.link.queries = 0;
+    const double pointStep = sweep.stepHz != 0 ? sweep.stepHz : 1000;
+    rig.link.reply = [sweep, pointStep](int i) {
+        return impedanceReply(QStringLiteral("%1").arg(sweep.z0 + i * sweep.dz, 0, 'f', 4),
+                              QStringLiteral("%1").arg(sweep.phase, 0, 'f', 4),
+                              kiloHertzField((sweep.startHz + i * pointStep) / 1000));
+    };
+}
+
+// The state table, read off the fake panel.
+void expectIdle(const RunRig& rig) {
+    EXPECT_EQ(rig.panel.captions, (Captions{"&Run", "&Ref."}));
+    EXPECT_EQ(rig.panel.runEnabled, (Enabled{true, true}));
+    EXPECT_EQ(rig.panel.refColour, RefButtonColour::ButtonFace);
+    EXPECT_TRUE(rig.panel.panelEnabled);
+    EXPECT_FALSE(rig.run.RefStored());
+}
+
+void expectReferenceStored(const RunRig& rig) {
+    EXPECT_EQ(rig.panel.captions, (Captions{"&Run", "&Stop"}));
+    EXPECT_EQ(rig.panel.runEnabled, (Enabled{true, false}));
+    EXPECT_EQ(rig.panel.refColour, RefButtonColour::AppWorkspace);
+    EXPECT_FALSE(rig.panel.panelEnabled);
+    EXPECT_TRUE(rig.run.RefStored());
+}
+
+TEST(ReferenceRun, RefThenRunSubtractsTheStoredPoints) {
+    RunRig rig;
+    setUp(rig, {1000, 10000, 1000, 10, 1, 1.5});
+    std::vector<ListBackground> backgrounds;
+    rig.platform.onEvents = [&] { backgrounds.push_back(rig.results.background); };
+    rig.run.Run_Click(1);
+    EXPECT_EQ(backgrounds.front(), ListBackground::Cyan);
+    EXPECT_EQ(rig.results.rows.size(), 10u);
+    expectReferenceStored(rig);
+
+    backgrounds.clear();
+    setUp(rig, {1000, 10000, 1000, 100, 10, 2});
+    rig.run.Run_Click(0);
+    EXPECT_EQ(backgrounds.front(), ListBackground::Yellow);
+    // Nine reference rows (N = 9): 1 to 9 kHz are corrected, 10 kHz is not.
+    ASSERT_EQ(rig.results.rows.size(), 10u);
+    EXPECT_EQ(rig.results.rowText(0), dec("000001.000|1.000|90.000|0.500"));
+    EXPECT_EQ(rig.results.rowText(8), dec("000009.000|9.000|162.000|0.500"));
+    EXPECT_EQ(rig.results.rowText(9), dec("000010.000|10.000|190.000|2.000"));
+    // The plot takes the readings as measured.
+    EXPECT_EQ(rig.view.plots.back(), (std::array<double, 4>{1, 9, 100, 190}));
+    // A reference serves one run; afterwards Ref. is usable again.
+    expectIdle(rig);
+    EXPECT_EQ(rig.results.background, ListBackground::Yellow);
+}
+
+TEST(ReferenceRun, MatchesPointsAtTheListsResolutionDespiteDrift) {
+    // With 0.1 kHz steps the sum of steps drifts from the stored "1.200" and so on.
+    RunRig rig;
+    setUp(rig, {1000, 2000, 100, 10, 0, 1});
+    rig.run.Run_Click(1);
+    expectReferenceStored(rig);
+    setUp(rig, {1000, 2000, 100, 15, 0, 1});
+    rig.run.Run_Click(0);
+    ASSERT_EQ(rig.results.rows.size(), 11u);
+    for (size_t i = 0; i < 10; ++i) {
+        EXPECT_EQ(rig.results.rows[i].dat1, dec("5.000")) << "row " << i;
+        EXPECT_EQ(rig.results.rows[i].dat2, dec("0.000")) << "row " << i;
+    }
+    EXPECT_EQ(rig.results.rowText(10), dec("000002.000|2.000|15.000|1.000"));
+}
+
+TEST(ReferenceRun, StoppedEarlyFailsAndReturnsToIdle) {
+    RunRig rig;
+    setUp(rig, {1000, 10000, 1000});
+    bool clicked = false;
+    rig.platform.onEvents = [&] {
+        if (clicked || rig.results.rows.size() != 3) return;
+        clicked = true;
+        EXPECT_EQ(rig.panel.captions, (Captions{"&Run", "&Stop"}));
+        EXPECT_EQ(rig.panel.runEnabled, (Enabled{false, true}));
+        rig.run.Run_Click(1);
+    };
+    rig.run.Run_Click(1);
+    EXPECT_EQ(rig.link.queries, 3);
+    EXPECT_EQ(rig.results.background, ListBackground::White);
+    expectIdle(rig);
+}
+
+TEST(ReferenceRun, WithoutAUsableStepFailsWithoutATable) {
+    // Automatic log step: the step is 0. A stop below the start: a negative count.
+    for (const Sweep& sweep : {Sweep{1000, 3000, 0}, Sweep{3000, 1000, 1000}}) {
+        RunRig rig;
+        setUp(rig, sweep);
+        if (sweep.stepHz == 0) {
+            rig.panel.snap.autoStep = rig.panel.snap.logStep = true;
+            rig.panel.snap.stepShowsAuto[0] = true;
+        }
+        rig.run.Run_Click(1);
+        EXPECT_EQ(rig.results.background, ListBackground::White);
+        expectIdle(rig);
+        EXPECT_TRUE(rig.platform.messages.empty());
+    }
+}
+
+TEST(ReferenceRun, ASpotReferenceStoresAnEmptyTable) {
+    RunRig rig;
+    setUp(rig, {5000, 5000, 1000});
+    rig.run.Run_Click(1);
+    expectReferenceStored(rig);
+    setUp(rig, {5000, 5000, 1000, 120});
+    rig.run.Run_Click(0);
+    EXPECT_EQ(rig.results.rowText(0), dec("000005.000|5.000|120.000|2.000"));
+    expectIdle(rig);
+}
+
+TEST(ReferenceRun, ARunFailureReturnsToIdleWithoutAReference) {
+    RunRig rig;
+    setUp(rig, {1000, 3000, 1000});
+    rig.link.reply = nullptr;
+    rig.link.replies = {impedanceReply("+1E+00", "+1E+00", "K+1"), "NZFN+1E+00"};
+    rig.run.Run_Click(1);
+    ASSERT_EQ(rig.platform.messages.size(), 1u);
+    EXPECT_EQ(rig.platform.messages[0].text, "Bad data\rVerify GPIB Configuration");
+    EXPECT_EQ(rig.results.background, ListBackground::White);
+    expectIdle(rig);
+}
+
+TEST(RunStates, CaptionsAndButtonsFollowTheStateTable) {
+    RunRig rig;
+    setUp(rig, {1000, 2000, 1000});
+    bool checked = false;
+    rig.platform.onEvents = [&] {
+        if (checked) return;
+        checked = true;
+        EXPECT_EQ(rig.panel.captions, (Captions{"&Stop", "&Ref."}));
+        EXPECT_EQ(rig.panel.runEnabled, (Enabled{true, false}));
+        EXPECT_FALSE(rig.panel.panelEnabled);
+    };
+    rig.run.Run_Click(0);
+    EXPECT_TRUE(checked);
+    expectIdle(rig);
+
+    rig.run.RunButtons(1, false);
+    EXPECT_EQ(rig.panel.captions, (Captions{"&Run", "&Stop"}));
+    EXPECT_FALSE(rig.panel.panelEnabled);
+    rig.run.RunButtons(1, true);
+    EXPECT_EQ(rig.panel.captions, (Captions{"&Run", "&Ref."}));
+    EXPECT_TRUE(rig.panel.panelEnabled);
+    rig.run.RunButtons(0, false);
+    EXPECT_EQ(rig.panel.captions, (Captions{"&Stop", "&Ref."}));
+    rig.run.RunButtons(0, true);
+    EXPECT_EQ(rig.panel.captions, (Captions{"&Run", "&Ref."}));
+    EXPECT_EQ(rig.panel.runEnabled, (Enabled{true, true}));
+}
+
+struct FailureCase {
+    const char* name;
+    std::function<void(RunRig&)> arrange;
+    const char* message;
+    Wire wireTail;
+};
+
+TEST(RunFailures, EachShowsItsMessageAndStillEndsTheRun) {
+    const FailureCase cases[] = {
+        {"no response",
+         [](RunRig& rig) { rig.link.reply = [](int) { return QString(); }; },
+         "No response from command\rVerify GPIB Configuration",
+         {"<purge>", "?EX", "ABI0OL0.005ENEX"}},
+        {"bad data",
+         [](RunRig& rig) { rig.link.reply = [](int) { return QStringLiteral("NZFN+02.8\r\n"); }; },
+         "Bad data\rVerify GPIB Configuration",
+         {"<purge>", "?EX", "ABI0OL0.005ENEX"}},
+        {"closed link",
+         [](RunRig& rig) { rig.link.writeOk = [](int, const QString&) { return false; }; },
+         "Communication Error\rVerify GPIB Configuration",
+         {"W0ABEX", "ABI0OL0.005ENEX"}},
+        {"setup write",
+         [](RunRig& rig) {
+             rig.link.writeOk = [](int, const QString& t) { return t != "OL0.500ENEX"; };
+         },
+         "Communication Error\rVerify GPIB Configuration",
+         {"A1B1C1EX", "OL0.500ENEX", "ABI0OL0.005ENEX"}},
+    };
+    for (const FailureCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        RunRig rig;
+        setUp(rig, {1000, 3000, 1000});
+        c.arrange(rig);
+        rig.run.Run_Click(0);
+        ASSERT_EQ(rig.platform.messages.size(), 1u);
+        EXPECT_EQ(rig.platform.messages[0].text, c.message);
+        EXPECT_EQ(rig.platform.messages[0].icon, MsgIcon::Critical);
+        EXPECT_EQ(rig.platform.messages[0].title, "Lorvane");
+        EXPECT_EQ(rig.platform.messages[0].buttons, MsgButtons::Ok);
+        const Wire tail(rig.link.wire.end() - static_cast<long>(c.wireTail.size()),
+                        rig.link.wire.end());
+        EXPECT_EQ(tail, c.wireTail);
+        EXPECT_TRUE(rig.view.plots.empty());
+        expectIdle(rig);
+    }
+}
+
+TEST(RunFailures, ADecadeChangeThatCannotBeSentIsACommunicationError) {
+    RunRig rig;
+    setUp(rig, {8000, 30000, 0});
+    rig.panel.snap.autoStep = true;
+    rig.panel.snap.stepShowsAuto[0] = true;
+    rig.link.reply = [](int i) {
+        return impedanceReply("+1E+00", "+1E+00", kiloHertzField(8 + i));
+    };
+    rig.link.writeOk = [writes = 0](int, const QString& t) mutable {
+        // The setup's own "W1W2EX" goes through; the one after the decade change does not.
+        return t != "W1W2EX" || writes++ == 0;
+    };
+    rig.run.Run_Click(0);
+    ASSERT_EQ(rig.platform.messages.size(), 1u);
+    EXPECT_EQ(rig.platform.messages[0].text, "Communication Error\rVerify GPIB Configuration");
+    const Wire tail(rig.link.wire.end() - 5, rig.link.wire.end());
+    EXPECT_EQ(tail,
+              (Wire{"?EX", "ABEX", "SF10.000ENTF20.000ENPF30.000EN", "W1W2EX", "ABI0OL0.005ENEX"}));
+    EXPECT_EQ(rig.results.rows.size(), 3u);
+}
+
+}  // namespace
+}  // namespace lorvane::test
