@@ -91,7 +91,7 @@ bool configFromEnvironment(lorvane::sim::SimConfig& config) {
 
 std::string numbers(std::initializer_list<long> values) {
     std::string text;
-    for (const long value : values) text += " " + std::to_string(value);
+    for (const long value : values) text.append(1, ' ').append(std::to_string(value));
     return text;
 }
 

@@ -39,7 +39,12 @@ std::optional<Fault> parseFault(std::string_view text) {
     return std::nullopt;
 }
 
-std::string quoted(std::string_view text) { return "'" + std::string(text) + "'"; }
+std::string quoted(std::string_view text) {
+    std::string result;
+    result.reserve(text.size() + 2);
+    result.append(1, '\'').append(text).append(1, '\'');
+    return result;
+}
 
 }  // namespace
 

@@ -80,6 +80,9 @@ class MainWindow : public QWidget {
     // The Merge setting as read at start-up.
     bool mergeOption = false;
 
+    // The window has begun to close (its shutdown has run or is running).
+    bool closing() const { return closed_; }
+
     // Runs when the window is closing, before it goes away.
     std::function<void()> onClosing;
     // Runs when the Config button is clicked.
