@@ -2,10 +2,12 @@
 // HP 4192A behind it, whose wire log shows what reached the adapter and the instrument.
 #include <gtest/gtest.h>
 
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QProcess>
 #include <QSerialPort>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include "cls_gpib.h"
 #include "fake_platform.h"
@@ -48,10 +50,17 @@ class SimulatedAdapter : public testing::Test {
     }
 
     QString logPath() const { return runtime.filePath(QStringLiteral("wire.log")); }
-    QStringList wire() const {
-        QFile file(logPath());
-        if (!file.open(QIODevice::ReadOnly)) return {};
-        return QString::fromLatin1(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    // The simulator's log, once it holds at least `lines` lines (it writes what it has
+    // received by the time it gets there; give it up to two seconds).
+    QStringList wire(qsizetype lines = 0) const {
+        QStringList log;
+        for (QDeadlineTimer deadline(2000); !deadline.hasExpired(); QThread::msleep(5)) {
+            QFile file(logPath());
+            if (file.open(QIODevice::ReadOnly))
+                log = QString::fromLatin1(file.readAll()).split('\n', Qt::SkipEmptyParts);
+            if (log.size() >= lines) break;
+        }
+        return log;
     }
 
     const int16_t portNumber = 7;  // in this test's own runtime folder
@@ -70,7 +79,7 @@ TEST_F(SimulatedAdapter, SetsUpTheAdapterAndTalksToTheInstrument) {
     EXPECT_EQ(link.DevQuery(0, QStringLiteral("EX")), kReading);
 
     EXPECT_EQ(
-        wire(),
+        wire(15),
         QStringList({"+ ++mode 1", "+ ++auto 0", "+ ++read_tmo_ms 3000", "+ ++eos 3", "+ ++addr 17",
                      "+ ++clr", "+ ++ifc", "> A1B1C1F1T3", "> EX", "+ ++read 10",
                      "< NZFN+96.841E+00,NTDN-84.073E+00,K+0100.0000\\r\\n", "+ ++ifc", "> EX",
@@ -83,7 +92,7 @@ TEST_F(SimulatedAdapter, TestReportsTheAdapterVersionAndClosesTheLink) {
     EXPECT_EQ(link.DevTest(), QStringLiteral("Prologix 6.107"));
     EXPECT_EQ(link.Hdl(), -1);
     EXPECT_FALSE(port.isOpen());
-    EXPECT_EQ(wire().mid(7), QStringList({"+ ++ver", "+ ++read 10"}));
+    EXPECT_EQ(wire(9).mid(7), QStringList({"+ ++ver", "+ ++read 10"}));
 }
 
 }  // namespace
