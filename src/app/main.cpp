@@ -1,10 +1,9 @@
 // Lorvane: remote control and data logging for the HP 4192A LF impedance analyzer.
-// Everything is wired here, explicitly: the desktop services, the main window and its life.
+// The desktop services, the main window and the program around it, wired explicitly.
 #include <QApplication>
 
+#include "application.h"
 #include "command_line.h"
-#include "conf_dialog.h"
-#include "lifecycle.h"
 #include "main_window.h"
 #include "qt_platform.h"
 
@@ -12,15 +11,9 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     lorvane::QtPlatform platform;
     lorvane::MainWindow window(platform);
-    lorvane::Lifecycle life(platform, window);
-    window.onClosing = [&life] { life.shutdown(); };
-    window.onConfig = [&] {
-        if (lorvane::ClsGPIB* link = life.link())
-            lorvane::openConfiguration(*link, platform, &window, window.frameTwips());
-    };
-
-    if (!life.load(lorvane::commandLineText(app.arguments().mid(1)))) {
-        life.shutdown();
+    lorvane::Application lorvane(platform, window);
+    if (!lorvane.load(lorvane::commandLineText(app.arguments().mid(1)))) {
+        lorvane.shutdown();
         return 0;
     }
     window.show();

@@ -9,9 +9,21 @@
 #include "panel_layout.h"
 #include "panel_widgets.h"
 #include "result_table.h"
+#include "results_view.h"
 #include "twips.h"
 
 namespace lorvane {
+namespace {
+
+// Caption of the option button at `index`; empty for an index outside the array.
+template <size_t N>
+QString optionCaption(const std::array<QRadioButton*, N>& options, int index) {
+    return index >= 0 && static_cast<size_t>(index) < N
+               ? options[static_cast<size_t>(index)]->text()
+               : QString();
+}
+
+}  // namespace
 
 MainWindow::MainWindow(Platform& platform, QWidget* parent)
     : QWidget(parent),
@@ -23,10 +35,18 @@ MainWindow::MainWindow(Platform& platform, QWidget* parent)
       selections_(ui_, state_, frequency_, bias_, *results_, [this] { clearResults(); }) {
     setFixedSize(twipsToPixels(kClientWidth), twipsToPixels(kClientHeight));
     ui_ = buildPanel(this, results_);
+    resultsView_ = std::make_unique<ResultsView>(
+        *results_, *ui_.Data, *ui_.fDraw, *ui_.StatusBar,
+        PanelTexts{[this] { return state_.QuantityLabel; }, [this] { return sweepCaption(); },
+                   [this] { return measureCaption(); }});
     connectHandlers();
 }
 
 MainWindow::~MainWindow() = default;
+
+QString MainWindow::sweepCaption() const { return optionCaption(ui_.lSwp, state_.SelectedSweep); }
+
+QString MainWindow::measureCaption() const { return optionCaption(ui_.lMod, state_.SelectedMode); }
 
 void MainWindow::connectHandlers() {
     // Option buttons: the handler runs when a button becomes selected, by a click or from
@@ -92,7 +112,7 @@ void MainWindow::EnablePanel(bool enable) {
     state_.Updating = false;
 }
 
-void MainWindow::clearResults() { results_->clear(); }
+void MainWindow::clearResults() { resultsView_->ClearResults(); }
 
 QPoint MainWindow::positionTwips() const {
     return QPoint(pixelsToTwips(pos().x()), pixelsToTwips(pos().y()));

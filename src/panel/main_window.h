@@ -4,6 +4,7 @@
 #include <QSerialPort>
 #include <QWidget>
 #include <functional>
+#include <memory>
 
 #include "bias_fields.h"
 #include "frequency_fields.h"
@@ -18,6 +19,7 @@ class QPushButton;
 namespace lorvane {
 
 class ResultTable;
+class ResultsView;
 
 // The main window: the front panel across the top, the results list and the plot below, the
 // status bar at the bottom. It holds the window-wide state that the other parts read and set,
@@ -55,6 +57,9 @@ class MainWindow : public QWidget {
     const FrontPanelState& state() const { return state_; }
     // The results list's rows and headings.
     ResultTable& results() { return *results_; }
+    // The results list, the plot and the status readouts, with their handlers; the
+    // measurement run's results and view.
+    ResultsView& resultsView() { return *resultsView_; }
 
     // The front panel's operations and handlers, by concern.
     FrequencyFields& frequency() { return frequency_; }
@@ -69,10 +74,14 @@ class MainWindow : public QWidget {
     double GetBias(int index) const { return bias_.GetBias(index); }
     void SetBias(int index, double value, bool remember) { bias_.SetBias(index, value, remember); }
 
+    // Captions of the selected sweep option ("Freq", "Bias") and measurement option ("Z", ...).
+    QString sweepCaption() const;
+    QString measureCaption() const;
+
     // Enables or disables the front-panel inputs (not the circuit buttons, Config or Run),
     // which a run locks while it is in progress.
     void EnablePanel(bool enable);
-    // Empties the results list.
+    // Empties the results list, wipes the plot and clears PlotReady.
     void clearResults();
 
     // Set by the Stop button and by closing; the measurement run tests it between points.
@@ -97,6 +106,7 @@ class MainWindow : public QWidget {
     Platform& platform_;
     ResultTable* results_;
     PanelControls ui_;
+    std::unique_ptr<ResultsView> resultsView_;
     FrontPanelState state_;
     FrequencyFields frequency_;
     BiasFields bias_;

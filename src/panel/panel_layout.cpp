@@ -206,13 +206,7 @@ void buildResultsView(QWidget* window, ResultTable* results, PanelControls& ui) 
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list->header()->setSectionsMovable(false);
-    list->header()->setStretchLastSection(false);
-    // Column 1 holds the sort key, a copy of the sweep value made for sorting; the operator
-    // reads the value itself in column 2.
-    list->setColumnHidden(0, true);
-    list->setColumnWidth(1, 80);
-    list->setColumnWidth(2, 72);
-    list->setColumnWidth(3, 66);
+    // The results view hides the sort key column and sizes the others (ResultsList).
     ui.Data = list;
 
     ui.fDraw = place(new PlotBox(window), 3500, 1240, 5940, 4140);

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "application.h"
 #include "fake_platform.h"
 #include "main_window.h"
 #include "scoped_env.h"
@@ -22,16 +23,14 @@ class LifecycleTest : public ::testing::Test {
     TempSettings settings;
     FakePlatform platform;
     MainWindow window{platform};
-    Lifecycle life{platform, window};
+    Application app{platform, window};  // wired as the program wires it
+    Lifecycle& life = app.lifecycle();
 
-    LifecycleTest() {
-        platform.screen = QSize(1000, 800);              // 15000 x 12000 twips
-        window.onClosing = [this] { life.shutdown(); };  // wired as the program wires it
-    }
+    LifecycleTest() { platform.screen = QSize(1000, 800); }  // 15000 x 12000 twips
 };
 
 TEST_F(LifecycleTest, UsageShowsItsBoxAndSavesNothing) {
-    EXPECT_FALSE(life.load(QStringLiteral("-?")));
+    EXPECT_FALSE(app.load(QStringLiteral("-?")));
     life.shutdown();
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_TRUE(platform.messages[0].text.startsWith(QStringLiteral("Usage:\tLorvane.exe")));
@@ -50,7 +49,7 @@ TEST_F(LifecycleTest, CleanDeletesOnlyItsOwnGroupAfterTheBoxReturns) {
         padWhileBoxShown = RegRead(QStringLiteral("Lorvane - 2"), QStringLiteral("PAd"), -1);
     };
 
-    EXPECT_FALSE(life.load(QStringLiteral("-clean 2")));
+    EXPECT_FALSE(app.load(QStringLiteral("-clean 2")));
     life.shutdown();
 
     ASSERT_EQ(platform.messages.size(), 1u);
@@ -70,7 +69,7 @@ TEST_F(LifecycleTest, NamedInstanceTitlesItselfAndSavesItsLinkAndPositionOnClose
     RegWrite(key, QStringLiteral("X"), 3000);
     RegWrite(key, QStringLiteral("Y"), 2250);
 
-    ASSERT_TRUE(life.load(QStringLiteral("2")));
+    ASSERT_TRUE(app.load(QStringLiteral("2")));
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Lorvane V%1.%2.%3 - 2")
                                         .arg(kVersionMajor)
                                         .arg(kVersionMinor)
@@ -99,7 +98,7 @@ TEST_F(LifecycleTest, NamedInstanceTitlesItselfAndSavesItsLinkAndPositionOnClose
 }
 
 TEST_F(LifecycleTest, FirstStartUsesDefaults) {
-    ASSERT_TRUE(life.load(QString()));
+    ASSERT_TRUE(app.load(QString()));
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Lorvane V%1.%2.%3")
                                         .arg(kVersionMajor)
                                         .arg(kVersionMinor)
@@ -114,32 +113,32 @@ TEST_F(LifecycleTest, FirstStartUsesDefaults) {
 
 TEST_F(LifecycleTest, MergeSettingIsReadAsAFlag) {
     RegWrite(QStringLiteral("Lorvane"), QStringLiteral("Merge"), -3);
-    ASSERT_TRUE(life.load(QString()));
+    ASSERT_TRUE(app.load(QString()));
     EXPECT_TRUE(window.mergeOption);
 }
 
 TEST_F(LifecycleTest, OffScreenPositionsComeBack) {
     RegWrite(QStringLiteral("Lorvane"), QStringLiteral("X"), 15000 - 99);
     RegWrite(QStringLiteral("Lorvane"), QStringLiteral("Y"), -5);
-    ASSERT_TRUE(life.load(QString()));
+    ASSERT_TRUE(app.load(QString()));
     EXPECT_EQ(window.pos(), QPoint(6, MainWindow::kDesignedTop / 15));
 }
 
 TEST_F(LifecycleTest, PositionsAtTheScreenLimitsStay) {
     RegWrite(QStringLiteral("Lorvane"), QStringLiteral("X"), 15000 - 105);
     RegWrite(QStringLiteral("Lorvane"), QStringLiteral("Y"), 12000 - 105);
-    ASSERT_TRUE(life.load(QString()));
+    ASSERT_TRUE(app.load(QString()));
     EXPECT_EQ(window.positionTwips(), QPoint(14895, 11895));
 }
 
 TEST_F(LifecycleTest, LinkSettingsBeyondSixteenBitsFallBackToDefaults) {
     RegWrite(QStringLiteral("Lorvane"), QStringLiteral("PAd"), 70000);
-    ASSERT_TRUE(life.load(QString()));
+    ASSERT_TRUE(app.load(QString()));
     EXPECT_EQ(life.link()->pad(), 1);
 }
 
 TEST_F(LifecycleTest, ShutdownStopsARunFirstAndWaitsBetweenEventPasses) {
-    ASSERT_TRUE(life.load(QString()));
+    ASSERT_TRUE(app.load(QString()));
     platform.journal.clear();
     bool stopSeenAtFirstPass = false;
     platform.onEvents = [&] {
@@ -161,7 +160,7 @@ TEST_F(LifecycleTest, StartOpensTheCardAndClosingResetsTheInstrumentThenCloses) 
     test::ScopedEnv wireLog("LORVANE_SIM_WIRE_LOG", log.toLocal8Bit());
     test::ScopedEnv delay("LORVANE_SIM_DELAY_MS", "0");
 
-    ASSERT_TRUE(life.load(QString()));
+    ASSERT_TRUE(app.load(QString()));
     EXPECT_NE(life.link()->Hdl(), -1);
     window.show();
     window.close();

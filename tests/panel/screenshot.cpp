@@ -7,8 +7,8 @@
 #include <QTemporaryDir>
 #include <cstdio>
 
+#include "application.h"
 #include "command_line.h"
-#include "lifecycle.h"
 #include "main_window.h"
 #include "qt_platform.h"
 
@@ -55,9 +55,8 @@ int main(int argc, char** argv) {
 
     UnattendedPlatform platform;
     lorvane::MainWindow window(platform);
-    lorvane::Lifecycle life(platform, window);
-    window.onClosing = [&life] { life.shutdown(); };
-    if (!life.load(lorvane::commandLineText(args.mid(2)))) return 1;
+    lorvane::Application lorvane(platform, window);
+    if (!lorvane.load(lorvane::commandLineText(args.mid(2)))) return 1;
     window.show();
     QApplication::processEvents();
 

@@ -1,0 +1,69 @@
+#include "application.h"
+
+#include <QRadioButton>
+
+#include "cls_gpib_run_link.h"
+#include "conf_dialog.h"
+#include "main_window.h"
+#include "measurement_run.h"
+#include "results_adapters.h"
+#include "results_view.h"
+#include "settings_store.h"
+#include "window_exports.h"
+
+namespace lorvane {
+
+namespace {
+
+// The set-up the exports describe the rows with, as the window shows it now.
+ExportSetup exportSetup(MainWindow& window) {
+    ExportSetup setup;
+    setup.quantityLabel = window.state().QuantityLabel;
+    setup.columnUnits = window.resultsView().columnUnits();
+    setup.sweep = static_cast<SweepParam>(window.state().SelectedSweep);
+    setup.mode = static_cast<MeasureMode>(window.state().SelectedMode);
+    setup.sweepCaption = window.sweepCaption();
+    setup.measureCaption = window.measureCaption();
+    return setup;
+}
+
+}  // namespace
+
+void InstanceRunSettings::write(const QString& name, double value) {
+    RegWrite(life_.settingsKey(), name, value);
+}
+
+Application::Application(Platform& platform, MainWindow& window, QString workbookFolder)
+    : platform_(platform),
+      window_(window),
+      life_(platform, window),
+      runPanel_(window),
+      runSettings_(life_),
+      workbookFolder_(std::move(workbookFolder)) {
+    window_.onClosing = [this] { life_.shutdown(); };
+    window_.onConfig = [this] {
+        if (ClsGPIB* link = life_.link())
+            openConfiguration(*link, platform_, &window_, window_.frameTwips());
+    };
+}
+
+Application::~Application() = default;
+
+bool Application::load(const QString& commandLine) {
+    if (!life_.load(commandLine)) return false;
+    runLink_ = std::make_unique<ClsGpibRunLink>(*life_.link());
+    ResultsView& results = window_.resultsView();
+    run_ = std::make_unique<MeasurementRun>(*runLink_, runPanel_, results, results, runSettings_,
+                                            platform_);
+    connectRunButtons(window_, *run_);
+
+    exportTable_ = std::make_unique<ResultsExportTable>(window_.results(),
+                                                        [this] { return exportSetup(window_); });
+    exportView_ = std::make_unique<ResultsExportView>(results);
+    exports_ = std::make_unique<WindowExports>(
+        window_, *exportTable_, *exportView_, platform_,
+        workbookFolder_.isEmpty() ? defaultWorkbookFolder() : workbookFolder_);
+    return true;
+}
+
+}  // namespace lorvane

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+
+#include "lifecycle.h"
+#include "platform.h"
+#include "run_interfaces.h"
+#include "window_run_panel.h"
+
+namespace lorvane {
+
+class ClsGpibRunLink;
+class MainWindow;
+class MeasurementRun;
+class ResultsExportTable;
+class ResultsExportView;
+class WindowExports;
+
+// The settings the measurement run saves, under the instance's key.
+class InstanceRunSettings final : public RunSettings {
+  public:
+    explicit InstanceRunSettings(const Lifecycle& life) : life_(life) {}
+    void write(const QString& name, double value) override;
+
+  private:
+    const Lifecycle& life_;
+};
+
+// The whole program around one main window, wired explicitly: its life cycle, the
+// configuration dialog behind Config, the measurement run behind Run and Ref. and the exports
+// behind the C, E and Z keys. main() and the end-to-end tests build the same thing.
+class Application {
+  public:
+    // The workbook goes to workbookFolder (the documents folder when it is empty).
+    Application(Platform& platform, MainWindow& window, QString workbookFolder = {});
+    ~Application();
+
+    // Loads the window for the command line; false when the program is to end at once.
+    bool load(const QString& commandLine);
+    void shutdown() { life_.shutdown(); }
+
+    Lifecycle& lifecycle() { return life_; }
+    // The run; null until a normal start has loaded the window.
+    MeasurementRun* run() const { return run_.get(); }
+
+  private:
+    Platform& platform_;
+    MainWindow& window_;
+    Lifecycle life_;
+    WindowRunPanel runPanel_;
+    InstanceRunSettings runSettings_;
+    std::unique_ptr<ClsGpibRunLink> runLink_;
+    std::unique_ptr<MeasurementRun> run_;
+    QString workbookFolder_;
+    std::unique_ptr<ResultsExportTable> exportTable_;
+    std::unique_ptr<ResultsExportView> exportView_;
+    std::unique_ptr<WindowExports> exports_;
+};
+
+}  // namespace lorvane

@@ -1,0 +1,121 @@
+#include "workbook_export.h"
+
+#include <QDir>
+#include <QStandardPaths>
+
+#include "clipboard_text.h"
+#include "export_messages.h"
+#include "number_format.h"
+#include "xlsx_file.h"
+
+namespace lorvane {
+namespace {
+
+using namespace Qt::Literals::StringLiterals;
+
+size_t pairIndex(SweepParam sweep, MeasureMode mode) {
+    return static_cast<size_t>(sweep) * 6 + static_cast<size_t>(mode);
+}
+
+WorkbookCell titleCell(const QString& text) {
+    WorkbookCell cell;
+    cell.kind = WorkbookCell::Kind::Text;
+    cell.text = text;
+    cell.bold = true;
+    cell.horizontalAlignment = kAlignRight;
+    return cell;
+}
+
+// A value as a number in the user's locale; a text that is not a number there is kept as the
+// text, so that nothing the list shows is lost.
+WorkbookCell valueCell(const QString& text) {
+    WorkbookCell cell;
+    cell.numberFormat = u"0.00"_s;
+    if (const std::optional<double> number = parseLocaleNumber(text)) {
+        cell.kind = WorkbookCell::Kind::Number;
+        cell.number = *number;
+    } else {
+        cell.kind = WorkbookCell::Kind::Text;
+        cell.text = text;
+    }
+    return cell;
+}
+
+}  // namespace
+
+QString defaultWorkbookFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+}
+
+QString sheetName(const ExportSetup& setup) {
+    return setup.sweepCaption + u'_' + setup.measureCaption;
+}
+
+WorkbookExport::WorkbookExport(const ExportTable& table, Platform& platform, SpreadsheetApp& app,
+                               QString folder)
+    : table_(table), platform_(platform), app_(app), folder_(std::move(folder)) {}
+
+bool WorkbookExport::sheetMade(SweepParam sweep, MeasureMode mode) const {
+    return sheetMade_.at(pairIndex(sweep, mode));
+}
+
+QString WorkbookExport::filePath() const {
+    return QDir(folder_).filePath(QString::fromLatin1(kWorkbookFileName));
+}
+
+void WorkbookExport::run() {
+    if (table_.rowCount() == 0) return;
+    const ExportSetup setup = table_.setup();
+    // The program showing the workbook may hold the file open; it goes first.
+    app_.quit();
+
+    const bool starting = !workbook_;
+    if (starting) {
+        workbook_.emplace();
+        workbook_->title = u"Lorvane"_s;
+        workbook_->subject = u"Measurement"_s;
+        workbook_->comments = u"Generated from Lorvane"_s;
+    }
+    Worksheet* sheet = sheetFor(setup);
+    if (!sheet) return fail(cannotCreateMessage());
+    fill(*sheet);
+
+    if (!QDir().mkpath(folder_) || !writeXlsxFile(*workbook_, filePath()))
+        return fail(starting ? cannotAccessMessage() : cannotCreateMessage());
+
+    if (!app_.available() || !app_.show(filePath()))
+        platform_.message(notFoundMessage(), MsgIcon::Exclamation);
+}
+
+Worksheet* WorkbookExport::sheetFor(const ExportSetup& setup) {
+    const QString name = sheetName(setup);
+    bool& made = sheetMade_.at(pairIndex(setup.sweep, setup.mode));
+    if (!made) {
+        Worksheet& sheet = workbook_->addSheet(name);
+        made = true;
+        for (int k = 0; k < 3; ++k) {
+            const auto i = static_cast<size_t>(k);
+            sheet.setCell(1, k + 1,
+                          titleCell(columnTitle(setup.quantityLabel[i], setup.columnUnits[i])));
+        }
+    }
+    return workbook_->findSheet(name);
+}
+
+void WorkbookExport::fill(Worksheet& sheet) const {
+    const int rows = table_.rowCount();
+    for (int i = 0; i < rows; ++i) {
+        const ExportRow values = table_.rowValues(i);
+        for (int k = 0; k < 3; ++k)
+            sheet.setCell(i + 2, k + 1, valueCell(values[static_cast<size_t>(k)]));
+    }
+}
+
+void WorkbookExport::fail(const QString& message) {
+    platform_.messageBox(systemModalInformation(message));
+    // The next press starts a new workbook, in which no pair has a sheet yet.
+    workbook_.reset();
+    sheetMade_.fill(false);
+}
+
+}  // namespace lorvane

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+#include "export_interfaces.h"
+
+namespace lorvane {
+
+class Platform;
+
+// The ZPlots workbook, outside this program, looked for beside the scan file.
+inline constexpr const char* kZPlotsFileName = "ZPlots.xls";
+
+// The Z shortcut, Gain mode only: writes the results into the scan file "$Zplots$Scan.csv" in
+// the current folder (scan_file.h) and shows the ZPlots workbook from the same folder in a
+// spreadsheet program of its own, separate from the workbook export's.
+//
+// Every export first ends the program that the one before started, rewrites the scan file and
+// then opens ZPlots.xls afresh, so ZPlots always reads the scan file as it now is. A scan file
+// that cannot be written is reported and nothing is shown, rather than an old file.
+//
+// Failures:
+// - N: no spreadsheet program could be started.
+// - M: ZPlots.xls is missing or could not be shown; the scan file itself is shown instead,
+//   so the operator sees the data (when that fails too, message M has already said to open it
+//   by hand).
+class ZPlotsExport {
+  public:
+    // `folder` gives the folder of the scan file at each export; by default the current one.
+    ZPlotsExport(const ExportTable& table, Platform& platform, SpreadsheetApp& app,
+                 std::function<QString()> folder = {});
+
+    void run();
+
+    // The open flag: this export's program shows ZPlots.xls.
+    bool isOpen() const { return open_; }
+    QString scanFilePath() const;
+    QString zplotsPath() const;
+
+  private:
+    const ExportTable& table_;
+    Platform& platform_;
+    SpreadsheetApp& app_;
+    std::function<QString()> folder_;
+    bool open_ = false;
+};
+
+}  // namespace lorvane

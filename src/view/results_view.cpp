@@ -1,0 +1,101 @@
+#include "results_view.h"
+
+#include <QTreeView>
+#include <cmath>
+
+#include "number_format.h"
+#include "plot_box.h"
+#include "status_panels.h"
+
+namespace lorvane {
+
+using namespace Qt::Literals::StringLiterals;
+
+QString readoutText(const QString& label, double value, const QString& unit) {
+    return label + u':' + formatNumber(value, u"0.00 "_s) + unit;
+}
+
+ResultsView::ResultsView(ResultTable& table, QTreeView& list, PlotBox& plot, StatusPanels& status,
+                         PanelTexts texts)
+    : table_(table), list_(list), plot_(plot), status_(status), texts_(std::move(texts)) {
+    QObject::connect(&list_, &ResultsList::itemClicked, &list_,
+                     [this](int row) { Data_ItemClick(row); });
+    QObject::connect(&list_, &ResultsList::mouseMoved, &list_, [this] { Data_MouseMove(); });
+    QObject::connect(&plot_, &PlotBox::mouseMoved, &list_,
+                     [this](QPointF position) { fDraw_MouseMove(position); });
+}
+
+void ResultsView::ClearResults() {
+    plotReady_ = false;
+    plot_.clearPicture();
+    table_.clear();
+}
+
+void ResultsView::setBackground(ListBackground background) {
+    const Rgb rgb = rgbOf(background);
+    list_.setBackground(QColor(rgb.red, rgb.green, rgb.blue));
+}
+
+void ResultsView::removeRowWithSweepText(const QString& sweepText) {
+    table_.removeRowWithSweepText(sweepText);
+}
+
+void ResultsView::addRow(const ResultRow& row) { table_.addRow(row); }
+
+std::array<QString, 3> ResultsView::rowValues(int64_t row) const {
+    if (row < 0 || row >= table_.rows()) return {};
+    const ResultRow cells = table_.row(static_cast<int>(row));
+    return {cells.x, cells.dat1, cells.dat2};
+}
+
+void ResultsView::setPanelText(const QString& key, const QString& text) {
+    status_.setPanelText(key, text);
+}
+
+void ResultsView::DrawPlot(double xMin, double xMax, double yMin, double yMax) {
+    plotReady_ = false;
+    PlotRequest request{xMin, xMax, yMin, yMax, {}, {}, {}};
+    if (texts_.sweepCaption) request.sweepCaption = texts_.sweepCaption();
+    if (texts_.measureCaption) request.measureCaption = texts_.measureCaption();
+    request.points = table_.leadingPoints();
+    // A row that does not read as numbers ends the drawing there.
+    const bool allRead = request.points.size() == static_cast<size_t>(table_.rows());
+    plotReady_ = plot_.drawPlot(request) && allRead;
+}
+
+void ResultsView::Data_ItemClick(int row) {
+    if (!plotReady_) return;
+    const std::optional<QPointF> point = table_.point(row);
+    if (!point) return;
+    UnhighlightPoint();
+    highlight_ = *point;
+    plot_.drawDot(highlight_, kHighlightColour);
+    showReadout(highlight_);
+}
+
+void ResultsView::Data_MouseMove() {
+    if (!plotReady_ || !cursorShown_) return;
+    for (const QString& key : {u"IN"_s, u"DAT1"_s, u"DAT2"_s}) status_.setPanelText(key, {});
+    cursorShown_ = false;
+}
+
+void ResultsView::fDraw_MouseMove(QPointF position) {
+    if (!plotReady_) return;
+    showReadout(position);
+    UnhighlightPoint();
+    cursorShown_ = true;
+}
+
+void ResultsView::UnhighlightPoint() {
+    if (std::fabs(highlight_.x()) != kNoHighlight) plot_.drawDot(highlight_, kTraceColour);
+}
+
+void ResultsView::showReadout(QPointF point) {
+    const std::array<QString, 3> labels =
+        texts_.quantityLabel ? texts_.quantityLabel() : std::array<QString, 3>{};
+    status_.setPanelText(u"IN"_s, {});
+    status_.setPanelText(u"DAT1"_s, readoutText(labels[0], point.x(), units_[0]));
+    status_.setPanelText(u"DAT2"_s, readoutText(labels[1], point.y(), units_[1]));
+}
+
+}  // namespace lorvane

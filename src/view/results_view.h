@@ -1,0 +1,97 @@
+#pragma once
+
+#include <QPointF>
+#include <QString>
+#include <array>
+#include <functional>
+
+#include "command_set.h"
+#include "result_table.h"
+#include "results_list.h"
+#include "run_interfaces.h"
+
+class QTreeView;
+
+namespace lorvane {
+
+class PlotBox;
+class StatusPanels;
+
+// "No point highlighted", in the x of HighlightPoint.
+inline constexpr double kNoHighlight = 99999999;
+
+// What the results view reads from the front panel when it needs it.
+struct PanelTexts {
+    // QuantityLabel: names of the swept quantity, of the first and of the second reading.
+    std::function<std::array<QString, 3>()> quantityLabel;
+    // Captions of the selected sweep option ("Freq", "Bias") and measurement option ("Z",
+    // ...), for the plot's marker labels.
+    std::function<QString()> sweepCaption;
+    std::function<QString()> measureCaption;
+};
+
+// A status readout: label + ":" + the value with two decimals in the user's locale, a blank
+// and the unit ("Freq.:100.00 kHz").
+QString readoutText(const QString& label, double value, const QString& unit);
+
+// The results view below the front panel: the results list with its table, the plot and the
+// status readouts, with the state they share (PlotReady, CursorShown, HighlightPoint,
+// ColumnUnits) and the handlers of the list's and the plot's events. The measurement run
+// works against it as its results and its view.
+class ResultsView final : public RunResults, public RunView {
+  public:
+    // Connects the list's clicks and mouse moves and the plot's mouse moves to the handlers.
+    ResultsView(ResultTable& table, QTreeView& list, PlotBox& plot, StatusPanels& status,
+                PanelTexts texts);
+
+    // RunResults.
+    void ClearResults() override;
+    bool PlotReady() const override { return plotReady_; }
+    void setBackground(ListBackground background) override;
+    void removeRowWithSweepText(const QString& sweepText) override;
+    void addRow(const ResultRow& row) override;
+    int64_t rowCount() const override { return table_.rows(); }
+    std::array<QString, 3> rowValues(int64_t row) const override;
+    void followRow(int64_t row) override { list_.followRow(row); }
+    void showFirstRow() override { list_.showFirstRow(); }
+
+    // RunView.
+    void setPanelText(const QString& key, const QString& text) override;
+    void setColumnUnits(const ColumnUnits& units) override { units_ = units; }
+    void resetHighlight() override { highlight_ = {kNoHighlight, kNoHighlight}; }
+    // Draws every row of the table, first reading against sweep value, over a grid that
+    // covers the ranges xmin..xmax and ymin..ymax. PlotReady is set when all went well; a row
+    // that does not read as numbers ends the drawing there and leaves it clear.
+    void DrawPlot(double xMin, double xMax, double yMin, double yMax) override;
+
+    // A row (from 0) of the list was clicked: once a plot is drawn, its point turns red (the
+    // point highlighted before goes back to the trace colour) and the readouts show it.
+    void Data_ItemClick(int row);
+    // The mouse moved over the list: empties a cursor readout that the plot left.
+    void Data_MouseMove();
+    // The mouse moved over the plot, at `position` in plot units: once a plot is drawn, the
+    // readouts show the position and a highlighted point goes back to the trace colour.
+    void fDraw_MouseMove(QPointF position);
+    // Repaints the highlighted point, if any, in the trace colour.
+    void UnhighlightPoint();
+
+    bool CursorShown() const { return cursorShown_; }
+    QPointF HighlightPoint() const { return highlight_; }
+    const ColumnUnits& columnUnits() const { return units_; }
+    ResultsList& list() { return list_; }
+
+  private:
+    void showReadout(QPointF point);
+
+    ResultTable& table_;
+    ResultsList list_;
+    PlotBox& plot_;
+    StatusPanels& status_;
+    PanelTexts texts_;
+    ColumnUnits units_;
+    bool plotReady_ = false;
+    bool cursorShown_ = false;
+    QPointF highlight_{kNoHighlight, kNoHighlight};
+};
+
+}  // namespace lorvane

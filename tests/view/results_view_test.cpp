@@ -1,0 +1,269 @@
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QTest>
+
+#include "view_rig.h"
+
+namespace lorvane::test {
+namespace {
+
+TEST(Readout, ShowsExactlyTwoDecimalsAndTheUnit) {
+    EXPECT_EQ(readoutText("Freq.", 100, "kHz"), "Freq.:" + dec("100.00 kHz"));
+    EXPECT_EQ(readoutText("Z", 123.456, "Ohm"), "Z:" + dec("123.46 Ohm"));
+    EXPECT_EQ(readoutText("Z", 5, "Ohm"), "Z:" + dec("5.00 Ohm"));
+    EXPECT_EQ(readoutText("Bias", -12.5, "mV"), "Bias:" + dec("-12.50 mV"));
+}
+
+// Pixels of the plot that differ between two pictures.
+std::vector<QPoint> changedPixels(const QImage& before, const QImage& after) {
+    std::vector<QPoint> changed;
+    for (int y = 0; y < after.height(); ++y)
+        for (int x = 0; x < after.width(); ++x)
+            if (before.pixel(x, y) != after.pixel(x, y)) changed.emplace_back(x, y);
+    return changed;
+}
+
+// Pixels of text: nothing else on the plot is this dark.
+int textPixels(const QImage& picture) {
+    int count = 0;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x) {
+            const QRgb pixel = picture.pixel(x, y);
+            if (qRed(pixel) < 80 && qGreen(pixel) < 80 && qBlue(pixel) < 80) ++count;
+        }
+    return count;
+}
+
+TEST_F(ResultsViewTest, ARowClickBeforeAnyPlotChangesNothing) {
+    add(1, 100);
+    view->Data_ItemClick(0);
+    EXPECT_EQ(panel("DAT1"), "DATA 1");
+    EXPECT_EQ(view->HighlightPoint().x(), kNoHighlight);
+
+    runAndPlot();
+    view->ClearResults();
+    add(1, 100);
+    const QImage cleared = plot->picture();
+    view->Data_ItemClick(0);
+    EXPECT_EQ(panel("DAT1"), "DATA 1");
+    EXPECT_EQ(plot->picture(), cleared);
+}
+
+TEST_F(ResultsViewTest, ARowClickRightAfterARunDrawsOnlyTheRedDot) {
+    runAndPlot();
+    ASSERT_TRUE(view->PlotReady());
+    view->setPanelText("IN", "Run");
+    const QImage before = plot->picture();
+    view->Data_ItemClick(1);
+
+    const QPoint at = *plot->scale()->pixelOf({200, 150});
+    const std::vector<QPoint> changed = changedPixels(before, plot->picture());
+    ASSERT_EQ(changed.size(), 9u);
+    for (const QPoint& pixel : changed) {
+        EXPECT_LE((pixel - at).manhattanLength(), 2);
+        EXPECT_EQ(plot->picture().pixel(pixel), kRed);
+    }
+    EXPECT_EQ(view->HighlightPoint(), QPointF(200, 150));
+    EXPECT_EQ(panel("IN"), "");
+    EXPECT_EQ(panel("DAT1"), "Freq.:" + dec("200.00 kHz"));
+    EXPECT_EQ(panel("DAT2"), "Z:" + dec("150.00 Ohm"));
+}
+
+TEST_F(ResultsViewTest, TwoClicksLeaveTheFirstPointInTheTraceColour) {
+    runAndPlot();
+    EXPECT_EQ(pixelAt({100, 100}), kTrace);
+    view->Data_ItemClick(0);
+    EXPECT_EQ(pixelAt({100, 100}), kRed);
+    view->Data_ItemClick(2);
+    EXPECT_EQ(pixelAt({100, 100}), kTrace);
+    EXPECT_EQ(pixelAt({290, 200}), kRed);
+    EXPECT_EQ(panel("DAT2"), "Z:" + dec("200.00 Ohm"));
+}
+
+TEST_F(ResultsViewTest, CursorOverThePlotBeforeAnyDrawingChangesNothing) {
+    view->fDraw_MouseMove({200, 150});
+    EXPECT_EQ(panel("DAT1"), "DATA 1");
+    EXPECT_EQ(panel("DAT2"), "DATA 2");
+    EXPECT_FALSE(view->CursorShown());
+}
+
+TEST_F(ResultsViewTest, CursorOverThePlotShowsItsPositionAndUnhighlights) {
+    runAndPlot();
+    view->Data_ItemClick(0);
+    view->setPanelText("IN", "Run");
+    view->fDraw_MouseMove({250.5, 175.254});
+    EXPECT_EQ(panel("IN"), "");
+    EXPECT_EQ(panel("DAT1"), "Freq.:" + dec("250.50 kHz"));
+    EXPECT_EQ(panel("DAT2"), "Z:" + dec("175.25 Ohm"));
+    EXPECT_TRUE(view->CursorShown());
+    EXPECT_EQ(pixelAt({100, 100}), kTrace);
+    EXPECT_EQ(view->HighlightPoint(), QPointF(100, 100));
+    // Clicking the row again makes it red again.
+    view->Data_ItemClick(0);
+    EXPECT_EQ(pixelAt({100, 100}), kRed);
+    EXPECT_TRUE(view->CursorShown());
+}
+
+TEST_F(ResultsViewTest, MovingOntoTheListEmptiesACursorReadoutOnce) {
+    view->Data_MouseMove();
+    EXPECT_EQ(panel("DAT1"), "DATA 1");
+
+    runAndPlot();
+    view->fDraw_MouseMove({200, 150});
+    view->Data_MouseMove();
+    EXPECT_EQ(panel("IN"), "");
+    EXPECT_EQ(panel("DAT1"), "");
+    EXPECT_EQ(panel("DAT2"), "");
+    EXPECT_FALSE(view->CursorShown());
+    view->setPanelText("DAT1", "kept");
+    view->Data_MouseMove();
+    EXPECT_EQ(panel("DAT1"), "kept");
+}
+
+TEST_F(ResultsViewTest, ClearResultsWipesThePlotAndTheRowsButNotThePanels) {
+    runAndPlot();
+    view->setPanelText("DAT1", "kept");
+    view->ClearResults();
+    EXPECT_FALSE(view->PlotReady());
+    EXPECT_EQ(view->rowCount(), 0);
+    EXPECT_EQ(panel("DAT1"), "kept");
+    QImage white(plot->picture().size(), QImage::Format_RGB32);
+    white.fill(Qt::white);
+    EXPECT_EQ(plot->picture(), white);
+}
+
+TEST_F(ResultsViewTest, PlotDrawsGridMarkerLabelsAndPoints) {
+    runAndPlot();
+    // y 100..200: a grey line every 20 units. x 100..300: the box shows 92..352, with a grey
+    // line every 30 units.
+    EXPECT_EQ(pixelAt({100, 120}), kGrey);
+    EXPECT_EQ(pixelAt({100, 130}), kWhite);
+    EXPECT_EQ(pixelAt({120, 130}), kGrey);
+    const ScaleMarker marker = scaleMarker(plotFrame(100, 300, 100, 200));
+    EXPECT_EQ(pixelAt({marker.gx, marker.gy}), kPurple);
+    EXPECT_EQ(pixelAt({marker.gx2, marker.gy}), kPurple);
+    EXPECT_EQ(pixelAt({marker.gx, marker.gy2}), kPurple);
+    EXPECT_GT(textPixels(plot->picture()), 20);
+    for (const QPointF point : {QPointF(100, 100), QPointF(200, 150), QPointF(290, 200)})
+        EXPECT_EQ(pixelAt(point), kTrace);
+}
+
+TEST_F(ResultsViewTest, ZeroLinesAreRed) {
+    add(-20, -1);
+    add(0, 0);
+    add(20, 1);
+    view->DrawPlot(-20, 20, -1, 1);
+    EXPECT_EQ(pixelAt({-15, 0}), kRed);
+    EXPECT_EQ(pixelAt({0, -1.5}), kRed);
+    EXPECT_EQ(pixelAt({0, 0}), kTrace);
+}
+
+TEST_F(ResultsViewTest, AYRangeOfAMillionOhmStillGetsLabelsAndPoints) {
+    add(100, 0);
+    add(200, 1000000);
+    view->DrawPlot(100, 200, 0, 1000000);
+    EXPECT_TRUE(view->PlotReady());
+    EXPECT_EQ(pixelAt({100, 0}), kTrace);
+    EXPECT_EQ(pixelAt({200, 1000000}), kTrace);
+    EXPECT_GT(textPixels(plot->picture()), 20);
+}
+
+TEST_F(ResultsViewTest, ARowThatIsNoNumberEndsTheDrawingThere) {
+    add(100, 100);
+    view->addRow({QStringLiteral("000200.000"), dec("200.000"), QStringLiteral("bad"), {}});
+    add(300, 200);
+    view->DrawPlot(100, 300, 100, 200);
+    EXPECT_FALSE(view->PlotReady());
+    EXPECT_EQ(pixelAt({100, 100}), kTrace);
+    EXPECT_NE(pixelAt({300, 200}), kTrace);
+    EXPECT_EQ(view->rowCount(), 3);
+}
+
+TEST_F(ResultsViewTest, ThePlotLooksTheSameAfterHidingAndResizing) {
+    window.show();
+    runAndPlot();
+    view->Data_ItemClick(1);
+    const auto shown = [this] {
+        const QRect inner(plot->contentsRect().topLeft(), plot->picture().size());
+        return plot->grab().toImage().copy(inner).convertToFormat(QImage::Format_RGB32);
+    };
+    EXPECT_EQ(shown(), plot->picture());
+    window.hide();
+    window.show();
+    EXPECT_EQ(shown(), plot->picture());
+    plot->resize(500, 320);
+    EXPECT_EQ(shown(), plot->picture());
+}
+
+TEST_F(ResultsViewTest, MouseEventsReachTheHandlers) {
+    window.show();
+    runAndPlot();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualRect(table.index(2, 1)).center());
+    EXPECT_EQ(panel("DAT1"), "Freq.:" + dec("290.00 kHz"));
+
+    const QPointF inner = QPointF(plot->contentsRect().topLeft());
+    const QPoint at = *plot->scale()->pixelOf({200, 150});
+    QMouseEvent overPlot(QEvent::MouseMove, inner + at, plot->mapToGlobal(inner + at), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(plot, &overPlot);
+    EXPECT_TRUE(view->CursorShown());
+    EXPECT_TRUE(panel("DAT1").startsWith("Freq.:" + dec("199.")));
+    EXPECT_EQ(pixelAt({290, 200}), kTrace);
+
+    QMouseEvent overList(QEvent::MouseMove, QPointF(5, 5), list->mapToGlobal(QPointF(5, 5)),
+                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(list->viewport(), &overList);
+    EXPECT_FALSE(view->CursorShown());
+    EXPECT_EQ(panel("DAT1"), "");
+}
+
+TEST_F(ResultsViewTest, TheRunReadsRowsBackAsTheirThreeValueTexts) {
+    add(2, 150);
+    add(1, 100);
+    view->removeRowWithSweepText(dec("7.000"));
+    EXPECT_EQ(view->rowCount(), 2);
+    EXPECT_EQ(view->rowValues(0),
+              (std::array<QString, 3>{dec("1.000"), dec("100.000"), dec("45.000")}));
+    EXPECT_EQ(view->rowValues(2), (std::array<QString, 3>{}));
+}
+
+TEST_F(ResultsViewTest, TheSelectionFollowsTheRunAndIsClearedAtItsEnd) {
+    for (int i = 1; i <= 60; ++i) add(i, 100);
+    window.show();
+    QCoreApplication::processEvents();
+    view->followRow(4);
+    EXPECT_EQ(list->currentIndex().row(), 4);
+    EXPECT_TRUE(list->selectionModel()->isRowSelected(4, {}));
+    view->followRow(500);
+    EXPECT_EQ(list->currentIndex().row(), 59);
+    // By the next point at the latest, the selected row is in view.
+    view->followRow(500);
+    EXPECT_GT(list->verticalScrollBar()->value(), 0);
+    view->showFirstRow();
+    EXPECT_EQ(list->verticalScrollBar()->value(), 0);
+    EXPECT_EQ(list->currentIndex().row(), 0);
+    EXPECT_FALSE(list->selectionModel()->hasSelection());
+}
+
+TEST_F(ResultsViewTest, TheListShowsThreeColumnsWithoutScrollingSideways) {
+    for (int i = 1; i <= 100; ++i) add(-35000 + i, -123456.789, -179.999);
+    window.show();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(list->isColumnHidden(0));
+    EXPECT_TRUE(list->verticalScrollBar()->isVisible());
+    EXPECT_FALSE(list->horizontalScrollBar()->isVisible());
+    for (int column = 1; column <= 3; ++column) EXPECT_GT(list->columnWidth(column), 60);
+}
+
+TEST_F(ResultsViewTest, ListBackgroundsOfTheRun) {
+    view->setBackground(ListBackground::Cyan);
+    EXPECT_EQ(list->palette().color(QPalette::Base), QColor(0, 255, 255));
+    view->setBackground(ListBackground::Yellow);
+    EXPECT_EQ(view->list().background(), QColor(255, 255, 0));
+    view->setBackground(ListBackground::White);
+    EXPECT_EQ(view->list().background(), QColor(255, 255, 255));
+}
+
+}  // namespace
+}  // namespace lorvane::test

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QLocale>
+#include <QTreeView>
+#include <QWidget>
+#include <optional>
+
+#include "measure_mode.h"
+#include "plot_box.h"
+#include "result_row.h"
+#include "result_table.h"
+#include "results_view.h"
+#include "status_panels.h"
+
+namespace lorvane::test {
+
+// The expected display text in the locale the test runs under: "." becomes the locale's
+// decimal separator.
+inline QString dec(const char* text) {
+    return QString::fromLatin1(text).replace(u'.', QLocale().decimalPoint());
+}
+
+// The results view on widgets of its own, sized and placed as in the main window: the list
+// 234 x 277 pixels, the plot box 396 x 276, the status bar below. The labels are those of a
+// frequency sweep of the impedance; the units are set as a run sets them.
+class ResultsViewTest : public ::testing::Test {
+  protected:
+    ResultsViewTest() {
+        window.resize(630, 376);
+        list->setGeometry(0, 83, 234, 277);
+        list->setModel(&table);
+        plot->setGeometry(233, 82, 396, 276);
+        status->setGeometry(0, 359, 630, 17);
+        view.emplace(table, *list, *plot, *status,
+                     PanelTexts{[this] { return labels; }, [this] { return sweepCaption; },
+                                [this] { return measureCaption; }});
+        view->setColumnUnits({QStringLiteral("kHz"), QStringLiteral("Ohm"), QStringLiteral("°")});
+    }
+
+    // Adds the point of an impedance reading as the run does.
+    void add(double x, double dat1, double dat2 = 45) {
+        view->addRow(makeResultRow(x, dat1, dat2, conversionFor(MeasureMode::Impedance)));
+    }
+    // A run's end: rows 100, 200, 290 kHz reading 100, 150, 200 Ohm, and the plot.
+    void runAndPlot() {
+        view->resetHighlight();
+        add(100, 100);
+        add(200, 150);
+        add(290, 200);
+        view->DrawPlot(100, 300, 100, 200);
+    }
+    QRgb pixelAt(QPointF point) const {
+        const std::optional<QPoint> at = plot->scale()->pixelOf(point);
+        return at ? plot->picture().pixel(*at) : 0;
+    }
+    QString panel(const char* key) const { return status->panelText(QString::fromLatin1(key)); }
+
+    QWidget window;
+    ResultTable table;
+    QTreeView* list = new QTreeView(&window);
+    PlotBox* plot = new PlotBox(&window);
+    StatusPanels* status = new StatusPanels(&window);
+    std::array<QString, 3> labels{QStringLiteral("Freq."), QStringLiteral("Z"),
+                                  QStringLiteral("Phi")};
+    QString sweepCaption = QStringLiteral("Freq");
+    QString measureCaption = QStringLiteral("Z");
+    std::optional<ResultsView> view;
+};
+
+inline const QRgb kTrace = qRgb(0, 127, 127);
+inline const QRgb kRed = qRgb(255, 0, 0);
+inline const QRgb kGrey = qRgb(127, 127, 127);
+inline const QRgb kPurple = qRgb(127, 0, 127);
+inline const QRgb kWhite = qRgb(255, 255, 255);
+
+}  // namespace lorvane::test
