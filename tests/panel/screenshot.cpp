@@ -2,14 +2,18 @@
 // fresh settings store of its own: the picture shows a first start. Run on Qt's offscreen
 // platform by scripts/screenshot.
 //
-// Usage: lorvane_screenshot OUT.png [INSTANCE]
+// Usage: lorvane_screenshot OUT.png [--run] [INSTANCE]
+// With --run the picture is taken after one press of Run (against whatever instrument the link
+// reaches; scripts/screenshot puts the simulated one there).
 #include <QApplication>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <cstdio>
 
 #include "application.h"
 #include "command_line.h"
 #include "main_window.h"
+#include "panel_controls.h"
 #include "qt_platform.h"
 
 namespace {
@@ -47,18 +51,25 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() < 2) {
-        std::fprintf(stderr, "usage: lorvane_screenshot OUT.png [INSTANCE]\n");
+        std::fprintf(stderr, "usage: lorvane_screenshot OUT.png [--run] [INSTANCE]\n");
         return 2;
     }
+    QStringList rest = args.mid(2);
+    const bool run = !rest.isEmpty() && rest.first() == QLatin1String("--run");
+    if (run) rest.removeFirst();
     QTemporaryDir settings;
     qputenv("XDG_CONFIG_HOME", settings.path().toLocal8Bit());
 
     UnattendedPlatform platform;
     lorvane::MainWindow window(platform);
     lorvane::Application lorvane(platform, window);
-    if (!lorvane.load(lorvane::commandLineText(args.mid(2)))) return 1;
+    if (!lorvane.load(lorvane::commandLineText(rest))) return 1;
     window.show();
     QApplication::processEvents();
+    if (run) {
+        window.controls().Run[0]->click();
+        QApplication::processEvents();
+    }
 
     const QString out = args.at(1);
     if (!window.grab().save(out, "PNG")) {
