@@ -48,14 +48,13 @@ TEST_F(ExportEndToEnd, CReleasedInATextBoxCopiesTheTableAndEWritesTheWorkbook) {
     QTest::keyRelease(box, Qt::Key_C, Qt::ControlModifier);
     // Widths 5, 9 and 7: from the largest sweep value (3), the largest |Z| (15915) and the
     // negative phase, which takes over the second reading's tracked value.
-    EXPECT_EQ(
-        QGuiApplication::clipboard()->text(),
-        QStringLiteral("Freq. (kHz)\tZ (Ohm)\tPhi (°)\t\r\n"
-                       "1.000\t15915.000\t-89.964\t\r\n"
-                       "2.000\t 7956.500\t-89.928\t\r\n"
-                       "3.000\t 5303.300\t-89.892\t\r\n")
-            .replace(QLatin1Char('.'), QLocale().decimalPoint())
-            .replace(QStringLiteral("Freq") + QLocale().decimalPoint(), QStringLiteral("Freq.")));
+    const QString lines = QStringLiteral(
+                              "1.000\t15915.000\t-89.964\t\r\n"
+                              "2.000\t 7956.500\t-89.928\t\r\n"
+                              "3.000\t 5303.300\t-89.892\t\r\n")
+                              .replace(QLatin1Char('.'), QLocale().decimalPoint());
+    EXPECT_EQ(QGuiApplication::clipboard()->text(),
+              QStringLiteral("Freq. (kHz)\tZ (Ohm)\tPhi (°)\t\r\n") + lines);
 
     QTest::keyRelease(box, Qt::Key_E);
     EXPECT_TRUE(platform.messages.empty());
