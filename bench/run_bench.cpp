@@ -8,36 +8,12 @@
 #include <QString>
 #include <vector>
 
+#include "bench_support.h"
 #include "measurement_run.h"
 
 namespace {
 
 using namespace lorvane;
-
-// Answers each trigger with the next point of a 1 kHz-step sweep.
-class InstantLink final : public RunLink {
-  public:
-    bool write(const QString&) override { return true; }
-    QString query(const QString&, int) override {
-        ++point_;
-        return QStringLiteral("NZFN+%1E+00,NTDN-001.50E+00,K+%2")
-            .arg(100.0 + point_ * 0.25, 0, 'f', 3)
-            .arg(static_cast<double>(point_), 0, 'f', 6);
-    }
-    void purge() override { point_ = 0; }
-
-  private:
-    long long point_ = 0;
-};
-
-class IdlePlatform final : public Platform {
-  public:
-    MsgResult messageBox(const MessageRequest&) override { return MsgResult::Ok; }
-    void beep() override {}
-    void processEvents() override {}
-    void sleep(int) override {}
-    QSize screenSize() const override { return {1280, 1024}; }
-};
 
 class BenchPanel final : public RunPanel {
   public:
@@ -108,19 +84,14 @@ class BenchView final : public RunView {
     QString data_;
 };
 
-class NoSettings final : public RunSettings {
-  public:
-    void write(const QString&, double) override {}
-};
-
 void BM_RunPerPoint(benchmark::State& state) {
     const int points = static_cast<int>(state.range(0));
-    InstantLink link;
+    bench::InstantLink link;
     BenchPanel panel(points);
     BenchResults results;
     BenchView view;
-    NoSettings settings;
-    IdlePlatform platform;
+    bench::NoSettings settings;
+    bench::InstantPlatform platform;
     MeasurementRun run(link, panel, results, view, settings, platform);
     for (auto _ : state) {
         run.Run_Click(0);

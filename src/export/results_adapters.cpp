@@ -1,7 +1,7 @@
 #include "results_adapters.h"
 
 #include <QItemSelectionModel>
-#include <QTreeView>
+#include <QTableView>
 
 #include "result_table.h"
 #include "results_view.h"
@@ -13,7 +13,7 @@ namespace {
 constexpr int kSweepColumn = 1;
 
 // The sweep value cell of a row, or an invalid index when the list has no such row.
-QModelIndex rowIndex(const QTreeView& list, int row) {
+QModelIndex rowIndex(const QTableView& list, int row) {
     const QAbstractItemModel* model = list.model();
     if (!model || row < 0 || row >= model->rowCount()) return {};
     return model->index(row, kSweepColumn);
@@ -37,7 +37,7 @@ void ResultsExportView::setMultiSelection(bool multi) {
 }
 
 void ResultsExportView::selectRow(int row) {
-    QTreeView& list = view_.list().view();
+    QTableView& list = view_.list().view();
     const QModelIndex index = rowIndex(list, row);
     if (!index.isValid()) return;
     // In single selection, selecting a row unselects the others, as the list does on a click.
@@ -50,7 +50,7 @@ void ResultsExportView::selectRow(int row) {
 }
 
 void ResultsExportView::unselectRow(int row) {
-    QTreeView& list = view_.list().view();
+    QTableView& list = view_.list().view();
     const QModelIndex index = rowIndex(list, row);
     if (!index.isValid()) return;
     list.selectionModel()->select(index, QItemSelectionModel::Deselect | QItemSelectionModel::Rows);

@@ -8,7 +8,7 @@ class QLabel;
 class QPushButton;
 class QRadioButton;
 class QScrollBar;
-class QTreeView;
+class QTableView;
 
 namespace lorvane {
 
@@ -43,7 +43,7 @@ struct PanelControls {
     QPushButton* Config = nullptr;
     // 0 "&Run", 1 "&Ref.".
     std::array<QPushButton*, 2> Run{};
-    QTreeView* Data = nullptr;
+    QTableView* Data = nullptr;
     PlotBox* fDraw = nullptr;
     StatusPanels* StatusBar = nullptr;
 };

@@ -2,12 +2,11 @@
 
 #include <QCheckBox>
 #include <QGroupBox>
-#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
-#include <QTreeView>
+#include <QTableView>
 
 #include "panel_widgets.h"
 #include "plot_box.h"
@@ -196,17 +195,10 @@ void buildRightBlock(QWidget* window, PanelControls& ui) {
 }
 
 void buildResultsView(QWidget* window, ResultTable* results, PanelControls& ui) {
-    auto* list = place(new QTreeView(window), 0, 1245, 3510, 4155);
+    auto* list = place(new QTableView(window), 0, 1245, 3510, 4155);
     list->setModel(results);
-    list->setRootIsDecorated(false);
-    list->setUniformRowHeights(true);
-    list->setItemsExpandable(false);
-    list->setAllColumnsShowFocus(true);
-    list->setSelectionBehavior(QAbstractItemView::SelectRows);
-    list->setSelectionMode(QAbstractItemView::SingleSelection);
-    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    list->header()->setSectionsMovable(false);
-    // The results view hides the sort key column and sizes the others (ResultsList).
+    // The results view makes it a report list, hides the sort key column and sizes the
+    // others (ResultsList).
     ui.Data = list;
 
     ui.fDraw = place(new PlotBox(window), 3500, 1240, 5940, 4140);

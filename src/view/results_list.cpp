@@ -5,7 +5,7 @@
 #include <QItemSelectionModel>
 #include <QScrollBar>
 #include <QStyle>
-#include <QTreeView>
+#include <QTableView>
 
 namespace lorvane {
 namespace {
@@ -16,7 +16,8 @@ constexpr int kSweepColumn = 1;
 
 }  // namespace
 
-ResultsList::ResultsList(QTreeView& view) : view_(view) {
+ResultsList::ResultsList(QTableView& view) : view_(view) {
+    setReportStyle();
     fitColumns();
     view_.setMouseTracking(true);
     view_.viewport()->setMouseTracking(true);
@@ -25,8 +26,32 @@ ResultsList::ResultsList(QTreeView& view) : view_(view) {
             [this](const QModelIndex& index) { emit itemClicked(index.row()); });
 }
 
+void ResultsList::setReportStyle() {
+    view_.setShowGrid(false);
+    view_.setWordWrap(false);
+    view_.setSortingEnabled(false);
+    view_.setSelectionBehavior(QAbstractItemView::SelectRows);
+    view_.setSelectionMode(QAbstractItemView::SingleSelection);
+    view_.setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Tab leaves the list for the next control instead of walking its cells.
+    view_.setTabKeyNavigation(false);
+    // Every row is one line of the list's font high, with two pixels above and below, and
+    // stays so: no row is measured, so placing one costs the same however long the list is.
+    QHeaderView* rows = view_.verticalHeader();
+    rows->hide();
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    const int rowHeight = view_.fontMetrics().height() + 4;
+    rows->setMinimumSectionSize(rowHeight);
+    rows->setDefaultSectionSize(rowHeight);
+    QHeaderView* headings = view_.horizontalHeader();
+    headings->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    headings->setSectionsClickable(false);
+    headings->setSectionsMovable(false);
+    headings->setHighlightSections(false);
+}
+
 void ResultsList::fitColumns() {
-    view_.header()->setStretchLastSection(false);
+    view_.horizontalHeader()->setStretchLastSection(false);
     // The three visible columns share the room beside a vertical scroll bar, so that a long
     // list needs no horizontal one; the sweep value gets what is left over.
     const int room = view_.width() - 2 * view_.frameWidth() -

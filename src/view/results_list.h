@@ -4,7 +4,7 @@
 #include <QObject>
 #include <cstdint>
 
-class QTreeView;
+class QTableView;
 
 namespace lorvane {
 
@@ -14,11 +14,13 @@ namespace lorvane {
 class ResultsList : public QObject {
     Q_OBJECT
   public:
-    // Hides the sort key column, fits the three others into the list and reports mouse moves
-    // over the list (without a button held, too).
-    explicit ResultsList(QTreeView& view);
+    // Makes the view a report list: whole rows of one uniform height, one selected at a time,
+    // no row numbers, no grid, no editing and no sorting by the headings (the model's order is
+    // the list's order). Hides the sort key column, fits the three others into the list and
+    // reports mouse moves over the list (without a button held, too).
+    explicit ResultsList(QTableView& view);
 
-    QTreeView& view() const { return view_; }
+    QTableView& view() const { return view_; }
 
     void setBackground(const QColor& colour);
     QColor background() const;
@@ -39,9 +41,10 @@ class ResultsList : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    void setReportStyle();
     void fitColumns();
 
-    QTreeView& view_;
+    QTableView& view_;
 };
 
 }  // namespace lorvane

@@ -1,6 +1,6 @@
 #include "results_view.h"
 
-#include <QTreeView>
+#include <QTableView>
 #include <cmath>
 
 #include "number_format.h"
@@ -15,7 +15,7 @@ QString readoutText(const QString& label, double value, const QString& unit) {
     return label + u':' + formatNumber(value, u"0.00 "_s) + unit;
 }
 
-ResultsView::ResultsView(ResultTable& table, QTreeView& list, PlotBox& plot, StatusPanels& status,
+ResultsView::ResultsView(ResultTable& table, QTableView& list, PlotBox& plot, StatusPanels& status,
                          PanelTexts texts)
     : table_(table), list_(list), plot_(plot), status_(status), texts_(std::move(texts)) {
     QObject::connect(&list_, &ResultsList::itemClicked, &list_,

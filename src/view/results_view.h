@@ -10,7 +10,7 @@
 #include "results_list.h"
 #include "run_interfaces.h"
 
-class QTreeView;
+class QTableView;
 
 namespace lorvane {
 
@@ -41,7 +41,7 @@ QString readoutText(const QString& label, double value, const QString& unit);
 class ResultsView final : public RunResults, public RunView {
   public:
     // Connects the list's clicks and mouse moves and the plot's mouse moves to the handlers.
-    ResultsView(ResultTable& table, QTreeView& list, PlotBox& plot, StatusPanels& status,
+    ResultsView(ResultTable& table, QTableView& list, PlotBox& plot, StatusPanels& status,
                 PanelTexts texts);
 
     // RunResults.

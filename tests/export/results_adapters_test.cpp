@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QItemSelectionModel>
-#include <QTreeView>
+#include <QTableView>
 
 #include "clipboard_copy.h"
 #include "export_fakes.h"
@@ -46,7 +46,7 @@ struct ResultsFixture : ::testing::Test {
     }
 
     QWidget window;
-    QTreeView list{&window};
+    QTableView list{&window};
     PlotBox plot{&window};
     StatusPanels status{&window};
     ResultTable table;

@@ -126,7 +126,7 @@ TEST_F(ConfTest, OkCopiesTheBoxesIntoTheLink) {
 // The simulated instrument behind the stand-in NI-488.2 library answers at address 1 of
 // board 0.
 class ConfWithCardTest : public ConfTest {
-protected:
+  protected:
     test::ScopedEnv delay{"LORVANE_SIM_DELAY_MS", "0"};
     test::ScopedEnv address{"LORVANE_SIM_ADDRESS", "1"};
 };

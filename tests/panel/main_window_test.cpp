@@ -2,8 +2,8 @@
 #include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTableView>
 #include <QTest>
-#include <QTreeView>
 #include <set>
 
 #include "panel_fixture.h"

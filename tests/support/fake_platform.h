@@ -11,7 +11,7 @@ namespace lorvane::test {
 // Records every message box and beep, answers message boxes from a script and never sleeps
 // for real: the time it was asked to sleep is added up instead.
 class FakePlatform final : public Platform {
-public:
+  public:
     MsgResult messageBox(const MessageRequest& request) override;
     void beep() override { ++beeps; }
     void processEvents() override;

@@ -7,7 +7,7 @@ namespace lorvane::test {
 
 // Sets an environment variable for the life of the object and restores the old value.
 class ScopedEnv {
-public:
+  public:
     ScopedEnv(const char* name, const QByteArray& value)
         : name_(name), had_(qEnvironmentVariableIsSet(name)), old_(qgetenv(name)) {
         qputenv(name_, value);
@@ -21,7 +21,7 @@ public:
     ScopedEnv(const ScopedEnv&) = delete;
     ScopedEnv& operator=(const ScopedEnv&) = delete;
 
-private:
+  private:
     const char* name_;
     bool had_;
     QByteArray old_;
@@ -29,12 +29,14 @@ private:
 
 // A settings store of its own: XDG_CONFIG_HOME points into a fresh temporary folder.
 class TempSettings {
-public:
+  public:
     TempSettings() : env_("XDG_CONFIG_HOME", dir_.path().toLocal8Bit()) {}
     QString configHome() const { return dir_.path(); }
-    QString iniPath() const { return dir_.path() + QStringLiteral("/Tessaly Software/Lorvane.ini"); }
+    QString iniPath() const {
+        return dir_.path() + QStringLiteral("/Tessaly Software/Lorvane.ini");
+    }
 
-private:
+  private:
     QTemporaryDir dir_;
     ScopedEnv env_;
 };

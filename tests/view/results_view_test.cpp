@@ -1,3 +1,5 @@
+#include <QApplication>
+#include <QHeaderView>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTest>
@@ -254,6 +256,36 @@ TEST_F(ResultsViewTest, TheListShowsThreeColumnsWithoutScrollingSideways) {
     EXPECT_TRUE(list->verticalScrollBar()->isVisible());
     EXPECT_FALSE(list->horizontalScrollBar()->isVisible());
     for (int column = 1; column <= 3; ++column) EXPECT_GT(list->columnWidth(column), 60);
+}
+
+TEST_F(ResultsViewTest, TheListIsAReportOfWholeRowsOfOneHeight) {
+    for (int i = 1; i <= 30; ++i) add(i, 100 + i);
+    window.show();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(list->verticalHeader()->isVisible());
+    EXPECT_FALSE(list->showGrid());
+    EXPECT_EQ(list->verticalHeader()->sectionResizeMode(0), QHeaderView::Fixed);
+    EXPECT_GE(list->rowHeight(0), list->fontMetrics().height());
+    EXPECT_EQ(list->rowHeight(29), list->rowHeight(0));
+
+    // A click selects the whole row, and a click on another row moves the selection there.
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualRect(table.index(2, 3)).center());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualRect(table.index(4, 2)).center());
+    const QModelIndexList selected = list->selectionModel()->selectedIndexes();
+    ASSERT_EQ(selected.size(), 4);
+    for (const QModelIndex& cell : selected) EXPECT_EQ(cell.row(), 4);
+
+    // A double click opens no editor and leaves the text as it was.
+    list->setFocus();
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {},
+                       list->visualRect(table.index(4, 2)).center());
+    EXPECT_EQ(QApplication::focusWidget(), list);
+    EXPECT_EQ(table.cell(4, 3), dec("105.000"));
+    // Tab leaves the list for the next control rather than moving from cell to cell.
+    QTest::keyClick(list, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), plot);
 }
 
 TEST_F(ResultsViewTest, ListBackgroundsOfTheRun) {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QLocale>
-#include <QTreeView>
+#include <QTableView>
 #include <QWidget>
 #include <optional>
 
@@ -59,7 +59,7 @@ class ResultsViewTest : public ::testing::Test {
 
     QWidget window;
     ResultTable table;
-    QTreeView* list = new QTreeView(&window);
+    QTableView* list = new QTableView(&window);
     PlotBox* plot = new PlotBox(&window);
     StatusPanels* status = new StatusPanels(&window);
     std::array<QString, 3> labels{QStringLiteral("Freq."), QStringLiteral("Z"),
