@@ -16,11 +16,6 @@
 namespace lorvane {
 namespace {
 
-QRect twipsRect(int left, int top, int width, int height) {
-    return QRect(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width),
-                 twipsToPixels(height));
-}
-
 // A box's text as a 16-bit number (nearest, ties to even); nothing when it is not a number
 // or does not fit.
 std::optional<int16_t> boxNumber(const QString& text) {

@@ -118,11 +118,7 @@ QPoint MainWindow::positionTwips() const {
     return QPoint(pixelsToTwips(pos().x()), pixelsToTwips(pos().y()));
 }
 
-QRect MainWindow::frameTwips() const {
-    const QRect frame = frameGeometry();
-    return QRect(pixelsToTwips(frame.x()), pixelsToTwips(frame.y()), pixelsToTwips(frame.width()),
-                 pixelsToTwips(frame.height()));
-}
+QRect MainWindow::frameTwips() const { return pixelsToTwips(frameGeometry()); }
 
 void MainWindow::moveToTwips(int x, int y) { move(twipsToPixels(x), twipsToPixels(y)); }
 

@@ -20,8 +20,7 @@ namespace {
 // Places a control by its designed rectangle in twips, relative to its container.
 template <typename Widget>
 Widget* place(Widget* widget, int left, int top, int width, int height) {
-    widget->setGeometry(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width),
-                        twipsToPixels(height));
+    widget->setGeometry(twipsRect(left, top, width, height));
     return widget;
 }
 
