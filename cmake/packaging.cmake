@@ -96,6 +96,9 @@ set(CPACK_DEBIAN_PACKAGE_RELEASE ${LORVANE_DEBIAN_REVISION})
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Qt loads its platform plugins at run time, where shlibdeps cannot see them; without one the
+# window cannot open. The libraries the programs link come from shlibdeps.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS qt6-qpa-plugins)
 # linux-gpib's user-space library, as its packaging names it; the program loads it at run time.
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS libgpib0)
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
