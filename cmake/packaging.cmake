@@ -33,7 +33,8 @@ install(TARGETS gpib_standin
         PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
 
 # Files generated from packaging/: the menu entry and the manual pages carry the install paths
-# and the version, the metadata names the programs; manual pages and the Debian changelog are compressed as Debian wants them.
+# and the version, and the metadata names the programs. Manual pages and the Debian changelog
+# are compressed as Debian wants them.
 set(packaging_dir ${PROJECT_SOURCE_DIR}/packaging)
 set(packaging_out ${PROJECT_BINARY_DIR}/packaging)
 configure_file(${packaging_dir}/lorvane.desktop.in ${packaging_out}/lorvane.desktop @ONLY)
@@ -87,7 +88,8 @@ set(CPACK_PACKAGE_NAME lorvane)
 set(CPACK_PACKAGE_VENDOR "Tessaly Software")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT ${LORVANE_MAINTAINER})
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "remote control and data logging for the HP 4192A impedance analyzer")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
+    "remote control and data logging for the HP 4192A impedance analyzer")
 file(READ ${packaging_dir}/description.txt CPACK_PACKAGE_DESCRIPTION)
 set(CPACK_PACKAGING_INSTALL_PREFIX ${CMAKE_INSTALL_PREFIX})
 set(CPACK_STRIP_FILES ON)
