@@ -56,6 +56,15 @@ SweepPlan planSweep(const PanelSnapshot& panel) {
     return plan;
 }
 
+bool stepReachesStop(const PanelSnapshot& panel, const SweepPlan& plan) {
+    if (panel.autoStep && panel.logStep) return true;
+    if (!(plan.stop > plan.start)) return true;
+    // The plan's step in the panel's units: Hz or mV.
+    const bool bias = panel.sweep == SweepParam::Bias;
+    const double step = bias ? plan.step : plan.step * 1000;
+    return step >= (bias ? 10 : 1);
+}
+
 std::optional<QString> oscillatorCommand(const QString& oscillatorText) {
     const std::optional<double> level = parseLocaleNumber(oscillatorText);
     if (!level) return std::nullopt;

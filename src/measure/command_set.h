@@ -57,6 +57,12 @@ struct SweepPlan {
 // start value in place of the step box when the automatic linear step is on.
 SweepPlan planSweep(const PanelSnapshot& panel);
 
+// Whether the run's step carries it from its start to its stop. A spot measurement (stop not
+// above the start) and the automatic logarithmic step, which the instrument takes itself, need
+// no step; otherwise the step must be at least the smallest one the instrument takes, 1 Hz or
+// 10 mV, or the instrument would stand at the start for ever.
+bool stepReachesStop(const PanelSnapshot& panel, const SweepPlan& plan);
+
 // Entry 2, "OL" and the oscillator level in volts; nullopt when the text is not a number.
 std::optional<QString> oscillatorCommand(const QString& oscillatorText);
 

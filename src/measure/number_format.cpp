@@ -128,7 +128,7 @@ std::optional<double> parseLocaleNumber(const QString& text) {
     return value;
 }
 
-double parseReplyNumber(QStringView text) {
+std::optional<double> readReplyNumber(QStringView text) {
     const qsizetype n = text.size();
     qsizetype i = 0;
     while (i < n && text[i].isSpace()) ++i;
@@ -158,8 +158,10 @@ double parseReplyNumber(QStringView text) {
 
     double value = 0.0;
     const auto res = std::from_chars(ascii.data(), ascii.data() + ascii.size(), value);
-    if (res.ec != std::errc()) return 0.0;
+    if (res.ec != std::errc()) return std::nullopt;
     return negative ? -value : value;
 }
+
+double parseReplyNumber(QStringView text) { return readReplyNumber(text).value_or(0.0); }
 
 }  // namespace lorvane

@@ -1,6 +1,7 @@
 #include "reading.h"
 
 #include <array>
+#include <cmath>
 
 #include "number_format.h"
 
@@ -57,12 +58,16 @@ Reading parseReading(QStringView reply) {
     return split;
 }
 
-ScaledReading scaleReading(const Reading& reading, const ModeConversion& conversion,
-                           double sweepFactor) {
-    ScaledReading scaled;
-    scaled.dat1 = parseReplyNumber(reading.num0) * conversion.dat1Factor;
-    scaled.dat2 = parseReplyNumber(reading.num1) * conversion.dat2Factor;
-    scaled.x = parseReplyNumber(reading.num2) * sweepFactor;
+std::optional<ScaledReading> scaleReading(const Reading& reading, const ModeConversion& conversion,
+                                          double sweepFactor) {
+    const std::optional<double> dat1 = readReplyNumber(reading.num0);
+    const std::optional<double> dat2 = readReplyNumber(reading.num1);
+    const std::optional<double> x = readReplyNumber(reading.num2);
+    if (!dat1 || !dat2 || !x) return std::nullopt;
+    const ScaledReading scaled{*dat1 * conversion.dat1Factor, *dat2 * conversion.dat2Factor,
+                               *x * sweepFactor};
+    if (!std::isfinite(scaled.dat1) || !std::isfinite(scaled.dat2) || !std::isfinite(scaled.x))
+        return std::nullopt;
     return scaled;
 }
 

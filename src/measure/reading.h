@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 #include "command_set.h"
 
@@ -40,7 +41,9 @@ struct ScaledReading {
     double x = 0;
 };
 
-ScaledReading scaleReading(const Reading& reading, const ModeConversion& conversion,
-                           double sweepFactor);
+// nullopt when a number lies beyond the range of a double, as written or once scaled: such a
+// reply is bad data, not a value.
+std::optional<ScaledReading> scaleReading(const Reading& reading, const ModeConversion& conversion,
+                                          double sweepFactor);
 
 }  // namespace lorvane

@@ -160,8 +160,13 @@ TEST(ParseReplyNumber, NoNumberGivesZero) {
     for (const char16_t* text : {u"", u"abc", u"+", u"-", u".", u"-.E5", u"E5", u"  "}) {
         EXPECT_EQ(parseReplyNumber(text), 0.0) << QString::fromUtf16(text).toStdString();
     }
-    // Beyond the range of a double counts as no number.
-    EXPECT_EQ(parseReplyNumber(u"1E999"), 0.0);
+    // Beyond the range of a double, either way, is no value: 0 here, nullopt where it matters.
+    for (const char16_t* text : {u"1E999", u"-1E+400", u"1E-400"}) {
+        EXPECT_EQ(parseReplyNumber(text), 0.0) << QString::fromUtf16(text).toStdString();
+        EXPECT_EQ(readReplyNumber(text), std::nullopt) << QString::fromUtf16(text).toStdString();
+    }
+    EXPECT_EQ(readReplyNumber(u"-1.5E+300"), -1.5e300);
+    EXPECT_EQ(readReplyNumber(u"abc"), 0.0);
 }
 
 TEST_F(LocaleTest, ParseReplyNumberIgnoresTheLocale) {
