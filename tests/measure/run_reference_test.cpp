@@ -235,7 +235,9 @@ TEST(RunFailures, EachShowsItsMessageAndStillEndsTheRun) {
          {"<purge>", "?EX", "ABI0OL0.005ENEX"}},
         {"number beyond a double",
          [](RunRig& rig) {
-             rig.link.reply = [](int) { return impedanceReply("+1E+999", "+1", "K+1"); };
+             rig.link.reply = [](int i) {
+                 return impedanceReply("+1E+999", "+1", kiloHertzField(i + 1));
+             };
          },
          "Bad data\rVerify GPIB Configuration",
          {"<purge>", "?EX", "ABI0OL0.005ENEX"}},
