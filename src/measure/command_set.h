@@ -21,13 +21,14 @@ inline constexpr QLatin1StringView kRunEnd{"ABI0OL0.005ENEX"};  // bias off, lea
 // Read delay of the trigger query, in ms.
 inline constexpr int kReadingDelayMs = 50;
 
-// How one measurement parameter is asked for and how its reading is shown.
+// How one measurement parameter is asked for and how its reading is shown. The readings come in
+// SI units and go to their display units by powers of ten, applied to the decimal number.
 struct ModeConversion {
     QString functionText;  // display functions, the start of setup entry 1
-    double dat1Factor;     // first reading from SI units to its display unit
+    int dat1Power;         // first reading from SI units to its display unit: x 10^dat1Power
     QString dat1Format;
     QString dat1Unit;
-    double dat2Factor;
+    int dat2Power;
     QString dat2Format;
     QString dat2Unit;
 };
@@ -38,8 +39,9 @@ const ModeConversion& conversionFor(MeasureMode mode);
 using ColumnUnits = std::array<QString, 3>;
 ColumnUnits columnUnitsFor(MeasureMode mode, SweepParam sweep);
 
-// From the reply's sweep number to the display unit: kHz stays kHz, volts become mV.
-double sweepFactor(SweepParam sweep);
+// From the reply's sweep number to the display unit, a power of ten: kHz stay kHz (0), volts
+// become mV (3).
+int sweepPower(SweepParam sweep);
 
 // The seven setup texts, sent in order at the start of a run, each followed by "EX".
 using SetupCommands = std::array<QString, 7>;

@@ -120,7 +120,7 @@ void MeasurementRun::start(Sweep& run) {
     view_.resetHighlight();
 
     run.conversion = &conversionFor(run.panel.mode);
-    run.factor = sweepFactor(run.panel.sweep);
+    run.sweepPower = sweepPower(run.panel.sweep);
     if (run.panel.autoStep && !run.panel.logStep) {
         panel_.setStepText(run.panel.sweep, stepBoxText(run.plan.step));
     }

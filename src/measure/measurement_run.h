@@ -49,7 +49,7 @@ class MeasurementRun {
         PanelSnapshot panel;
         SweepPlan plan;  // the step and boundary change at each decade change
         const ModeConversion* conversion = nullptr;
-        double factor = 1;
+        int sweepPower = 0;
         double x = 0;  // the sweep value of the last reading
         // The stored reference applies to this measurement and is subtracted.
         bool corrected = false;

@@ -31,7 +31,8 @@ MeasurementRun::Failure MeasurementRun::measurePoints(Sweep& run) {
         view_.setPanelText(u"DAT1"_s, reading.dat1Text());
         view_.setPanelText(u"DAT2"_s, reading.dat2Text());
 
-        std::optional<ScaledReading> scaled = scaleReading(reading, *run.conversion, run.factor);
+        std::optional<ScaledReading> scaled =
+            scaleReading(reading, *run.conversion, run.sweepPower);
         if (!scaled) return Failure::BadData;
         ScaledReading& value = *scaled;
         run.x = value.x;

@@ -1,7 +1,6 @@
 #include "reading.h"
 
 #include <array>
-#include <cmath>
 
 #include "number_format.h"
 
@@ -59,16 +58,12 @@ Reading parseReading(QStringView reply) {
 }
 
 std::optional<ScaledReading> scaleReading(const Reading& reading, const ModeConversion& conversion,
-                                          double sweepFactor) {
-    const std::optional<double> dat1 = readReplyNumber(reading.num0);
-    const std::optional<double> dat2 = readReplyNumber(reading.num1);
-    const std::optional<double> x = readReplyNumber(reading.num2);
+                                          int sweepPower) {
+    const std::optional<double> dat1 = readReplyNumber(reading.num0, conversion.dat1Power);
+    const std::optional<double> dat2 = readReplyNumber(reading.num1, conversion.dat2Power);
+    const std::optional<double> x = readReplyNumber(reading.num2, sweepPower);
     if (!dat1 || !dat2 || !x) return std::nullopt;
-    const ScaledReading scaled{*dat1 * conversion.dat1Factor, *dat2 * conversion.dat2Factor,
-                               *x * sweepFactor};
-    if (!std::isfinite(scaled.dat1) || !std::isfinite(scaled.dat2) || !std::isfinite(scaled.x))
-        return std::nullopt;
-    return scaled;
+    return ScaledReading{*dat1, *dat2, *x};
 }
 
 }  // namespace lorvane

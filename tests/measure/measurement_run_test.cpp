@@ -119,6 +119,19 @@ TEST(MeasurementRun, BiasSweepSendsTheDesignedTraffic) {
     EXPECT_EQ(rig.settings.values["Circuit"], 2);
 }
 
+TEST(MeasurementRun, ABiasSweepEndsAtAStopThatNoBinaryFractionHolds) {
+    // 2.03 V times 1000 is 2029.9999999999998 in binary: the reading must still meet the stop.
+    RunRig rig;
+    frequencySweep(rig, 1000, 1000, 1000);
+    rig.panel.snap.sweep = SweepParam::Bias;
+    rig.panel.snap.bias = {2010, 2030, 10};
+    for (const char* x : {"V+02.01", "V+02.02", "V+02.03", "V+02.03"})
+        rig.link.replies.push_back(impedanceReply("+1", "+1", x));
+    rig.run.Run_Click(0);
+    EXPECT_TRUE(rig.platform.messages.empty());
+    EXPECT_EQ(rig.link.queries, 3);
+}
+
 TEST(MeasurementRun, AStopNotAboveTheStartMeasuresOnePoint) {
     RunRig rig;
     frequencySweep(rig, 5000, 5000, 1000);

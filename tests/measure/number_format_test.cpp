@@ -149,6 +149,15 @@ TEST(ParseReplyNumber, TakesTheLongestLeadingNumber) {
     EXPECT_EQ(parseReplyNumber(u"100.000\r\n"), 100.0);
 }
 
+TEST(ParseReplyNumber, APowerOfTenScalesTheDecimalNumber) {
+    EXPECT_EQ(readReplyNumber(u"+02.03", 3), 2030.0);
+    EXPECT_EQ(readReplyNumber(u"-0.110", 3), -110.0);
+    EXPECT_EQ(readReplyNumber(u"+0.7910E-06", 9), 791.0);
+    EXPECT_EQ(readReplyNumber(u"+97.467E-06", 6), 97.467);
+    EXPECT_EQ(readReplyNumber(u"1E", 3), 1000.0);
+    EXPECT_EQ(readReplyNumber(u"1E+306", 3), std::nullopt);
+}
+
 TEST(ParseReplyNumber, ExponentNeedsDigits) {
     EXPECT_EQ(parseReplyNumber(u"1E"), 1.0);
     EXPECT_EQ(parseReplyNumber(u"1E+"), 1.0);
@@ -166,6 +175,8 @@ TEST(ParseReplyNumber, NoNumberGivesZero) {
         EXPECT_EQ(readReplyNumber(text), std::nullopt) << QString::fromUtf16(text).toStdString();
     }
     EXPECT_EQ(readReplyNumber(u"-1.5E+300"), -1.5e300);
+    for (const char16_t* text : {u"1E99999999999", u"1E-99999999999"})
+        EXPECT_EQ(readReplyNumber(text), std::nullopt) << QString::fromUtf16(text).toStdString();
     EXPECT_EQ(readReplyNumber(u"abc"), 0.0);
 }
 

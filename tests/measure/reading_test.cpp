@@ -107,6 +107,10 @@ TEST(ScaleReading, AppliesTheParameterAndSweepFactors) {
          MeasureMode::Delay,
          SweepParam::Frequency,
          {{-3.01, 12.5, 10}}},
+        {u"NLSN+97.467E-06,NQFN+61.240E+00,V+02.03",
+         MeasureMode::Inductance,
+         SweepParam::Bias,
+         {{97.467, 61.24, 2030}}},
         // Numbers beyond the range of a double, as written or once scaled, are no values.
         {u"NZFN+1E+999,NTDN+1,K+1", MeasureMode::Impedance, SweepParam::Frequency, std::nullopt},
         {u"NZFN+1,NTDN-1E-999,K+1", MeasureMode::Impedance, SweepParam::Frequency, std::nullopt},
@@ -117,12 +121,13 @@ TEST(ScaleReading, AppliesTheParameterAndSweepFactors) {
     for (const Case& c : cases) {
         SCOPED_TRACE(QString::fromUtf16(c.reply).toStdString());
         const std::optional<ScaledReading> s =
-            scaleReading(parseReading(c.reply), conversionFor(c.mode), sweepFactor(c.sweep));
+            scaleReading(parseReading(c.reply), conversionFor(c.mode), sweepPower(c.sweep));
         ASSERT_EQ(s.has_value(), c.scaled.has_value());
         if (!s) continue;
-        EXPECT_DOUBLE_EQ(s->dat1, (*c.scaled)[0]);
-        EXPECT_DOUBLE_EQ(s->dat2, (*c.scaled)[1]);
-        EXPECT_DOUBLE_EQ(s->x, (*c.scaled)[2]);
+        // Exactly the decimal values written, so that a sweep value meets its stop.
+        EXPECT_EQ(s->dat1, (*c.scaled)[0]);
+        EXPECT_EQ(s->dat2, (*c.scaled)[1]);
+        EXPECT_EQ(s->x, (*c.scaled)[2]);
     }
 }
 
