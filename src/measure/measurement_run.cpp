@@ -102,7 +102,7 @@ void MeasurementRun::start(Sweep& run) {
     const bool otherSetUp =
         run.index == 0 && refStored_ && !refTable_.appliesTo(referenceSetupOf(run.panel));
     run.corrected = run.index == 0 && refStored_ && !otherSetUp;
-    view_.showNote(otherSetUp ? u"Reference not used: other set-up"_s : QString());
+    view_.showNote(otherSetUp ? u"Ref. not applied: other set-up"_s : QString());
     if (run.index == 0) {
         results_.setBackground(run.corrected ? ListBackground::Yellow : ListBackground::White);
     } else {

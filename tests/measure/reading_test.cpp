@@ -83,7 +83,7 @@ TEST(ParseReading, ShortOrIncompleteRepliesAreBadData) {
     EXPECT_EQ(parseReading(u"NZFNxyz,NTDN?,K-").kind, ReplyKind::Good);
 }
 
-TEST(ScaleReading, AppliesTheParameterAndSweepFactors) {
+TEST(ScaleReading, AppliesTheParameterAndSweepPowersOfTenToTheDecimals) {
     struct Case {
         const char16_t* reply;
         MeasureMode mode;

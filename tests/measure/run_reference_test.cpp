@@ -156,7 +156,7 @@ TEST(ReferenceRun, IsNotAppliedToAnotherSetUpAndStaysForItsOwn) {
     ASSERT_EQ(rig.results.rows.size(), 3u);
     // Not corrected, and the status bar says why.
     EXPECT_EQ(rig.results.rowText(2), dec("000003.000|3.000|120.000|2.000"));
-    EXPECT_EQ(rig.view.note, "Reference not used: other set-up");
+    EXPECT_EQ(rig.view.note, "Ref. not applied: other set-up");
     EXPECT_EQ(backgrounds.front(), ListBackground::White);
     // The reference stays; Ref. can replace it and the panel is free to set its set-up again.
     EXPECT_TRUE(rig.run.RefStored());
