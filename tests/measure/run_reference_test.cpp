@@ -50,6 +50,13 @@ void expectReferenceStored(const RunRig& rig) {
     EXPECT_TRUE(rig.run.RefStored());
 }
 
+// Ref. over `sweep`, which stores the reference.
+void storeReference(RunRig& rig, const Sweep& sweep) {
+    setUp(rig, sweep);
+    rig.run.Run_Click(1);
+    expectReferenceStored(rig);
+}
+
 TEST(ReferenceRun, RefThenRunSubtractsTheStoredPoints) {
     RunRig rig;
     setUp(rig, {1000, 10000, 1000, 10, 1, 1.5});
@@ -79,9 +86,7 @@ TEST(ReferenceRun, RefThenRunSubtractsTheStoredPoints) {
 TEST(ReferenceRun, MatchesPointsAtTheListsResolutionDespiteDrift) {
     // With 0.1 kHz steps the sum of steps drifts from the stored "1.200" and so on.
     RunRig rig;
-    setUp(rig, {1000, 2000, 100, 10, 0, 1});
-    rig.run.Run_Click(1);
-    expectReferenceStored(rig);
+    storeReference(rig, {1000, 2000, 100, 10, 0, 1});
     setUp(rig, {1000, 2000, 100, 15, 0, 1});
     rig.run.Run_Click(0);
     ASSERT_EQ(rig.results.rows.size(), 11u);
@@ -133,9 +138,7 @@ TEST(ReferenceRun, KeepsWhatItMeasuredWhateverTheStep) {
 
 TEST(ReferenceRun, ASpotReferenceCorrectsItsPoint) {
     RunRig rig;
-    setUp(rig, {5000, 5000, 1000});
-    rig.run.Run_Click(1);
-    expectReferenceStored(rig);
+    storeReference(rig, {5000, 5000, 1000});
     setUp(rig, {5000, 5000, 1000, 120});
     rig.run.Run_Click(0);
     EXPECT_EQ(rig.results.rowText(0), dec("000005.000|5.000|20.000|0.000"));
@@ -144,9 +147,7 @@ TEST(ReferenceRun, ASpotReferenceCorrectsItsPoint) {
 
 TEST(ReferenceRun, IsNotAppliedToAnotherSetUpAndStaysForItsOwn) {
     RunRig rig;
-    setUp(rig, {1000, 3000, 1000, 10, 1, 1});
-    rig.run.Run_Click(1);
-    expectReferenceStored(rig);
+    storeReference(rig, {1000, 3000, 1000, 10, 1, 1});
 
     setUp(rig, {1000, 3000, 1000, 100, 10, 2});
     rig.panel.snap.circuit = CircuitMode::Parallel;
