@@ -155,6 +155,7 @@ TEST(ParseReplyNumber, APowerOfTenScalesTheDecimalNumber) {
     EXPECT_EQ(readReplyNumber(u"+0.7910E-06", 9), 791.0);
     EXPECT_EQ(readReplyNumber(u"+97.467E-06", 6), 97.467);
     EXPECT_EQ(readReplyNumber(u"1E", 3), 1000.0);
+    EXPECT_EQ(readReplyNumber(u"-5.", 3), -5000.0);
     EXPECT_EQ(readReplyNumber(u"1E+306", 3), std::nullopt);
 }
 

@@ -231,7 +231,7 @@ std::vector<SweepSetUp> edgeSetUps() {
 TEST_F(RunProperty, EveryRunEndsWithinItsPointsAndEachPointMovesTowardTheStop) {
     SetUpSpace space;
     const std::vector<SweepSetUp> edges = edgeSetUps();
-    for (int n = 0; n < 250; ++n) {
+    for (int n = 0; n < 160; ++n) {
         const SweepSetUp setUp = n < int(edges.size()) ? edges[size_t(n)] : space.draw();
         SCOPED_TRACE("set-up " + std::to_string(n) + ": " + setUp.describe());
         apply(setUp);
