@@ -5,11 +5,14 @@
 
 #include <QApplication>
 
+#include "qt_platform.h"
+
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     QApplication app(argc, argv);
+    lorvane::useCNumericLocale();
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;

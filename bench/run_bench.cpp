@@ -76,6 +76,7 @@ class BenchView final : public RunView {
         (key == QLatin1String("IN") ? in_ : data_) = text;
     }
     void setColumnUnits(const ColumnUnits&) override {}
+    void showNote(const QString&) override {}
     void resetHighlight() override {}
     void DrawPlot(double, double, double, double) override {}
 

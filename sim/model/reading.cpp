@@ -1,5 +1,6 @@
 #include "reading.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <numbers>
@@ -22,6 +23,19 @@ constexpr double kSmallestShown = 1e-18;
 constexpr double kDbmAtOneVolt = 13.0103;
 
 double degrees(double radians) { return radians * 180.0 / std::numbers::pi; }
+
+// A magnitude with `decimals` decimals and a point, zeros in front up to `width` characters, as
+// "%0*.*f" writes it in the "C" locale. to_chars never looks at the locale: the simulator also
+// runs inside the program's process, as its stand-in library, under whatever locale it has.
+std::string fixedPoint(double magnitude, int decimals, std::size_t width) {
+    char digits[352];  // any double with up to 6 decimals
+    const auto end =
+        std::to_chars(digits, digits + sizeof digits, magnitude, std::chars_format::fixed, decimals)
+            .ptr;
+    std::string text(digits, end);
+    if (text.size() < width) text.insert(0, width - text.size(), '0');
+    return text;
+}
 
 // Quotient that reads as an overflow (infinity) when the divisor is zero.
 double ratio(double numerator, double divisor) {
@@ -148,16 +162,12 @@ std::string formatDisplayField(std::string_view code, double value) {
 }
 
 std::string formatFrequencyField(double khz) {
-    char field[32];
-    std::snprintf(field, sizeof field, "K+%09.*f", frequencyDecimals(khz), khz);
-    return field;
+    return "K+" + fixedPoint(khz, frequencyDecimals(khz), 9);
 }
 
 std::string formatBiasField(double volts) {
     const double rounded = std::round(volts * 100.0) / 100.0;
-    char field[32];
-    std::snprintf(field, sizeof field, "V%c%05.2f", rounded < 0 ? '-' : '+', std::abs(rounded));
-    return field;
+    return std::string("V") + (rounded < 0 ? '-' : '+') + fixedPoint(std::abs(rounded), 2, 5);
 }
 
 std::string formatReading(const InstrumentState& state, const Displays& displays) {

@@ -86,9 +86,14 @@ void restoreFrontPanel(MainWindow& window, const QString& settingsKey) {
     state.Updating = false;
 
     Selections& selections = window.selections();
+    const int16_t sweep = RegReadInt16(settingsKey, QStringLiteral("Sweep"), 0);
+    // The parameter's handler applies the selected sweep again, and it can run twice: under
+    // the frequency sweep of a fresh window, the second run would keep the 0 spot bias that the
+    // first one left as the start a saved bias sweep gets back.
+    state.SelectedSweep = sweep;
     state.SelectedMode = RegReadInt16(settingsKey, QStringLiteral("Mode"), 0);
     select(ui.lMod, state.SelectedMode, [&](int i) { selections.lMod_Click(i); });
-    state.SelectedSweep = RegReadInt16(settingsKey, QStringLiteral("Sweep"), 0);
+    state.SelectedSweep = sweep;
     select(ui.lSwp, state.SelectedSweep, [&](int i) { selections.lSwp_Click(i); });
     state.SelectedCircuit = RegReadInt16(settingsKey, QStringLiteral("Circuit"), 0);
     select(ui.lCrm, state.SelectedCircuit, [&](int i) { selections.lCrm_Click(i); });

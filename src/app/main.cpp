@@ -9,6 +9,7 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    lorvane::useCNumericLocale();
     lorvane::QtPlatform platform;
     lorvane::MainWindow window(platform);
     lorvane::Application lorvane(platform, window);

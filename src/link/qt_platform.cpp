@@ -4,6 +4,7 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QThread>
+#include <clocale>
 
 namespace lorvane {
 namespace {
@@ -83,5 +84,7 @@ QSize QtPlatform::screenSize() const {
     const QScreen* screen = QGuiApplication::primaryScreen();
     return screen ? screen->size() : QSize(1024, 768);
 }
+
+void useCNumericLocale() { std::setlocale(LC_NUMERIC, "C"); }
 
 }  // namespace lorvane

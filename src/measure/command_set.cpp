@@ -24,12 +24,12 @@ QString wireNumber(double value) { return NumCmd(value / 1000, true); }
 const ModeConversion& conversionFor(MeasureMode mode) {
     // Indexed by MeasureMode. The Delay unit keeps its three blanks: the readouts align on it.
     static const ModeConversion table[] = {
-        {u"A1B1"_s, 1, u"0.000"_s, u"Ohm"_s, 1, u"0.000"_s, u"°"_s},
-        {u"A3B1"_s, 1e6, u"0.000"_s, u"µH"_s, 1, u"0.000"_s, u"Q"_s},
-        {u"A2B1"_s, 1, u"0.000"_s, u"Ohm"_s, 1, u"0.000"_s, u"X"_s},
-        {u"A4B2"_s, 1e9, u"0.0000"_s, u"nF"_s, 1, u"0.000"_s, u"D"_s},
-        {u"A5B2N1"_s, 1, u"0.00000"_s, u"dB"_s, 1, u"0.000"_s, u"°"_s},
-        {u"A5B1N1"_s, 1, u"0.00000"_s, u"dB   "_s, 1e6, u"0.00000"_s, u"µs"_s},
+        {u"A1B1"_s, 0, u"0.000"_s, u"Ohm"_s, 0, u"0.000"_s, u"°"_s},
+        {u"A3B1"_s, 6, u"0.000"_s, u"µH"_s, 0, u"0.000"_s, u"Q"_s},
+        {u"A2B1"_s, 0, u"0.000"_s, u"Ohm"_s, 0, u"0.000"_s, u"X"_s},
+        {u"A4B2"_s, 9, u"0.0000"_s, u"nF"_s, 0, u"0.000"_s, u"D"_s},
+        {u"A5B2N1"_s, 0, u"0.00000"_s, u"dB"_s, 0, u"0.000"_s, u"°"_s},
+        {u"A5B1N1"_s, 0, u"0.00000"_s, u"dB   "_s, 6, u"0.00000"_s, u"µs"_s},
     };
     const int index = static_cast<int>(mode);
     return table[index >= 0 && index < 6 ? index : 0];
@@ -41,7 +41,7 @@ ColumnUnits columnUnitsFor(MeasureMode mode, SweepParam sweep) {
             conversion.dat2Unit};
 }
 
-double sweepFactor(SweepParam sweep) { return sweep == SweepParam::Bias ? 1000 : 1; }
+int sweepPower(SweepParam sweep) { return sweep == SweepParam::Bias ? 3 : 0; }
 
 SweepPlan planSweep(const PanelSnapshot& panel) {
     const std::array<double, 3>& fields = panel.sweepFields();
@@ -54,6 +54,15 @@ SweepPlan planSweep(const PanelSnapshot& panel) {
     if (panel.autoStep && !panel.logStep)
         StepFor(plan.start, panel.sweep, plan.step, plan.boundary);
     return plan;
+}
+
+bool stepReachesStop(const PanelSnapshot& panel, const SweepPlan& plan) {
+    if (panel.autoStep && panel.logStep) return true;
+    if (!(plan.stop > plan.start)) return true;
+    // The plan's step in the panel's units: Hz or mV.
+    const bool bias = panel.sweep == SweepParam::Bias;
+    const double step = bias ? plan.step : plan.step * 1000;
+    return step >= (bias ? 10 : 1);
 }
 
 std::optional<QString> oscillatorCommand(const QString& oscillatorText) {

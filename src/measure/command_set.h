@@ -21,13 +21,14 @@ inline constexpr QLatin1StringView kRunEnd{"ABI0OL0.005ENEX"};  // bias off, lea
 // Read delay of the trigger query, in ms.
 inline constexpr int kReadingDelayMs = 50;
 
-// How one measurement parameter is asked for and how its reading is shown.
+// How one measurement parameter is asked for and how its reading is shown. The readings come in
+// SI units and go to their display units by powers of ten, applied to the decimal number.
 struct ModeConversion {
     QString functionText;  // display functions, the start of setup entry 1
-    double dat1Factor;     // first reading from SI units to its display unit
+    int dat1Power;         // first reading from SI units to its display unit: x 10^dat1Power
     QString dat1Format;
     QString dat1Unit;
-    double dat2Factor;
+    int dat2Power;
     QString dat2Format;
     QString dat2Unit;
 };
@@ -38,8 +39,9 @@ const ModeConversion& conversionFor(MeasureMode mode);
 using ColumnUnits = std::array<QString, 3>;
 ColumnUnits columnUnitsFor(MeasureMode mode, SweepParam sweep);
 
-// From the reply's sweep number to the display unit: kHz stays kHz, volts become mV.
-double sweepFactor(SweepParam sweep);
+// From the reply's sweep number to the display unit, a power of ten: kHz stay kHz (0), volts
+// become mV (3).
+int sweepPower(SweepParam sweep);
 
 // The seven setup texts, sent in order at the start of a run, each followed by "EX".
 using SetupCommands = std::array<QString, 7>;
@@ -56,6 +58,12 @@ struct SweepPlan {
 // The run's sweep from the panel: the selected sweep's fields, with the decade step of the
 // start value in place of the step box when the automatic linear step is on.
 SweepPlan planSweep(const PanelSnapshot& panel);
+
+// Whether the run's step carries it from its start to its stop. A spot measurement (stop not
+// above the start) and the automatic logarithmic step, which the instrument takes itself, need
+// no step; otherwise the step must be at least the smallest one the instrument takes, 1 Hz or
+// 10 mV, or the instrument would stand at the start for ever.
+bool stepReachesStop(const PanelSnapshot& panel, const SweepPlan& plan);
 
 // Entry 2, "OL" and the oscillator level in volts; nullopt when the text is not a number.
 std::optional<QString> oscillatorCommand(const QString& oscillatorText);

@@ -34,6 +34,9 @@ MeasurementRun::MeasurementRun(RunLink& link, RunPanel& panel, RunResults& resul
 
 void MeasurementRun::Run_Click(int index) {
     if (index != 0 && index != 1) return;
+    // Once the shutdown has begun the window is going: it stops a running loop itself, and a
+    // run must not start behind it.
+    if (panel_.closing()) return;
     if (panel_.runCaption(index) == kStopCaption) {
         stop(index);
         return;
@@ -45,6 +48,11 @@ void MeasurementRun::Run_Click(int index) {
     run.panel = panel_.snapshot();
     if (!oscillatorCommand(run.panel.oscillatorText)) {
         platform_.beep();
+        return;
+    }
+    run.plan = planSweep(run.panel);
+    if (!stepReachesStop(run.panel, run.plan)) {
+        refuseStep(run.panel.sweep);
         return;
     }
     const RunningFlag flag(running_);
@@ -81,9 +89,22 @@ void MeasurementRun::stop(int index) {
     panel_.setRunEnabled(1 - index, true);
 }
 
+void MeasurementRun::refuseStep(SweepParam sweep) {
+    MessageRequest box;
+    box.text = u"Step too small to reach the stop\rEnter a step of at least "_s +
+               (sweep == SweepParam::Bias ? u"10 mV"_s : u"1 Hz"_s);
+    box.icon = MsgIcon::Exclamation;
+    platform_.messageBox(box);
+}
+
 void MeasurementRun::start(Sweep& run) {
+    // A reference measured with another set-up stays stored for a run that matches it.
+    const bool otherSetUp =
+        run.index == 0 && refStored_ && !refTable_.appliesTo(referenceSetupOf(run.panel));
+    run.corrected = run.index == 0 && refStored_ && !otherSetUp;
+    view_.showNote(otherSetUp ? u"Ref. not applied: other set-up"_s : QString());
     if (run.index == 0) {
-        results_.setBackground(refStored_ ? ListBackground::Yellow : ListBackground::White);
+        results_.setBackground(run.corrected ? ListBackground::Yellow : ListBackground::White);
     } else {
         results_.setBackground(ListBackground::Cyan);
         panel_.setRefButtonColour(RefButtonColour::ButtonFace);
@@ -99,8 +120,7 @@ void MeasurementRun::start(Sweep& run) {
     view_.resetHighlight();
 
     run.conversion = &conversionFor(run.panel.mode);
-    run.factor = sweepFactor(run.panel.sweep);
-    run.plan = planSweep(run.panel);
+    run.sweepPower = sweepPower(run.panel.sweep);
     if (run.panel.autoStep && !run.panel.logStep) {
         panel_.setStepText(run.panel.sweep, stepBoxText(run.plan.step));
     }

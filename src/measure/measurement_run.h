@@ -23,16 +23,18 @@ class MeasurementRun {
                    RunSettings& settings, Platform& platform);
 
     // The click on Run(index), index 0 or 1. On the button captioned "&Stop" it stops the
-    // running loop; otherwise it runs a whole sweep and returns when it has ended. A click that
-    // would start a second run while one is in progress is ignored, and so is a run whose
-    // oscillator level is not a number (with a beep, before anything changes).
+    // running loop; otherwise it runs a whole sweep and returns when it has ended. Ignored once
+    // the window has begun to close, and when it would start a second run while one is in
+    // progress. A run whose oscillator level is not a number (with a beep), or whose step could
+    // never carry it to its stop (with a message), does not start: nothing changes and nothing
+    // is sent.
     void Run_Click(int index);
 
     // Captions of the Run buttons for the pressed button `index`, idle or running, then
     // EnablePanel(idle). Neither enables nor colours a button.
     void RunButtons(int index, bool idle);
 
-    // A reference is stored and the next measurement subtracts it.
+    // A reference is stored and the next measurement with its set-up subtracts it.
     bool RefStored() const { return refStored_; }
     bool running() const { return running_; }
     // The setup texts of the last run; entries a run leaves alone keep their text.
@@ -47,11 +49,16 @@ class MeasurementRun {
         PanelSnapshot panel;
         SweepPlan plan;  // the step and boundary change at each decade change
         const ModeConversion* conversion = nullptr;
-        double factor = 1;
+        int sweepPower = 0;
         double x = 0;  // the sweep value of the last reading
+        // The stored reference applies to this measurement and is subtracted.
+        bool corrected = false;
+        // The operator stopped the run before its end.
+        bool stopped = false;
     };
 
     void stop(int index);
+    void refuseStep(SweepParam sweep);
     void start(Sweep& run);
     void keepOrClearResults(const Sweep& run);
     void saveSettings(const PanelSnapshot& panel);
@@ -75,7 +82,8 @@ class MeasurementRun {
     bool refStored_ = false;
     ReferenceTable refTable_;
     SetupCommands setupCommands_;
-    // Smallest and largest raw first reading of the run.
+    // Smallest and largest first reading of the run as its rows show it (corrected by the
+    // reference when there is one): the y range of the plot.
     double dat1Min_ = 0;
     double dat1Max_ = 0;
 };

@@ -1,4 +1,7 @@
 // The point loop of the measurement run and the end of a run.
+#include <algorithm>
+#include <optional>
+
 #include "measurement_run.h"
 #include "reading.h"
 #include "step_helpers.h"
@@ -28,12 +31,15 @@ MeasurementRun::Failure MeasurementRun::measurePoints(Sweep& run) {
         view_.setPanelText(u"DAT1"_s, reading.dat1Text());
         view_.setPanelText(u"DAT2"_s, reading.dat2Text());
 
-        ScaledReading value = scaleReading(reading, *run.conversion, run.factor);
+        std::optional<ScaledReading> scaled =
+            scaleReading(reading, *run.conversion, run.sweepPower);
+        if (!scaled) return Failure::BadData;
+        ScaledReading& value = *scaled;
         run.x = value.x;
-        // The plot's y range takes the readings as measured, before any correction.
+        if (run.corrected) refTable_.correct(k, expected, value.dat1, value.dat2);
+        // The plot's y range covers the readings as the rows show them.
         if (value.dat1 > dat1Max_) dat1Max_ = value.dat1;
         if (value.dat1 < dat1Min_) dat1Min_ = value.dat1;
-        if (run.index == 0 && refStored_) refTable_.correct(k, expected, value.dat1, value.dat2);
 
         const ResultRow row = makeResultRow(run.x, value.dat1, value.dat2, *run.conversion);
         results_.removeRowWithSweepText(row.x);
@@ -42,6 +48,7 @@ MeasurementRun::Failure MeasurementRun::measurePoints(Sweep& run) {
         platform_.processEvents();
 
         if (panel_.stopRequest()) {
+            run.stopped = true;
             panel_.setStopRequest(false);
             platform_.processEvents();
             platform_.sleep(10);
@@ -63,7 +70,10 @@ bool MeasurementRun::changeDecade(Sweep& run) {
     StepFor(run.x, run.panel.sweep, plan.step, plan.boundary);
     run.x += plan.step;
     panel_.setStepText(run.panel.sweep, stepBoxText(plan.step));
-    setupCommands_[4] = sweepRangeCommand(run.panel.sweep, plan.step, run.x, plan.stop);
+    // The change at the top of the range would start beyond what the instrument takes.
+    const double limit = sweepLimit(run.panel.sweep);
+    const double start = std::clamp(run.x, -limit, limit);
+    setupCommands_[4] = sweepRangeCommand(run.panel.sweep, plan.step, start, plan.stop);
     return link_.write(kAbort) && link_.write(setupCommands_[4]) && link_.write(kStartAutoSweep);
 }
 
@@ -98,14 +108,15 @@ void MeasurementRun::finish(const Sweep& run, Failure failure) {
     }
 
     if (run.index == 0) {
-        // A reference serves exactly one run.
-        if (refStored_) {
+        // A reference serves exactly one run; one that did not apply stays for a run with its
+        // set-up.
+        if (run.corrected) {
             panel_.setRefButtonColour(RefButtonColour::ButtonFace);
             panel_.setRunEnabled(1, true);
             dropReference();
         }
         RunButtons(0, true);
-    } else if (failure == Failure::None && storeReference(run)) {
+    } else if (failure == Failure::None && !run.stopped && storeReference(run)) {
         // Only a run on the same, locked set-up can use the reference.
         panel_.setRefButtonColour(RefButtonColour::AppWorkspace);
         panel_.setRunEnabled(1, false);
@@ -123,7 +134,7 @@ void MeasurementRun::finish(const Sweep& run, Failure failure) {
 }
 
 bool MeasurementRun::storeReference(const Sweep& run) {
-    return refTable_.store(results_, run.plan.start, run.plan.stop, run.plan.step);
+    return refTable_.store(results_, referenceSetupOf(run.panel));
 }
 
 void MeasurementRun::dropReference() {

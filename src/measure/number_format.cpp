@@ -128,7 +128,7 @@ std::optional<double> parseLocaleNumber(const QString& text) {
     return value;
 }
 
-double parseReplyNumber(QStringView text) {
+std::optional<double> readReplyNumber(QStringView text, int powerOfTen) {
     const qsizetype n = text.size();
     qsizetype i = 0;
     while (i < n && text[i].isSpace()) ++i;
@@ -145,21 +145,32 @@ double parseReplyNumber(QStringView text) {
     }
     if (!anyDigit) return 0.0;
 
+    // The written exponent plus the power of ten, held within bounds that no double reaches
+    // however many digits it has.
+    constexpr long kExponentBound = 100000;
+    long exponent = powerOfTen;
     if (i < n && (text[i] == u'E' || text[i] == u'e')) {
         qsizetype j = i + 1;
         const bool signedExponent = j < n && (text[j] == u'+' || text[j] == u'-');
         if (signedExponent) ++j;
-        if (j < n && isDigit(text[j])) {
-            ascii += 'e';
-            if (signedExponent && text[j - 1] == u'-') ascii += '-';
-            for (; j < n && isDigit(text[j]); ++j) ascii += text[j].toLatin1();
-        }
+        const bool negativeExponent = signedExponent && text[j - 1] == u'-';
+        long written = 0;
+        for (; j < n && isDigit(text[j]); ++j)
+            written = std::min(written * 10 + (text[j].unicode() - u'0'), kExponentBound);
+        exponent += negativeExponent ? -written : written;
+    }
+    if (exponent != 0) {
+        char digits[24];
+        ascii += 'e';
+        ascii.append(digits, std::to_chars(digits, digits + sizeof digits, exponent).ptr);
     }
 
     double value = 0.0;
     const auto res = std::from_chars(ascii.data(), ascii.data() + ascii.size(), value);
-    if (res.ec != std::errc()) return 0.0;
+    if (res.ec != std::errc()) return std::nullopt;
     return negative ? -value : value;
 }
+
+double parseReplyNumber(QStringView text) { return readReplyNumber(text).value_or(0.0); }
 
 }  // namespace lorvane

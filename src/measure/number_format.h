@@ -33,7 +33,13 @@ std::optional<double> parseLocaleNumber(const QString& text);
 // Reads a number from an instrument reply, whatever the user's locale: the longest leading part
 // that forms a number (leading blanks, optional sign, digits with an optional "." and an optional
 // exponent after "E" or "e"; an "E" without digits behind it is not part of the number).
-// Trailing characters are ignored. No number at all, or one beyond the range of a double, gives 0.
+// Trailing characters are ignored and no number at all gives 0. A number beyond the range of a
+// double (too large, or too small to tell from zero) gives nullopt. The number is taken times
+// 10^powerOfTen in decimal, before it becomes a double, so that a change of unit adds no binary
+// rounding: "+02.03" read in thousandths is 2030 exactly, not 2029.9999999999998.
+std::optional<double> readReplyNumber(QStringView text, int powerOfTen = 0);
+
+// As readReplyNumber, with 0 for a number beyond the range of a double.
 double parseReplyNumber(QStringView text);
 
 }  // namespace lorvane

@@ -57,13 +57,13 @@ Reading parseReading(QStringView reply) {
     return split;
 }
 
-ScaledReading scaleReading(const Reading& reading, const ModeConversion& conversion,
-                           double sweepFactor) {
-    ScaledReading scaled;
-    scaled.dat1 = parseReplyNumber(reading.num0) * conversion.dat1Factor;
-    scaled.dat2 = parseReplyNumber(reading.num1) * conversion.dat2Factor;
-    scaled.x = parseReplyNumber(reading.num2) * sweepFactor;
-    return scaled;
+std::optional<ScaledReading> scaleReading(const Reading& reading, const ModeConversion& conversion,
+                                          int sweepPower) {
+    const std::optional<double> dat1 = readReplyNumber(reading.num0, conversion.dat1Power);
+    const std::optional<double> dat2 = readReplyNumber(reading.num1, conversion.dat2Power);
+    const std::optional<double> x = readReplyNumber(reading.num2, sweepPower);
+    if (!dat1 || !dat2 || !x) return std::nullopt;
+    return ScaledReading{*dat1, *dat2, *x};
 }
 
 }  // namespace lorvane

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 #include "command_set.h"
 
@@ -32,15 +33,19 @@ struct Reading {
 // of a reply that is not Good are left empty.
 Reading parseReading(QStringView reply);
 
-// A reading in display units: both results scaled by the parameter's factors, the sweep value
-// by the sweep's (kHz stay kHz, volts become mV).
+// A reading in display units: both results scaled by the parameter's powers of ten, the sweep
+// value by the sweep's (kHz stay kHz, volts become mV). The scaling works on the decimal
+// numbers, so that a sweep value is exactly the one written (V+02.03 is 2030 mV) and meets the
+// stop it was programmed with.
 struct ScaledReading {
     double dat1 = 0;
     double dat2 = 0;
     double x = 0;
 };
 
-ScaledReading scaleReading(const Reading& reading, const ModeConversion& conversion,
-                           double sweepFactor);
+// nullopt when a number lies beyond the range of a double, as written or once scaled: such a
+// reply is bad data, not a value.
+std::optional<ScaledReading> scaleReading(const Reading& reading, const ModeConversion& conversion,
+                                          int sweepPower);
 
 }  // namespace lorvane

@@ -1,6 +1,6 @@
 #include "reference_table.h"
 
-#include <cmath>
+#include <algorithm>
 #include <optional>
 
 #include "number_format.h"
@@ -9,17 +9,21 @@ namespace lorvane {
 
 using namespace Qt::Literals::StringLiterals;
 
-bool ReferenceTable::store(const RunResults& results, double start, double stop, double step) {
-    rows_.clear();
-    const double quotient = (stop - start) / step;
-    if (!(step > 0) || !std::isfinite(quotient) || quotient < 0) return false;
-    const double n = std::floor(quotient);
-    // A row missing from the list fails the reading-back anyway; testing first keeps a huge N
-    // from allocating a table that could never be filled.
-    if (n > static_cast<double>(results.rowCount())) return false;
+ReferenceSetup referenceSetupOf(const PanelSnapshot& panel) {
+    ReferenceSetup setup;
+    setup.mode = panel.mode;
+    setup.circuit = panel.circuit;
+    setup.sweep = panel.sweep;
+    setup.oscillatorMv = parseLocaleNumber(panel.oscillatorText).value_or(0);
+    setup.spot = panel.sweep == SweepParam::Bias ? panel.frequency[0] : panel.bias[0];
+    return setup;
+}
 
-    std::vector<std::array<double, 3>> rows(static_cast<size_t>(n) + 1, {0, 0, 0});
-    for (size_t k = 0; k + 1 < rows.size(); ++k) {
+bool ReferenceTable::store(const RunResults& results, const ReferenceSetup& setup) {
+    rows_.clear();
+    std::vector<std::array<double, 3>> rows(
+        static_cast<size_t>(std::max<int64_t>(0, results.rowCount())));
+    for (size_t k = 0; k < rows.size(); ++k) {
         const std::array<QString, 3> texts = results.rowValues(static_cast<int64_t>(k));
         for (size_t i = 0; i < 3; ++i) {
             const std::optional<double> value = parseLocaleNumber(texts[i]);
@@ -27,7 +31,9 @@ bool ReferenceTable::store(const RunResults& results, double start, double stop,
             rows[k][i] = *value;
         }
     }
+    if (rows.empty()) return false;
     rows_ = std::move(rows);
+    setup_ = setup;
     return true;
 }
 

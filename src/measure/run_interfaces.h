@@ -105,6 +105,8 @@ class RunView {
     // Panel "IN", "DAT1" or "DAT2".
     virtual void setPanelText(const QString& key, const QString& text) = 0;
     virtual void setColumnUnits(const ColumnUnits& units) = 0;
+    // The status bar's panel without a key: a note on the run, "" for none.
+    virtual void showNote(const QString& text) = 0;
     // HighlightPoint := (99999999, 99999999): no point highlighted.
     virtual void resetHighlight() = 0;
     virtual void DrawPlot(double xMin, double xMax, double yMin, double yMax) = 0;

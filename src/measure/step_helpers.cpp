@@ -31,16 +31,25 @@ QString NumCmd(double value, bool terminator) {
 
 double Log10(double x) { return std::log(std::fabs(x) + 0.005) / std::log(10.0); }
 
+double sweepLimit(SweepParam sweep) { return sweep == SweepParam::Bias ? 32000 : 13000; }
+
 void StepFor(double v, SweepParam sweep, double& step, double& boundary) {
     if (v == 0) {
         step = 10;
         boundary = 100;
         return;
     }
-    // Kept as a double so that NaN and huge values fall outside the table instead of overflowing
-    // an integer conversion.
+    // Kept as a double so that NaN stays outside the table and huge values do not overflow an
+    // integer conversion.
     const double d = std::floor(Log10(v)) + 1;
-    if (!(d >= -1 && d <= 4)) return;
+    if (!(d >= -1)) return;
+    if (d > 4) {
+        // Beyond the table: the top row's step, so that a sweep that starts up there steps on
+        // to its stop instead of standing still.
+        step = 50;
+        boundary = v > 0 ? sweepLimit(sweep) : -10000;
+        return;
+    }
     const Decade& row = (v > 0 ? kPositive : kNegative)[static_cast<int>(d) + 1];
     step = row.step != 0 ? row.step : (sweep == SweepParam::Bias ? 20 : 25);
     boundary = row.boundary;

@@ -14,9 +14,14 @@ QString NumCmd(double value, bool terminator);
 // ln(|x| + 0.005) / ln(10): a base-10 logarithm that is finite at 0.
 double Log10(double x);
 
+// The sweep's own limit in sweep units: 13000 kHz for a frequency, 32000 mV either way for a bias.
+double sweepLimit(SweepParam sweep);
+
 // The decade step of the automatic linear sweep for the sweep value v (kHz or mV): the step and
 // the value at which the next decade begins (for a negative v the decade end nearer to zero).
-// Outside the table (v at or above 13000, or too near zero) step and boundary keep their values.
+// At or beyond the top decade (10000 kHz, 10000 mV either way) the step stays 50 and a positive
+// value runs on to the sweep's limit, a negative one to -10000. For v too near zero (below
+// 0.005) or NaN, step and boundary keep their values.
 void StepFor(double v, SweepParam sweep, double& step, double& boundary);
 
 // The sort key of a negative value: "-" becomes a blank and every digit d becomes 9 - d; all

@@ -1,5 +1,6 @@
 #include "field_math.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -19,6 +20,15 @@ double biasFactor(const QString& unit) {
     if (unit == QLatin1String("mV")) return 1;
     if (unit == QLatin1String("V")) return 1000;
     return 0;
+}
+
+// A typed number in the program's unit (Hz or mV). The product is rounded to a millionth of
+// that unit, far below anything a field shows, so that it is the decimal value the operator
+// typed: 2.01 V is 2010 mV, where the binary product is 2009.9999999999998 and would be cut to
+// 2000 mV.
+double typedValue(const QString& text, double factor) {
+    const double product = parseLocaleNumber(text).value_or(0) * factor;
+    return std::round(product * 1e6) / 1e6;
 }
 
 }  // namespace
@@ -51,7 +61,7 @@ int roundHalfEven(double value) {
 }
 
 double frequencyFromText(const QString& text, const QString& unit) {
-    return parseLocaleNumber(text).value_or(0) * frequencyFactor(unit);
+    return typedValue(text, frequencyFactor(unit));
 }
 
 std::optional<QString> frequencyText(double hz, const QString& unit) {
@@ -86,8 +96,7 @@ double frequencyFromBar(int position, double shownHz) {
 }
 
 double biasFromText(const QString& text, const QString& unit) {
-    const double mv = parseLocaleNumber(text).value_or(0) * biasFactor(unit);
-    return std::floor(mv / 10) * 10;
+    return std::floor(typedValue(text, biasFactor(unit)) / 10) * 10;
 }
 
 std::optional<QString> biasText(double mv, const QString& unit) {
@@ -116,10 +125,11 @@ std::vector<RangeFix> frequencyRangeFixes(int edited, const std::array<double, 3
     const double span = std::fabs(f1 - f0);
     if (f2 > span) {
         // A tenth of the whole hertz of the span; it may keep a fraction (12345 Hz gives
-        // 1234.5 Hz).
+        // 1234.5 Hz). Never below the smallest step the instrument takes: a span of a few
+        // hertz would otherwise leave a step that shows as 0 and a sweep that never advances.
         double step = std::floor(span) / 10;
         if (step == 0) step = std::floor(f1 / 10);
-        fixes.push_back({kStepField, step});
+        fixes.push_back({kStepField, std::max(step, frequencyLimits(kStepField).low)});
     }
     return fixes;
 }

@@ -40,7 +40,8 @@ int roundHalfEven(double value);
 
 // --- Frequency fields: units "Hz", "kHz", "MHz".
 
-// The value of `text` shown in `unit`, in hertz. Another unit, or a text that is not a number,
+// The value of `text` shown in `unit`, in hertz: the decimal value typed, free of the binary
+// product's last bits (1.001 kHz is 1001 Hz). Another unit, or a text that is not a number,
 // gives 0.
 double frequencyFromText(const QString& text, const QString& unit);
 // `hz` written in `unit` ("0", "0.000" and "0.000000" for Hz, kHz and MHz); nullopt for
@@ -61,7 +62,8 @@ double frequencyFromBar(int position, double shownHz);
 // --- Bias fields: units "mV", "V".
 
 // The value of `text` shown in `unit`, cut down to a multiple of 10 mV (-15 mV gives -20 mV).
-// Another unit, or a text that is not a number, gives 0.
+// The cut works on the decimal value typed: 2.01 V gives 2010 mV. Another unit, or a text that
+// is not a number, gives 0.
 double biasFromText(const QString& text, const QString& unit);
 // `mv` written in `unit` ("0" for mV, "0.000" for V); nullopt for another unit.
 std::optional<QString> biasText(double mv, const QString& unit);
@@ -82,8 +84,8 @@ struct RangeFix {
 // Keeps the start not above the stop and the step not above the span, after field `edited`
 // was changed; `values` are the three fields' values as they stand. The stop follows a start
 // raised above it, the start follows a stop lowered below it, and a step above the unsigned
-// span becomes a tenth of the span (or a tenth of the stop for a span below 1 Hz). Every
-// test works on `values` as given, not on earlier corrections.
+// span becomes a tenth of the span (or a tenth of the stop for a span below 1 Hz), never
+// below 1 Hz. Every test works on `values` as given, not on earlier corrections.
 std::vector<RangeFix> frequencyRangeFixes(int edited, const std::array<double, 3>& values);
 // As above for the bias fields, with a signed span (a stop below the start always gives a
 // 10 mV step), the tenth taken as a whole number and a step never below 10 mV.

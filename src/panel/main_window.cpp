@@ -6,6 +6,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 
+#include "field_math.h"
 #include "panel_layout.h"
 #include "panel_widgets.h"
 #include "result_table.h"
@@ -102,6 +103,9 @@ void MainWindow::EnablePanel(bool enable) {
     std::vector<QWidget*> inputs{ui_.Opts, ui_.vOsc, ui_.vAuto};
     inputs.insert(inputs.end(), ui_.lSwp.begin(), ui_.lSwp.end());
     inputs.insert(inputs.end(), ui_.lMod.begin(), ui_.lMod.end());
+    // A circuit click rebuilds the headings, clears the rows and switches auto-step off: a run
+    // must not meet one halfway.
+    inputs.insert(inputs.end(), ui_.lCrm.begin(), ui_.lCrm.end());
     inputs.insert(inputs.end(), ui_.vFrq.begin(), ui_.vFrq.end());
     inputs.insert(inputs.end(), ui_.dFrq.begin(), ui_.dFrq.end());
     inputs.insert(inputs.end(), ui_.lFrq.begin(), ui_.lFrq.end());
@@ -109,6 +113,11 @@ void MainWindow::EnablePanel(bool enable) {
     inputs.insert(inputs.end(), ui_.dVlt.begin(), ui_.dVlt.end());
     inputs.insert(inputs.end(), ui_.lVlt.begin(), ui_.lVlt.end());
     for (QWidget* input : inputs) input->setEnabled(enable);
+    // While auto-step is on the step fields show "Lin" or "Log" and take no typing.
+    if (state_.AutoStep) {
+        ui_.vFrq[kStepField]->setEnabled(false);
+        ui_.vVlt[kStepField]->setEnabled(false);
+    }
     state_.Updating = false;
 }
 

@@ -78,8 +78,8 @@ class MainWindow : public QWidget {
     QString sweepCaption() const;
     QString measureCaption() const;
 
-    // Enables or disables the front-panel inputs (not the circuit buttons, Config or Run),
-    // which a run locks while it is in progress.
+    // Enables or disables the front-panel set-up inputs (not Config or Run), which a run locks
+    // while it is in progress. The step fields stay disabled while auto-step is on.
     void EnablePanel(bool enable);
     // Empties the results list, wipes the plot and clears PlotReady.
     void clearResults();

@@ -1,5 +1,6 @@
 #include "results_view.h"
 
+#include <QLabel>
 #include <QTableView>
 #include <cmath>
 
@@ -51,6 +52,8 @@ std::array<QString, 3> ResultsView::rowValues(int64_t row) const {
 void ResultsView::setPanelText(const QString& key, const QString& text) {
     status_.setPanelText(key, text);
 }
+
+void ResultsView::showNote(const QString& text) { status_.panelAt(3)->setText(text); }
 
 void ResultsView::DrawPlot(double xMin, double xMax, double yMin, double yMax) {
     plotReady_ = false;

@@ -58,6 +58,7 @@ class ResultsView final : public RunResults, public RunView {
     // RunView.
     void setPanelText(const QString& key, const QString& text) override;
     void setColumnUnits(const ColumnUnits& units) override { units_ = units; }
+    void showNote(const QString& text) override;
     void resetHighlight() override { highlight_ = {kNoHighlight, kNoHighlight}; }
     // Draws every row of the table, first reading against sweep value, over a grid that
     // covers the ranges xmin..xmax and ymin..ymax. PlotReady is set when all went well; a row

@@ -138,19 +138,24 @@ TEST_F(FrontPanelRestore, SavedBiasSweepGetsBackItsStart) {
     EXPECT_EQ(window.results().heading(3), "Zp (Ohm)");
 }
 
-TEST_F(FrontPanelRestore, ParameterHandlerRunningTwiceLosesTheSavedBiasStart) {
-    // Capacitance is not selected in the initial layout: selecting it runs its handler, which
-    // applies the (still frequency) sweep and turns the start into the 0 spot bias; the
-    // explicit run then remembers that 0 as the start the bias sweep gets back.
+TEST_F(FrontPanelRestore, ASavedBiasSweepKeepsItsStartWhateverTheParameter) {
+    // Only Impedance is selected in the initial layout: selecting another parameter runs its
+    // handler once more, and neither run may lose the saved start.
     save("V_Start", -500);
     save("Sweep", 1);
-    save("Mode", 3);
     save("Circuit", 2);
+    for (const int mode : {0, 1, 2, 3}) {
+        SCOPED_TRACE(mode);
+        MainWindow fresh{platform};
+        save("Mode", mode);
+        restoreFrontPanel(fresh, key);
+        EXPECT_EQ(fresh.state().SelectedSweep, 1);
+        EXPECT_EQ(fresh.controls().vVlt[0]->text(), "-500");
+        EXPECT_TRUE(fresh.controls().lMod[static_cast<size_t>(mode)]->isChecked());
+        EXPECT_EQ(fresh.results().heading(2), "Bias (mV)");
+    }
+    save("Mode", 3);
     restore();
-    EXPECT_EQ(state.SelectedSweep, 1);
-    EXPECT_EQ(bias(0), "0");
-    EXPECT_TRUE(ui.lMod[3]->isChecked());
-    EXPECT_EQ(window.results().heading(2), "Bias (mV)");
     EXPECT_EQ(window.results().heading(3), "Cp (nF)");
     EXPECT_EQ(window.results().heading(4), "D");
     EXPECT_EQ(state.QuantityLabel[1], "Cp");

@@ -84,6 +84,23 @@ TEST_F(RunFailures, ClosingTheWindowInMidRunResetsTheInstrumentAndShowsNothingAf
     EXPECT_EQ(RegRead(QStringLiteral("Lorvane"), QStringLiteral("PAd"), -1), 1);
 }
 
+TEST_F(RunFailures, RunAndRefPressedWhileTheWindowClosesStartNothing) {
+    start();
+    clearLog();
+    // The clicks arrive during the shutdown's first event pass.
+    bool clicked = false;
+    platform.onEvents = [&] {
+        if (clicked) return;
+        clicked = true;
+        click(0);
+        click(1);
+    };
+    window.close();
+    EXPECT_EQ(sent(), QStringList({"ABEX\\r"}));
+    EXPECT_TRUE(rows().empty());
+    EXPECT_TRUE(platform.messages.empty());
+}
+
 // The same program through a Prologix adapter: lorvane-sim on a pseudo-terminal.
 class RunThroughAdapter : public RunEndToEnd {
   protected:

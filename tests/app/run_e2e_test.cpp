@@ -1,6 +1,8 @@
 // Press Run on the real main window, with the simulated HP 4192A on the card link, and check
 // what goes over the wire and what comes out in the list, the status bar and the plot.
 #include <QCheckBox>
+#include <QRadioButton>
+#include <QTest>
 
 #include "run_e2e_support.h"
 
@@ -144,12 +146,12 @@ TEST_F(RunSweeps, AReferenceRunIsSubtractedFromTheNextRun) {
 
     click(0);
     EXPECT_EQ(during, QColor(255, 255, 0));
-    // Four reference rows for 1 to 5 kHz: the points up to 4 kHz read zero, 5 kHz is as read.
+    // The reference holds every point of 1 to 5 kHz: every point reads zero.
     EXPECT_EQ(rows(), Rows({{dec("1.000"), dec("0.000"), dec("0.000")},
                             {dec("2.000"), dec("0.000"), dec("0.000")},
                             {dec("3.000"), dec("0.000"), dec("0.000")},
                             {dec("4.000"), dec("0.000"), dec("0.000")},
-                            {dec("5.000"), dec("3180.000"), dec("-89.820")}}));
+                            {dec("5.000"), dec("0.000"), dec("0.000")}}));
     // The reference served once: Ref. is usable again.
     EXPECT_EQ(window.controls().Run[1]->text(), QStringLiteral("&Ref."));
     EXPECT_TRUE(window.controls().Run[1]->isEnabled());
@@ -180,8 +182,46 @@ TEST_F(RunSweeps, TheAutomaticLinearStepReprogramsAtEachDecade) {
     EXPECT_EQ(points, QStringList({dec("1.000"), dec("2.000"), dec("3.000"), dec("4.000"),
                                    dec("5.000"), dec("6.000"), dec("7.000"), dec("8.000"),
                                    dec("9.000"), dec("10.000"), dec("20.000"), dec("30.000")}));
-    // The step box shows "Lin" again once the run is over.
+    // The step box shows "Lin" again once the run is over, and still takes no typing.
     EXPECT_EQ(window.controls().vFrq[2]->text(), QStringLiteral("Lin"));
+    EXPECT_FALSE(window.controls().vFrq[2]->isEnabled());
+}
+
+TEST_F(RunSweeps, TheSetUpIgnoresClicksWhileARunGoesAndTheNextRunIsTheSame) {
+    save("F_Start", 1000);
+    save("F_Stop", 30000);
+    start();
+    const PanelControls& ui = window.controls();
+    ui.vAuto->setChecked(true);
+    int passes = 0;
+    platform.onEvents = [&] {
+        // A run that would not end is stopped, and fails the test.
+        if (++passes > 100) {
+            ADD_FAILURE() << "the run does not end";
+            window.StopRequest = true;
+        }
+        if (readings() != 3) return;
+        for (QWidget* control : std::initializer_list<QWidget*>{
+                 ui.lCrm[1], ui.lMod[2], ui.lSwp[1], ui.vAuto, ui.Opts, ui.lFrq[0], ui.lVlt[0]})
+            QTest::mouseClick(control, Qt::LeftButton, {}, QPoint(4, 4));
+    };
+    click(0);
+    const Rows first = rows();
+    ASSERT_EQ(first.size(), 12u);
+    EXPECT_EQ(window.state().SelectedCircuit, 0);
+    EXPECT_EQ(window.state().SelectedMode, 0);
+    EXPECT_EQ(window.state().SelectedSweep, 0);
+    EXPECT_TRUE(window.state().AutoStep);
+    EXPECT_FALSE(ui.Opts->isChecked());
+    EXPECT_EQ(ui.lFrq[0]->text(), QStringLiteral("kHz"));
+
+    passes = 0;
+    platform.onEvents = [&] {
+        if (++passes > 100) window.StopRequest = true;
+    };
+    click(0);
+    EXPECT_LE(passes, 100);
+    EXPECT_EQ(rows(), first);
 }
 
 }  // namespace

@@ -45,12 +45,13 @@ struct WorkbookFixture : ::testing::Test {
 
 using WorkbookExportTest = WorkbookFixture;
 
+// The cell holds exactly `value`, written as a number with a decimal point in every locale.
 void expectNumber(const XlsxSheet& sheet, const QString& reference, double value) {
     SCOPED_TRACE(reference.toStdString());
     ASSERT_TRUE(sheet.cells.contains(reference));
     const XlsxCell cell = sheet.cells.value(reference);
-    EXPECT_TRUE(cell.isNumber);
-    EXPECT_DOUBLE_EQ(cell.number, value);
+    EXPECT_TRUE(cell.isNumber) << cell.text.toStdString();
+    EXPECT_EQ(cell.number, value);
     EXPECT_EQ(cell.numberFormat, u"0.00");
 }
 

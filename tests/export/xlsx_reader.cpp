@@ -115,8 +115,10 @@ void readCells(const QByteArray& xml, const std::vector<Style>& styles, const QS
             } else if (type == u"str") {
                 cell.text = value;
             } else {
-                cell.isNumber = true;
-                cell.number = value.toDouble();
+                // A number as spreadsheet programs read it: a plain number with a point. A
+                // text such as "-0,5" is no number (and reads as 0 in them).
+                cell.text = value;
+                cell.number = value.toDouble(&cell.isNumber);
             }
         } else if (reader.isStartElement() && reader.name() == u"t" && type == u"inlineStr") {
             cell.text = reader.readElementText();

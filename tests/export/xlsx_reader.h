@@ -12,8 +12,10 @@ namespace lorvane::test {
 // zip container by the unzip program and parsed as XML.
 
 struct XlsxCell {
+    // A number cell whose value reads as a number with a point, as spreadsheet programs need.
     bool isNumber = false;
     double number = 0;
+    // The shared or inline text, or the value as written in a number cell.
     QString text;
     bool bold = false;
     // "right", "left", ..., empty for the general alignment.

@@ -34,29 +34,29 @@ TEST(ModeConversion, EachParameterHasItsFunctionFactorsFormatsAndUnits) {
     struct Row {
         MeasureMode mode;
         const char* function;
-        double f1;
+        int p1;
         const char* format1;
         const char* unit1;
-        double f2;
+        int p2;
         const char* format2;
         const char* unit2;
     };
     const Row rows[] = {
-        {MeasureMode::Impedance, "A1B1", 1, "0.000", "Ohm", 1, "0.000", "°"},
-        {MeasureMode::Inductance, "A3B1", 1e6, "0.000", "µH", 1, "0.000", "Q"},
-        {MeasureMode::Resistance, "A2B1", 1, "0.000", "Ohm", 1, "0.000", "X"},
-        {MeasureMode::Capacitance, "A4B2", 1e9, "0.0000", "nF", 1, "0.000", "D"},
-        {MeasureMode::Gain, "A5B2N1", 1, "0.00000", "dB", 1, "0.000", "°"},
-        {MeasureMode::Delay, "A5B1N1", 1, "0.00000", "dB   ", 1e6, "0.00000", "µs"},
+        {MeasureMode::Impedance, "A1B1", 0, "0.000", "Ohm", 0, "0.000", "°"},
+        {MeasureMode::Inductance, "A3B1", 6, "0.000", "µH", 0, "0.000", "Q"},
+        {MeasureMode::Resistance, "A2B1", 0, "0.000", "Ohm", 0, "0.000", "X"},
+        {MeasureMode::Capacitance, "A4B2", 9, "0.0000", "nF", 0, "0.000", "D"},
+        {MeasureMode::Gain, "A5B2N1", 0, "0.00000", "dB", 0, "0.000", "°"},
+        {MeasureMode::Delay, "A5B1N1", 0, "0.00000", "dB   ", 6, "0.00000", "µs"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.function);
         const ModeConversion& c = conversionFor(r.mode);
         EXPECT_EQ(c.functionText, r.function);
-        EXPECT_EQ(c.dat1Factor, r.f1);
+        EXPECT_EQ(c.dat1Power, r.p1);
         EXPECT_EQ(c.dat1Format, r.format1);
         EXPECT_EQ(c.dat1Unit, QString::fromUtf8(r.unit1));
-        EXPECT_EQ(c.dat2Factor, r.f2);
+        EXPECT_EQ(c.dat2Power, r.p2);
         EXPECT_EQ(c.dat2Format, r.format2);
         EXPECT_EQ(c.dat2Unit, QString::fromUtf8(r.unit2));
     }
@@ -67,8 +67,8 @@ TEST(ModeConversion, ColumnUnitsStartWithTheSweepUnit) {
               (ColumnUnits{"kHz", "Ohm", QString::fromUtf8("°")}));
     EXPECT_EQ(columnUnitsFor(MeasureMode::Delay, SweepParam::Bias),
               (ColumnUnits{"mV", "dB   ", QString::fromUtf8("µs")}));
-    EXPECT_EQ(sweepFactor(SweepParam::Frequency), 1);
-    EXPECT_EQ(sweepFactor(SweepParam::Bias), 1000);
+    EXPECT_EQ(sweepPower(SweepParam::Frequency), 0);
+    EXPECT_EQ(sweepPower(SweepParam::Bias), 3);
 }
 
 TEST(SetupCommands, EntryZeroCarriesLogSpacingAndHighSpeed) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "run_fakes.h"
 
 namespace lorvane::test {
@@ -115,6 +117,19 @@ TEST(MeasurementRun, BiasSweepSendsTheDesignedTraffic) {
     EXPECT_EQ(rig.settings.values["Sweep"], 1);
     EXPECT_EQ(rig.settings.values["Mode"], 3);
     EXPECT_EQ(rig.settings.values["Circuit"], 2);
+}
+
+TEST(MeasurementRun, ABiasSweepEndsAtAStopThatNoBinaryFractionHolds) {
+    // 2.03 V times 1000 is 2029.9999999999998 in binary: the reading must still meet the stop.
+    RunRig rig;
+    frequencySweep(rig, 1000, 1000, 1000);
+    rig.panel.snap.sweep = SweepParam::Bias;
+    rig.panel.snap.bias = {2010, 2030, 10};
+    for (const char* x : {"V+02.01", "V+02.02", "V+02.03", "V+02.03"})
+        rig.link.replies.push_back(impedanceReply("+1", "+1", x));
+    rig.run.Run_Click(0);
+    EXPECT_TRUE(rig.platform.messages.empty());
+    EXPECT_EQ(rig.link.queries, 3);
 }
 
 TEST(MeasurementRun, AStopNotAboveTheStartMeasuresOnePoint) {
@@ -264,17 +279,73 @@ TEST(MeasurementRun, AClickThatWouldStartASecondRunIsIgnored) {
     EXPECT_EQ(rig.results.background, ListBackground::White);
 }
 
-TEST(MeasurementRun, AnOscillatorTextThatIsNoNumberRefusesTheRunWithABeep) {
-    RunRig rig;
-    frequencySweep(rig, 1000, 3000, 1000);
-    rig.panel.snap.oscillatorText = QStringLiteral("five");
-    rig.results.rows.push_back({"k", "x", "1", "2"});
-    rig.run.Run_Click(0);
-    EXPECT_EQ(rig.platform.beeps, 1);
-    EXPECT_TRUE(rig.link.wire.empty());
-    EXPECT_TRUE(rig.settings.values.empty());
-    EXPECT_EQ(rig.results.rows.size(), 1u);
-    EXPECT_EQ(rig.panel.captions, (std::array<QString, 2>{"&Run", "&Ref."}));
+TEST(MeasurementRun, ARunThatCouldNotGoDoesNotStart) {
+    struct Case {
+        const char* name;
+        std::function<void(PanelSnapshot&)> arrange;
+        bool beeps;
+        const char* message;
+    };
+    const auto bias = [](PanelSnapshot& s, std::array<double, 3> fields) {
+        s.sweep = SweepParam::Bias;
+        s.bias = fields;
+    };
+    const Case cases[] = {
+        {"oscillator not a number",
+         [](PanelSnapshot& s) { s.oscillatorText = QStringLiteral("five"); }, true, nullptr},
+        {"frequency step 0", [](PanelSnapshot& s) { s.frequency[2] = 0; }, false,
+         "Step too small to reach the stop\rEnter a step of at least 1 Hz"},
+        {"frequency step below 1 Hz", [](PanelSnapshot& s) { s.frequency[2] = 0.4; }, false,
+         "Step too small to reach the stop\rEnter a step of at least 1 Hz"},
+        {"negative frequency step", [](PanelSnapshot& s) { s.frequency[2] = -1000; }, false,
+         "Step too small to reach the stop\rEnter a step of at least 1 Hz"},
+        {"bias step 0",
+         [&](PanelSnapshot& s) {
+             bias(s, {-100, 100, 0});
+         },
+         false, "Step too small to reach the stop\rEnter a step of at least 10 mV"},
+        {"automatic step below the decade table",
+         [](PanelSnapshot& s) {
+             s.frequency = {1, 3000, 0};
+             s.autoStep = true;
+             s.stepShowsAuto[0] = true;
+         },
+         false, "Step too small to reach the stop\rEnter a step of at least 1 Hz"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        RunRig rig;
+        frequencySweep(rig, 1000, 3000, 1000);
+        c.arrange(rig.panel.snap);
+        rig.results.rows.push_back({"k", "x", "1", "2"});
+        rig.run.Run_Click(0);
+        EXPECT_EQ(rig.platform.beeps, c.beeps ? 1 : 0);
+        if (c.message) {
+            ASSERT_EQ(rig.platform.messages.size(), 1u);
+            EXPECT_EQ(rig.platform.messages[0].text, c.message);
+            EXPECT_EQ(rig.platform.messages[0].icon, MsgIcon::Exclamation);
+        } else {
+            EXPECT_TRUE(rig.platform.messages.empty());
+        }
+        EXPECT_TRUE(rig.link.wire.empty());
+        EXPECT_TRUE(rig.settings.values.empty());
+        EXPECT_EQ(rig.results.rows.size(), 1u);
+        EXPECT_EQ(rig.panel.captions, (std::array<QString, 2>{"&Run", "&Ref."}));
+    }
+}
+
+TEST(MeasurementRun, RunsThatNeedNoStepStartWithout) {
+    // A spot measurement, and the logarithmic step that the instrument takes itself.
+    for (const bool log : {false, true}) {
+        RunRig rig;
+        frequencySweep(rig, 5000, log ? 8000 : 5000, 0);
+        rig.panel.snap.autoStep = rig.panel.snap.logStep = log;
+        rig.panel.snap.stepShowsAuto[0] = log;
+        steppingInstrument(rig, 5, 1);
+        rig.run.Run_Click(0);
+        EXPECT_TRUE(rig.platform.messages.empty());
+        EXPECT_EQ(rig.link.queries, log ? 4 : 1);
+    }
 }
 
 TEST(MeasurementRun, AutomaticLinearStepReprogramsAtEachDecade) {
@@ -348,6 +419,44 @@ TEST(MeasurementRun, AutomaticLinearBiasStepMovesTowardsZero) {
                                    "ABI0OL0.005ENEX"}));
     EXPECT_EQ(rig.panel.stepTexts, (Wire{"B:20", "B:10", "B:10", "F:Lin", "B:Lin"}));
     EXPECT_EQ(rig.view.plots, (std::vector<std::array<double, 4>>{{-150, 20, 1, 1}}));
+}
+
+TEST(MeasurementRun, TheTopDecadeStepsOnInFiftiesAndTheLastChangeStaysInRange) {
+    struct Case {
+        SweepParam sweep;
+        std::array<double, 3> fields;  // Hz or mV; the step box shows "Lin"
+        std::vector<QString> replies;
+        Wire tail;
+    };
+    const Case cases[] = {
+        {SweepParam::Frequency,
+         {12900e3, 13000e3, 0},
+         {"K+12900.000", "K+12950.000", "K+13000.000"},
+         {"?EX", "?EX", "?EX", "ABEX", "SF50.000ENTF13000.000ENPF13000.000EN", "W1W2EX",
+          "ABI0OL0.005ENEX"}},
+        {SweepParam::Bias,
+         {31900, 32000, 0},
+         {"V+31.90", "V+31.95", "V+32.00"},
+         {"?EX", "?EX", "?EX", "ABEX", "SB0.050ENTB32.000ENPB32.000EN", "W1W2EX",
+          "ABI0OL0.005ENEX"}},
+    };
+    for (const Case& c : cases) {
+        RunRig rig;
+        frequencySweep(rig, 1000, 1000, 1000);
+        PanelSnapshot& s = rig.panel.snap;
+        s.sweep = c.sweep;
+        (c.sweep == SweepParam::Bias ? s.bias : s.frequency) = c.fields;
+        s.autoStep = true;
+        s.stepShowsAuto[static_cast<size_t>(c.sweep)] = true;
+        for (const QString& x : c.replies)
+            rig.link.replies.push_back(impedanceReply("+1", "+1", x));
+        rig.run.Run_Click(0);
+        EXPECT_TRUE(rig.platform.messages.empty());
+        ASSERT_GE(rig.link.wire.size(), c.tail.size());
+        EXPECT_EQ(Wire(rig.link.wire.end() - static_cast<long>(c.tail.size()), rig.link.wire.end()),
+                  c.tail);
+        EXPECT_EQ(rig.results.rows.size(), 3u);
+    }
 }
 
 }  // namespace

@@ -149,6 +149,16 @@ TEST(ParseReplyNumber, TakesTheLongestLeadingNumber) {
     EXPECT_EQ(parseReplyNumber(u"100.000\r\n"), 100.0);
 }
 
+TEST(ParseReplyNumber, APowerOfTenScalesTheDecimalNumber) {
+    EXPECT_EQ(readReplyNumber(u"+02.03", 3), 2030.0);
+    EXPECT_EQ(readReplyNumber(u"-0.110", 3), -110.0);
+    EXPECT_EQ(readReplyNumber(u"+0.7910E-06", 9), 791.0);
+    EXPECT_EQ(readReplyNumber(u"+97.467E-06", 6), 97.467);
+    EXPECT_EQ(readReplyNumber(u"1E", 3), 1000.0);
+    EXPECT_EQ(readReplyNumber(u"-5.", 3), -5000.0);
+    EXPECT_EQ(readReplyNumber(u"1E+306", 3), std::nullopt);
+}
+
 TEST(ParseReplyNumber, ExponentNeedsDigits) {
     EXPECT_EQ(parseReplyNumber(u"1E"), 1.0);
     EXPECT_EQ(parseReplyNumber(u"1E+"), 1.0);
@@ -160,8 +170,15 @@ TEST(ParseReplyNumber, NoNumberGivesZero) {
     for (const char16_t* text : {u"", u"abc", u"+", u"-", u".", u"-.E5", u"E5", u"  "}) {
         EXPECT_EQ(parseReplyNumber(text), 0.0) << QString::fromUtf16(text).toStdString();
     }
-    // Beyond the range of a double counts as no number.
-    EXPECT_EQ(parseReplyNumber(u"1E999"), 0.0);
+    // Beyond the range of a double, either way, is no value: 0 here, nullopt where it matters.
+    for (const char16_t* text : {u"1E999", u"-1E+400", u"1E-400"}) {
+        EXPECT_EQ(parseReplyNumber(text), 0.0) << QString::fromUtf16(text).toStdString();
+        EXPECT_EQ(readReplyNumber(text), std::nullopt) << QString::fromUtf16(text).toStdString();
+    }
+    EXPECT_EQ(readReplyNumber(u"-1.5E+300"), -1.5e300);
+    for (const char16_t* text : {u"1E99999999999", u"1E-99999999999"})
+        EXPECT_EQ(readReplyNumber(text), std::nullopt) << QString::fromUtf16(text).toStdString();
+    EXPECT_EQ(readReplyNumber(u"abc"), 0.0);
 }
 
 TEST_F(LocaleTest, ParseReplyNumberIgnoresTheLocale) {

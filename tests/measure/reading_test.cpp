@@ -4,6 +4,8 @@
 
 #include <QStringList>
 #include <algorithm>
+#include <array>
+#include <optional>
 
 #include "result_row.h"
 #include "run_fakes.h"
@@ -81,26 +83,52 @@ TEST(ParseReading, ShortOrIncompleteRepliesAreBadData) {
     EXPECT_EQ(parseReading(u"NZFNxyz,NTDN?,K-").kind, ReplyKind::Good);
 }
 
-TEST(ScaleReading, AppliesTheParameterAndSweepFactors) {
-    const Reading r = parseReading(u"NZFN+1.2E+03,NTDN-000.03E+00,q+100.000");
-    ScaledReading s = scaleReading(r, conversionFor(MeasureMode::Impedance), 1);
-    EXPECT_DOUBLE_EQ(s.dat1, 1200);
-    EXPECT_DOUBLE_EQ(s.dat2, -0.03);
-    EXPECT_DOUBLE_EQ(s.x, 100);
-    EXPECT_EQ(r.inText(), "q:+100.000");
-    s = scaleReading(r, conversionFor(MeasureMode::Impedance), sweepFactor(SweepParam::Bias));
-    EXPECT_DOUBLE_EQ(s.x, 100000);
-
-    const Reading c = parseReading(u"NCPN+0.7910E-06,NGFN+14.940E+00,K+01000.000");
-    s = scaleReading(c, conversionFor(MeasureMode::Capacitance), 1);
-    EXPECT_DOUBLE_EQ(s.dat1, 791);
-    EXPECT_DOUBLE_EQ(s.dat2, 14.94);
-    EXPECT_DOUBLE_EQ(s.x, 1000);
-
-    const Reading d = parseReading(u"NBAN-03.010E+00,NGDN+012.50E-06,K+0010.0000");
-    s = scaleReading(d, conversionFor(MeasureMode::Delay), 1);
-    EXPECT_DOUBLE_EQ(s.dat1, -3.01);
-    EXPECT_DOUBLE_EQ(s.dat2, 12.5);
+TEST(ScaleReading, AppliesTheParameterAndSweepPowersOfTenToTheDecimals) {
+    struct Case {
+        const char16_t* reply;
+        MeasureMode mode;
+        SweepParam sweep;
+        std::optional<std::array<double, 3>> scaled;  // dat1, dat2, x; nullopt: bad data
+    };
+    const Case cases[] = {
+        {u"NZFN+1.2E+03,NTDN-000.03E+00,q+100.000",
+         MeasureMode::Impedance,
+         SweepParam::Frequency,
+         {{1200, -0.03, 100}}},
+        {u"NZFN+1.2E+03,NTDN-000.03E+00,q+100.000",
+         MeasureMode::Impedance,
+         SweepParam::Bias,
+         {{1200, -0.03, 100000}}},
+        {u"NCPN+0.7910E-06,NGFN+14.940E+00,K+01000.000",
+         MeasureMode::Capacitance,
+         SweepParam::Frequency,
+         {{791, 14.94, 1000}}},
+        {u"NBAN-03.010E+00,NGDN+012.50E-06,K+0010.0000",
+         MeasureMode::Delay,
+         SweepParam::Frequency,
+         {{-3.01, 12.5, 10}}},
+        {u"NLSN+97.467E-06,NQFN+61.240E+00,V+02.03",
+         MeasureMode::Inductance,
+         SweepParam::Bias,
+         {{97.467, 61.24, 2030}}},
+        // Numbers beyond the range of a double, as written or once scaled, are no values.
+        {u"NZFN+1E+999,NTDN+1,K+1", MeasureMode::Impedance, SweepParam::Frequency, std::nullopt},
+        {u"NZFN+1,NTDN-1E-999,K+1", MeasureMode::Impedance, SweepParam::Frequency, std::nullopt},
+        {u"NZFN+1,NTDN+1,K+9E+999", MeasureMode::Impedance, SweepParam::Frequency, std::nullopt},
+        {u"NCPN+1E+300,NGFN+1,K+1", MeasureMode::Capacitance, SweepParam::Frequency, std::nullopt},
+        {u"NZFN+1,NTDN+1,V+1E+306", MeasureMode::Impedance, SweepParam::Bias, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(QString::fromUtf16(c.reply).toStdString());
+        const std::optional<ScaledReading> s =
+            scaleReading(parseReading(c.reply), conversionFor(c.mode), sweepPower(c.sweep));
+        ASSERT_EQ(s.has_value(), c.scaled.has_value());
+        if (!s) continue;
+        // Exactly the decimal values written, so that a sweep value meets its stop.
+        EXPECT_EQ(s->dat1, (*c.scaled)[0]);
+        EXPECT_EQ(s->dat2, (*c.scaled)[1]);
+        EXPECT_EQ(s->x, (*c.scaled)[2]);
+    }
 }
 
 TEST(SortKey, NegativeValuesTurnIntoKeysThatSortFirstInOrder) {

@@ -2,6 +2,8 @@
 // reference table on its own.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "measurement_run.h"
 #include "reference_table.h"
 #include "run_fakes.h"
@@ -46,6 +48,18 @@ TEST(RunEdges, AStopClickWhileIdleOnlyRaisesTheRequest) {
     sweepOf(rig, 2);
     rig.run.Run_Click(0);
     EXPECT_EQ(rig.link.queries, 2);
+}
+
+TEST(RunEdges, OnceTheWindowIsClosingRunAndRefDoNothing) {
+    RunRig rig;
+    sweepOf(rig, 3);
+    rig.panel.closingNow = true;
+    rig.run.Run_Click(0);
+    rig.run.Run_Click(1);
+    EXPECT_TRUE(rig.link.wire.empty());
+    EXPECT_TRUE(rig.results.rows.empty());
+    EXPECT_EQ(rig.panel.captions, (std::array<QString, 2>{"&Run", "&Ref."}));
+    EXPECT_FALSE(rig.panel.stop);
 }
 
 TEST(RunEdges, ThePointCounterGoesBeyond32767) {
@@ -99,39 +113,84 @@ FakeResults listOf(std::initializer_list<std::array<const char*, 3>> rows) {
     return list;
 }
 
-TEST(ReferenceTable, StoresOneRowFewerThanASweepOfWholeSteps) {
+TEST(ReferenceTable, KeepsEveryRowAndCorrectsThePointsAtItsSweepValues) {
     const FakeResults list = listOf(
         {{"1.000", "10.000", "1.000"}, {"2.000", "11.000", "1.500"}, {"3.000", "12.000", "2.000"}});
     ReferenceTable table;
-    ASSERT_TRUE(table.store(list, 1, 3, 1));
+    ASSERT_TRUE(table.store(list, {}));
     EXPECT_EQ(table.size(), 3);
     double dat1 = 20, dat2 = 5;
     EXPECT_TRUE(table.correct(1, 2, dat1, dat2));
     EXPECT_DOUBLE_EQ(dat1, 9);
     EXPECT_DOUBLE_EQ(dat2, 3.5);
-    // Row 2 is the zero row: its sweep value 0 matches no point of this sweep.
-    EXPECT_FALSE(table.correct(2, 3, dat1, dat2));
+    // The last point is corrected too.
+    EXPECT_TRUE(table.correct(2, 3.0000000001, dat1, dat2));
+    EXPECT_DOUBLE_EQ(dat1, -3);
     EXPECT_FALSE(table.correct(3, 4, dat1, dat2));
     EXPECT_FALSE(table.correct(-1, 1, dat1, dat2));
     // Another sweep value at the same counter is left alone.
     EXPECT_FALSE(table.correct(0, 1.5, dat1, dat2));
-    EXPECT_DOUBLE_EQ(dat1, 9);
+    EXPECT_DOUBLE_EQ(dat1, -3);
 }
 
 TEST(ReferenceTable, RefusesWhatGivesNoTableAndKeepsNothing) {
-    const FakeResults list = listOf({{"1.000", "1.000", "1.000"}, {"2.000", "x", "1.000"}});
     ReferenceTable table;
-    ASSERT_TRUE(table.store(list, 1, 1, 1));
-    EXPECT_EQ(table.size(), 1);
-    EXPECT_FALSE(table.store(list, 1, 3, 0));  // step 0
+    ASSERT_TRUE(table.store(listOf({{"1.000", "1.000", "1.000"}}), {}));
+    EXPECT_FALSE(table.store(listOf({{"1.000", "1.000", "1.000"}, {"2.000", "x", "1.000"}}), {}));
     EXPECT_EQ(table.size(), 0);
-    EXPECT_FALSE(table.store(list, 3, 1, 1));    // stop below start
-    EXPECT_FALSE(table.store(list, 1, 3, -1));   // negative step
-    EXPECT_FALSE(table.store(list, 1, 3, 1));    // "x" is not a number
-    EXPECT_FALSE(table.store(list, 1, 1e9, 1));  // far more rows than the list has
-    EXPECT_EQ(table.size(), 0);
+    EXPECT_FALSE(table.appliesTo({}));
+    EXPECT_FALSE(table.store(FakeResults(), {}));
     double dat1 = 1, dat2 = 1;
     EXPECT_FALSE(table.correct(0, 1, dat1, dat2));
+}
+
+TEST(ReferenceTable, AppliesOnlyToTheSetUpItWasMeasuredWith) {
+    PanelSnapshot ref;
+    ref.frequency = {1000, 5000, 1000};
+    ref.bias = {-100, 100, 10};
+    ref.oscillatorText = QStringLiteral("500");
+    ReferenceTable table;
+    ASSERT_TRUE(table.store(listOf({{"1.000", "1.000", "1.000"}}), referenceSetupOf(ref)));
+
+    struct Case {
+        const char* change;
+        std::function<void(PanelSnapshot&)> apply;
+        bool applies;
+    };
+    const Case cases[] = {
+        {"nothing", [](PanelSnapshot&) {}, true},
+        {"range and step",
+         [](PanelSnapshot& s) {
+             s.frequency = {2000, 9000, 500};
+         },
+         true},
+        {"bias stop and step",
+         [](PanelSnapshot& s) {
+             s.bias = {-100, 500, 50};
+         },
+         true},
+        {"high speed", [](PanelSnapshot& s) { s.highSpeed = true; }, true},
+        {"oscillator written otherwise", [](PanelSnapshot& s) { s.oscillatorText = dec("500.0"); },
+         true},
+        {"measure", [](PanelSnapshot& s) { s.mode = MeasureMode::Capacitance; }, false},
+        {"circuit", [](PanelSnapshot& s) { s.circuit = CircuitMode::Series; }, false},
+        {"sweep", [](PanelSnapshot& s) { s.sweep = SweepParam::Bias; }, false},
+        {"oscillator", [](PanelSnapshot& s) { s.oscillatorText = QStringLiteral("100"); }, false},
+        {"spot bias", [](PanelSnapshot& s) { s.bias[0] = 0; }, false},
+    };
+    for (const Case& c : cases) {
+        PanelSnapshot run = ref;
+        c.apply(run);
+        EXPECT_EQ(table.appliesTo(referenceSetupOf(run)), c.applies) << c.change;
+    }
+    // In a bias sweep the spot frequency counts, and the bias start does not.
+    ref.sweep = SweepParam::Bias;
+    ASSERT_TRUE(table.store(listOf({{"1.000", "1.000", "1.000"}}), referenceSetupOf(ref)));
+    PanelSnapshot run = ref;
+    run.bias[0] = -500;
+    EXPECT_TRUE(table.appliesTo(referenceSetupOf(run)));
+    run.frequency[0] = 2000;
+    EXPECT_FALSE(table.appliesTo(referenceSetupOf(run)));
 }
 
 }  // namespace

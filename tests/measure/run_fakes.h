@@ -105,6 +105,7 @@ class FakeView final : public RunView {
     explicit FakeView(FakeResults& results) : results_(results) {}
     void setPanelText(const QString& key, const QString& text) override;
     void setColumnUnits(const ColumnUnits& newUnits) override { units = newUnits; }
+    void showNote(const QString& text) override { note = text; }
     void resetHighlight() override { ++highlightResets; }
     // Like the real plot, a drawing makes PlotReady true.
     void DrawPlot(double xMin, double xMax, double yMin, double yMax) override;
@@ -113,6 +114,7 @@ class FakeView final : public RunView {
     // Every panel change in order, as "<key>=<text>".
     std::vector<QString> panelLog;
     ColumnUnits units;
+    QString note;
     int highlightResets = 0;
     std::vector<std::array<double, 4>> plots;
 

@@ -50,6 +50,13 @@ void expectReferenceStored(const RunRig& rig) {
     EXPECT_TRUE(rig.run.RefStored());
 }
 
+// Ref. over `sweep`, which stores the reference.
+void storeReference(RunRig& rig, const Sweep& sweep) {
+    setUp(rig, sweep);
+    rig.run.Run_Click(1);
+    expectReferenceStored(rig);
+}
+
 TEST(ReferenceRun, RefThenRunSubtractsTheStoredPoints) {
     RunRig rig;
     setUp(rig, {1000, 10000, 1000, 10, 1, 1.5});
@@ -64,13 +71,13 @@ TEST(ReferenceRun, RefThenRunSubtractsTheStoredPoints) {
     setUp(rig, {1000, 10000, 1000, 100, 10, 2});
     rig.run.Run_Click(0);
     EXPECT_EQ(backgrounds.front(), ListBackground::Yellow);
-    // Nine reference rows (N = 9): 1 to 9 kHz are corrected, 10 kHz is not.
+    // Every point of the reference is kept: 1 to 10 kHz are all corrected.
     ASSERT_EQ(rig.results.rows.size(), 10u);
     EXPECT_EQ(rig.results.rowText(0), dec("000001.000|1.000|90.000|0.500"));
     EXPECT_EQ(rig.results.rowText(8), dec("000009.000|9.000|162.000|0.500"));
-    EXPECT_EQ(rig.results.rowText(9), dec("000010.000|10.000|190.000|2.000"));
-    // The plot takes the readings as measured.
-    EXPECT_EQ(rig.view.plots.back(), (std::array<double, 4>{1, 9, 100, 190}));
+    EXPECT_EQ(rig.results.rowText(9), dec("000010.000|10.000|171.000|0.500"));
+    // The plot's y range is that of the corrected values it shows.
+    EXPECT_EQ(rig.view.plots.back(), (std::array<double, 4>{1, 9, 90, 171}));
     // A reference serves one run; afterwards Ref. is usable again.
     expectIdle(rig);
     EXPECT_EQ(rig.results.background, ListBackground::Yellow);
@@ -79,17 +86,14 @@ TEST(ReferenceRun, RefThenRunSubtractsTheStoredPoints) {
 TEST(ReferenceRun, MatchesPointsAtTheListsResolutionDespiteDrift) {
     // With 0.1 kHz steps the sum of steps drifts from the stored "1.200" and so on.
     RunRig rig;
-    setUp(rig, {1000, 2000, 100, 10, 0, 1});
-    rig.run.Run_Click(1);
-    expectReferenceStored(rig);
+    storeReference(rig, {1000, 2000, 100, 10, 0, 1});
     setUp(rig, {1000, 2000, 100, 15, 0, 1});
     rig.run.Run_Click(0);
     ASSERT_EQ(rig.results.rows.size(), 11u);
-    for (size_t i = 0; i < 10; ++i) {
+    for (size_t i = 0; i < 11; ++i) {
         EXPECT_EQ(rig.results.rows[i].dat1, dec("5.000")) << "row " << i;
         EXPECT_EQ(rig.results.rows[i].dat2, dec("0.000")) << "row " << i;
     }
-    EXPECT_EQ(rig.results.rowText(10), dec("000002.000|2.000|15.000|1.000"));
 }
 
 TEST(ReferenceRun, StoppedEarlyFailsAndReturnsToIdle) {
@@ -109,8 +113,8 @@ TEST(ReferenceRun, StoppedEarlyFailsAndReturnsToIdle) {
     expectIdle(rig);
 }
 
-TEST(ReferenceRun, WithoutAUsableStepFailsWithoutATable) {
-    // Automatic log step: the step is 0. A stop below the start: a negative count.
+TEST(ReferenceRun, KeepsWhatItMeasuredWhateverTheStep) {
+    // Automatic log step: the step is 0. A stop below the start: one point.
     for (const Sweep& sweep : {Sweep{1000, 3000, 0}, Sweep{3000, 1000, 1000}}) {
         RunRig rig;
         setUp(rig, sweep);
@@ -119,20 +123,57 @@ TEST(ReferenceRun, WithoutAUsableStepFailsWithoutATable) {
             rig.panel.snap.stepShowsAuto[0] = true;
         }
         rig.run.Run_Click(1);
-        EXPECT_EQ(rig.results.background, ListBackground::White);
+        expectReferenceStored(rig);
+        const size_t points = rig.results.rows.size();
+        EXPECT_GE(points, 1u);
+
+        setUp(rig, {sweep.startHz, sweep.stopHz, sweep.stepHz, 130});
+        rig.run.Run_Click(0);
+        // The first point lies at the start in both runs and reads 30 Ohm above the reference.
+        ASSERT_EQ(rig.results.rows.size(), points);
+        EXPECT_EQ(rig.results.rows[0].dat1, dec("30.000"));
         expectIdle(rig);
-        EXPECT_TRUE(rig.platform.messages.empty());
     }
 }
 
-TEST(ReferenceRun, ASpotReferenceStoresAnEmptyTable) {
+TEST(ReferenceRun, ASpotReferenceCorrectsItsPoint) {
     RunRig rig;
-    setUp(rig, {5000, 5000, 1000});
-    rig.run.Run_Click(1);
-    expectReferenceStored(rig);
+    storeReference(rig, {5000, 5000, 1000});
     setUp(rig, {5000, 5000, 1000, 120});
     rig.run.Run_Click(0);
-    EXPECT_EQ(rig.results.rowText(0), dec("000005.000|5.000|120.000|2.000"));
+    EXPECT_EQ(rig.results.rowText(0), dec("000005.000|5.000|20.000|0.000"));
+    expectIdle(rig);
+}
+
+TEST(ReferenceRun, IsNotAppliedToAnotherSetUpAndStaysForItsOwn) {
+    RunRig rig;
+    storeReference(rig, {1000, 3000, 1000, 10, 1, 1});
+
+    setUp(rig, {1000, 3000, 1000, 100, 10, 2});
+    rig.panel.snap.circuit = CircuitMode::Parallel;
+    std::vector<ListBackground> backgrounds;
+    rig.platform.onEvents = [&] { backgrounds.push_back(rig.results.background); };
+    rig.run.Run_Click(0);
+    ASSERT_EQ(rig.results.rows.size(), 3u);
+    // Not corrected, and the status bar says why.
+    EXPECT_EQ(rig.results.rowText(2), dec("000003.000|3.000|120.000|2.000"));
+    EXPECT_EQ(rig.view.note, "Ref. not applied: other set-up");
+    EXPECT_EQ(backgrounds.front(), ListBackground::White);
+    // The reference stays; Ref. can replace it and the panel is free to set its set-up again.
+    EXPECT_TRUE(rig.run.RefStored());
+    EXPECT_EQ(rig.panel.captions, (Captions{"&Run", "&Ref."}));
+    EXPECT_EQ(rig.panel.runEnabled, (Enabled{true, true}));
+    EXPECT_EQ(rig.panel.refColour, RefButtonColour::AppWorkspace);
+    EXPECT_TRUE(rig.panel.panelEnabled);
+
+    // Back on the reference's set-up the next run is corrected, and the reference is used up.
+    setUp(rig, {1000, 3000, 1000, 100, 10, 2});
+    rig.panel.snap.circuit = CircuitMode::Auto;
+    rig.run.Run_Click(0);
+    ASSERT_EQ(rig.results.rows.size(), 3u);
+    EXPECT_EQ(rig.results.rowText(2), dec("000003.000|3.000|108.000|1.000"));
+    EXPECT_EQ(rig.view.note, "");
+    EXPECT_EQ(backgrounds.back(), ListBackground::Yellow);
     expectIdle(rig);
 }
 
@@ -191,6 +232,14 @@ TEST(RunFailures, EachShowsItsMessageAndStillEndsTheRun) {
          {"<purge>", "?EX", "ABI0OL0.005ENEX"}},
         {"bad data",
          [](RunRig& rig) { rig.link.reply = [](int) { return QStringLiteral("NZFN+02.8\r\n"); }; },
+         "Bad data\rVerify GPIB Configuration",
+         {"<purge>", "?EX", "ABI0OL0.005ENEX"}},
+        {"number beyond a double",
+         [](RunRig& rig) {
+             rig.link.reply = [](int i) {
+                 return impedanceReply("+1E+999", "+1", kiloHertzField(i + 1));
+             };
+         },
          "Bad data\rVerify GPIB Configuration",
          {"<purge>", "?EX", "ABI0OL0.005ENEX"}},
         {"closed link",

@@ -112,10 +112,21 @@ TEST(StepFor, MiddleDecadeStepDependsOnTheSweep) {
     expectTable({{500, 25, 1000}, {-500, 25, -100}}, SweepParam::Frequency);
 }
 
-TEST(StepFor, ValuesOutsideTheTableLeaveStepAndBoundary) {
+TEST(StepFor, AtAndBeyondTheTopDecadeTheStepStaysFiftyUpToTheSweepsLimit) {
     const double inf = std::numeric_limits<double>::infinity();
-    for (double v :
-         {13000.0, 20000.0, -13000.0, -32000.0, 0.004, -0.004, 1e-9, inf, -inf, std::nan("")}) {
+    expectTable({{10000, 50, 13000}, {12950, 50, 13000}, {13000, 50, 13000}, {inf, 50, 13000}},
+                SweepParam::Frequency);
+    expectTable({{10000, 50, 32000},
+                 {31950, 50, 32000},
+                 {32000, 50, 32000},
+                 {-10000, 50, -10000},
+                 {-32000, 50, -10000},
+                 {-inf, 50, -10000}},
+                SweepParam::Bias);
+}
+
+TEST(StepFor, ValuesTooNearZeroLeaveStepAndBoundary) {
+    for (double v : {0.004, -0.004, 1e-9, std::nan("")}) {
         for (SweepParam sweep : {SweepParam::Frequency, SweepParam::Bias}) {
             const StepCase got = stepFor(v, sweep);
             EXPECT_EQ(got.step, -7) << "v = " << v;

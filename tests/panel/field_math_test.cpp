@@ -5,8 +5,12 @@
 #include <cmath>
 #include <limits>
 
+#include "number_format.h"
+
 namespace lorvane {
 namespace {
+
+using namespace Qt::Literals::StringLiterals;
 
 TEST(RoundHalfEven, BarPositionsRoundHalvesToEvenWithinTheIntRange) {
     EXPECT_EQ(roundHalfEven(2.5), 2);
@@ -31,6 +35,20 @@ TEST(UnknownUnits, LeaveTextsAndLimitsAlone) {
     EXPECT_DOUBLE_EQ(biasFromText("12", "Hz"), 0);
 }
 
+TEST(TypedValues, AreTheDecimalValuesTypedWhateverTheUnit) {
+    // Every bias the fields take, typed in volts, and whole hertz typed in kHz and MHz.
+    for (int mv = -32000; mv <= 32000; mv += 10) {
+        const QString volts = formatNumber(mv / 1000.0, u"0.000"_s);
+        ASSERT_EQ(biasFromText(volts, u"V"_s), mv) << volts.toStdString();
+    }
+    for (int hz = 5; hz <= 13000000; hz += hz < 20000 ? 1 : 997) {
+        const QString kiloHertz = formatNumber(hz / 1e3, u"0.000"_s);
+        const QString megaHertz = formatNumber(hz / 1e6, u"0.000000"_s);
+        ASSERT_EQ(frequencyFromText(kiloHertz, u"kHz"_s), hz) << kiloHertz.toStdString();
+        ASSERT_EQ(frequencyFromText(megaHertz, u"MHz"_s), hz) << megaHertz.toStdString();
+    }
+}
+
 TEST(FrequencyRange, StepAboveTheUnsignedSpanBecomesATenthKeepingAFraction) {
     const auto fixes = frequencyRangeFixes(2, {22345, 10000, 20000});
     ASSERT_EQ(fixes.size(), 1u);
@@ -38,6 +56,10 @@ TEST(FrequencyRange, StepAboveTheUnsignedSpanBecomesATenthKeepingAFraction) {
     EXPECT_DOUBLE_EQ(fixes[0].value, 1234.5);
     // No span at all: a tenth of the stop.
     EXPECT_DOUBLE_EQ(frequencyRangeFixes(2, {10000, 10000, 1000})[0].value, 1000);
+    // A span of a few hertz, or none below 10 Hz: the step never falls below 1 Hz, the
+    // smallest the instrument takes.
+    EXPECT_DOUBLE_EQ(frequencyRangeFixes(2, {5, 9, 1000})[0].value, 1);
+    EXPECT_DOUBLE_EQ(frequencyRangeFixes(1, {5, 5, 3})[0].value, 1);
     // A step equal to the span stays; the automatic step (0) always does.
     EXPECT_TRUE(frequencyRangeFixes(2, {10000, 11000, 1000}).empty());
     EXPECT_TRUE(frequencyRangeFixes(0, {10000, 10000, 0}).empty());

@@ -49,6 +49,7 @@ class UnattendedPlatform final : public lorvane::Platform {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    lorvane::useCNumericLocale();
     const QStringList args = app.arguments();
     if (args.size() < 2) {
         std::fprintf(stderr, "usage: lorvane_screenshot OUT.png [--run] [INSTANCE]\n");

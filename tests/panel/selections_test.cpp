@@ -201,19 +201,27 @@ TEST_F(SelectionsTest, UnknownParameterOnlyClearsAndReappliesTheSweep) {
     EXPECT_EQ(window.results().rows(), 0);
 }
 
-TEST_F(SelectionsTest, EnablePanelLocksTheInputsButNotCircuitConfigOrRun) {
+TEST_F(SelectionsTest, EnablePanelLocksEverySetUpInputButNotConfigOrRun) {
     window.EnablePanel(false);
     EXPECT_FALSE(state.Updating);
     for (QWidget* input : std::initializer_list<QWidget*>{
-             ui.Opts, ui.vOsc, ui.vAuto, ui.lSwp[0], ui.lSwp[1], ui.lMod[0], ui.lMod[5], ui.vFrq[0],
-             ui.dFrq[1], ui.lFrq[2], ui.vVlt[0], ui.dVlt[1], ui.lVlt[2]})
+             ui.Opts, ui.vOsc, ui.vAuto, ui.lSwp[0], ui.lSwp[1], ui.lMod[0], ui.lMod[5], ui.lCrm[0],
+             ui.lCrm[2], ui.vFrq[0], ui.dFrq[1], ui.lFrq[2], ui.vVlt[0], ui.dVlt[1], ui.lVlt[2]})
         EXPECT_FALSE(input->isEnabled()) << input->objectName().toStdString();
-    for (QWidget* free :
-         std::initializer_list<QWidget*>{ui.lCrm[0], ui.lCrm[2], ui.Config, ui.Run[0], ui.Run[1]})
+    for (QWidget* free : std::initializer_list<QWidget*>{ui.Config, ui.Run[0], ui.Run[1]})
         EXPECT_TRUE(free->isEnabled());
     window.EnablePanel(true);
     EXPECT_TRUE(ui.vFrq[2]->isEnabled());
-    EXPECT_TRUE(ui.lMod[3]->isEnabled());
+    EXPECT_TRUE(ui.lCrm[1]->isEnabled());
+
+    // With auto-step on, unlocking gives back everything but the step fields.
+    ui.vAuto->setChecked(true);
+    window.EnablePanel(false);
+    window.EnablePanel(true);
+    EXPECT_FALSE(ui.vFrq[2]->isEnabled());
+    EXPECT_FALSE(ui.vVlt[2]->isEnabled());
+    EXPECT_TRUE(ui.dFrq[2]->isEnabled());
+    EXPECT_EQ(frequencyText(2), "Lin");
 }
 
 }  // namespace

@@ -1,7 +1,10 @@
 // The reading the simulated instrument sends: every display function and the field layouts.
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cmath>
+
+#include "c_locale.h"
 
 #include "sim_test_support.h"
 
@@ -86,6 +89,17 @@ TEST(ReadingLayout, DisplayCShowsTheBiasWhenTheBiasIsSwept) {
     EXPECT_EQ(formatBiasField(1.5), "V+01.50");
     EXPECT_EQ(formatBiasField(-35.0), "V-35.00");
     EXPECT_EQ(formatBiasField(-0.001), "V+00.00");
+}
+
+TEST(ReadingLayout, ReadingsAndCommandsKeepTheirPointInADecimalCommaLocale) {
+    // The stand-in library runs inside the program, whose C library may write a comma.
+    const test::ScopedCLocale german(test::kDecimalCommaLocale);
+    ASSERT_TRUE(german.ok()) << test::missingLocaleMessage(test::kDecimalCommaLocale);
+    ASSERT_STREQ(std::localeconv()->decimal_point, ",");
+    EXPECT_EQ(measureAt(DeviceKind::Rlc, "SB0.100ENTB-1.500ENPB1.500ENBI-0.500ENEX"),
+              "NZFN+96.841E+00,NTDN-84.073E+00,V-00.50\r\n");
+    EXPECT_EQ(measureAt(DeviceKind::Lowpass, "A5B1N1FR15.915ENEX"),
+              "NBAN-3.0102E+00,NGDN+5.0002E-06,K+015.91500\r\n");
 }
 
 TEST(ReadingLayout, FrequencyFieldHasEightDigitsAtTheResolutionOfItsRange) {
