@@ -52,6 +52,8 @@ void ResultsView::setPanelText(const QString& key, const QString& text) {
     status_.setPanelText(key, text);
 }
 
+void ResultsView::showMessage(const QString& text) { status_.showMessage(text); }
+
 void ResultsView::DrawPlot(double xMin, double xMax, double yMin, double yMax) {
     plotReady_ = false;
     PlotRequest request{xMin, xMax, yMin, yMax, {}, {}, {}};

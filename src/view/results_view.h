@@ -75,6 +75,9 @@ class ResultsView final : public RunResults, public RunView {
     // Repaints the highlighted point, if any, in the trace colour.
     void UnhighlightPoint();
 
+    // A message of the exports, in the status bar.
+    void showMessage(const QString& text);
+
     bool CursorShown() const { return cursorShown_; }
     QPointF HighlightPoint() const { return highlight_; }
     const ColumnUnits& columnUnits() const { return units_; }

@@ -30,15 +30,15 @@ struct CopyFixture : ::testing::Test {
 
 using ClipboardCopyTest = CopyFixture;
 
-TEST_F(ClipboardCopyTest, WalksTheRowsThenSetsTheClipboardBetweenTwoWaits) {
-    table.rows = {locRow("0.500", "1.000", "2.000"), locRow("12.000", "3.000", "4.000")};
+TEST_F(ClipboardCopyTest, SelectsEveryRowAtOnceThenSetsTheClipboardBetweenTwoWaits) {
+    table.rows = {locRow("0.500", "1.000", "2.000"), locRow("12.000", "3.000", "4.000"),
+                  locRow("3.000", "5.000", "6.000")};
     copy.run();
-    EXPECT_EQ(clipboard.text,
-              kHeader + loc(" 0.500\t1.000\t2.000\t\r\n12.000\t3.000\t4.000\t\r\n"));
+    EXPECT_EQ(clipboard.text, kHeader + loc(" 0.500\t1.000\t2.000\t\r\n12.000\t3.000\t4.000\t\r\n"
+                                            " 3.000\t5.000\t6.000\t\r\n"));
     const std::vector<QString> expected{
-        u"multi"_s,  u"select:0"_s,  u"events"_s, u"click:0"_s,     u"events"_s,    u"select:1"_s,
-        u"events"_s, u"click:1"_s,   u"events"_s, u"unhighlight"_s, u"sleep:200"_s, u"clear"_s,
-        u"set"_s,    u"sleep:200"_s, u"single"_s, u"select:0"_s,    u"unselect:0"_s};
+        u"multi"_s, u"selectAll"_s, u"click:2"_s,   u"events"_s, u"unhighlight"_s, u"sleep:200"_s,
+        u"clear"_s, u"set"_s,       u"sleep:200"_s, u"single"_s, u"select:0"_s,    u"unselect:0"_s};
     EXPECT_EQ(platform.journal, expected);
     EXPECT_TRUE(platform.messages.empty());
 }
