@@ -46,6 +46,7 @@ StatusPanels::StatusPanels(QWidget* parent) : QWidget(parent) {
     message_ = new QLabel(this);
     message_->setObjectName(QStringLiteral("MESSAGE"));
     message_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    message_->setAutoFillBackground(true);  // hides the panels below
     message_->hide();
 }
 
