@@ -65,7 +65,18 @@ class NoSpreadsheet final : public SpreadsheetApp {
   public:
     bool available() const override { return true; }
     bool show(const QString&) override { return true; }
-    void quit() override {}
+};
+
+// Shows nothing either.
+class NoView final : public ExportView {
+  public:
+    void setMultiSelection(bool) override {}
+    void selectAllRows() override {}
+    void selectRow(int) override {}
+    void unselectRow(int) override {}
+    void Data_ItemClick(int) override {}
+    void UnhighlightPoint() override {}
+    void showMessage(const QString&) override {}
 };
 
 void BM_ClipboardText(benchmark::State& state) {
@@ -81,8 +92,9 @@ void BM_WorkbookExport(benchmark::State& state) {
     QTemporaryDir dir;
     const SweepTable table;
     QuietPlatform platform;
+    NoView view;
     NoSpreadsheet app;
-    WorkbookExport workbook(table, platform, app, dir.path());
+    WorkbookExport workbook(table, view, platform, app, dir.path());
     for (auto _ : state) workbook.run();
 }
 BENCHMARK(BM_WorkbookExport)->Unit(benchmark::kMillisecond);
@@ -102,7 +114,7 @@ void BM_XlsxFile(benchmark::State& state) {
         }
     }
     const QString path = dir.filePath(QStringLiteral("Lorvane.xlsx"));
-    for (auto _ : state) benchmark::DoNotOptimize(writeXlsxFile(model, path));
+    for (auto _ : state) benchmark::DoNotOptimize(writeXlsxFile(model, path, nullptr));
 }
 BENCHMARK(BM_XlsxFile)->Unit(benchmark::kMillisecond);
 

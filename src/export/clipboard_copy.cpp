@@ -25,25 +25,17 @@ ClipboardCopy::ClipboardCopy(const ExportTable& table, ExportView& view, Platfor
 void ClipboardCopy::run() {
     view_.setMultiSelection(true);
     const ExportSetup setup = table_.setup();
-    QString text = clipboardHeader(setup.quantityLabel, setup.columnUnits);
-
-    // The rows are read once, before the first event pass: whatever happens to the list while
-    // the copy walks it, the text holds the rows as they were when C was released.
+    // The rows are read before the event pass: whatever happens to the list while the copy
+    // runs, the text holds the rows as they were when C was released.
     const int rows = table_.rowCount();
     ExportRows values;
     values.reserve(static_cast<size_t>(rows));
-    ColumnWidthTracker tracker;
-    for (int i = 0; i < rows; ++i) {
-        values.push_back(table_.rowValues(i));
-        tracker.add(values.back());
-    }
-    const ColumnWidths widths = tracker.widths();
+    for (int i = 0; i < rows; ++i) values.push_back(table_.rowValues(i));
+    const QString text = clipboardText(setup.quantityLabel, setup.columnUnits, values);
 
-    for (int i = 0; i < rows; ++i) {
-        text += clipboardLine(values[static_cast<size_t>(i)], widths);
-        view_.selectRow(i);
-        platform_.processEvents();
-        view_.Data_ItemClick(i);
+    if (rows > 0) {
+        view_.selectAllRows();
+        view_.Data_ItemClick(rows - 1);
         platform_.processEvents();
     }
     view_.UnhighlightPoint();

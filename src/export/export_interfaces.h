@@ -38,13 +38,15 @@ class ExportTable {
     virtual ExportSetup setup() const = 0;
 };
 
-// What the clipboard copy does to the results list and the plot while it copies. Rows that no
-// longer exist (the table may change during an event pass) are ignored.
+// What the exports do to the results list, the plot and the status bar. Rows that no longer
+// exist (the table may change during an event pass) are ignored.
 class ExportView {
   public:
     virtual ~ExportView() = default;
     // Multiple selection while copying, single selection otherwise.
     virtual void setMultiSelection(bool multi) = 0;
+    // Selects every row, as one range.
+    virtual void selectAllRows() = 0;
     // Sets the row's selected state, makes it the current row and scrolls it into view.
     virtual void selectRow(int row) = 0;
     // Clears the row's selected state.
@@ -53,6 +55,8 @@ class ExportView {
     virtual void Data_ItemClick(int row) = 0;
     // Repaints the highlighted point in the trace colour.
     virtual void UnhighlightPoint() = 0;
+    // Tells the operator what an export did, in the status bar.
+    virtual void showMessage(const QString& text) = 0;
 };
 
 // The system clipboard.
@@ -63,17 +67,16 @@ class ClipboardSink {
     virtual void setText(const QString& text) = 0;
 };
 
-// A spreadsheet program that shows one file at a time, as a child process of the program.
+// The desktop's way of showing a file to the operator in a spreadsheet program. The program it
+// starts is the operator's from then on: nothing in this program ends it, so edits made in it
+// are never lost to an export.
 class SpreadsheetApp {
   public:
     virtual ~SpreadsheetApp() = default;
-    // Whether there is a program to show files with.
+    // Whether there is anything to show files with.
     virtual bool available() const = 0;
-    // Starts the program on the file; false when it could not be started.
+    // Asks for the file to be shown; false when that could not even be started.
     virtual bool show(const QString& path) = 0;
-    // Ends the program that show() started. Nothing happens when none runs or it has already
-    // ended on its own.
-    virtual void quit() = 0;
 };
 
 }  // namespace lorvane

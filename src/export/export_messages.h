@@ -8,7 +8,7 @@ namespace lorvane {
 
 // The texts of the exports' message boxes.
 
-// Failures B, C and M are shown with the information icon, system-modal.
+// Failure M is shown with the information icon, system-modal.
 inline MessageRequest systemModalInformation(const QString& text) {
     MessageRequest request;
     request.text = text;
@@ -21,14 +21,9 @@ inline MessageRequest systemModalInformation(const QString& text) {
 inline QString notFoundMessage() {
     return QStringLiteral("Microsoft EXCEL: Not found on this machine\r\nCannot display results");
 }
-// Failure B: a new workbook could not be written.
-inline QString cannotAccessMessage() {
-    return QStringLiteral("Microsoft EXCEL: Cannot access data sheets\r\nEXCEL application error");
-}
-// Failure C: the workbook could not be filled or rewritten.
-inline QString cannotCreateMessage() {
-    return QStringLiteral(
-        "Microsoft EXCEL: Cannot create data sheets\r\nEXCEL application may have been closed");
+// A file of an export could not be written: its full path, then the reason the system gave.
+inline QString cannotWriteMessage(const QString& path, const QString& reason) {
+    return QStringLiteral("Cannot write %1\r\n%2").arg(path, reason);
 }
 // Failure M: ZPlots.xls is missing or could not be shown.
 inline QString cannotOpenZPlotsMessage() {

@@ -49,6 +49,15 @@ void ResultsExportView::selectRow(int row) {
     list.scrollTo(index);
 }
 
+void ResultsExportView::selectAllRows() {
+    QTableView& list = view_.list().view();
+    const QAbstractItemModel* model = list.model();
+    if (!model || model->rowCount() == 0) return;
+    const QItemSelection all(model->index(0, 0),
+                             model->index(model->rowCount() - 1, model->columnCount() - 1));
+    list.selectionModel()->select(all, QItemSelectionModel::Select);
+}
+
 void ResultsExportView::unselectRow(int row) {
     QTableView& list = view_.list().view();
     const QModelIndex index = rowIndex(list, row);
@@ -61,5 +70,7 @@ void ResultsExportView::Data_ItemClick(int row) {
 }
 
 void ResultsExportView::UnhighlightPoint() { view_.UnhighlightPoint(); }
+
+void ResultsExportView::showMessage(const QString& text) { view_.showMessage(text); }
 
 }  // namespace lorvane

@@ -24,16 +24,18 @@ class ResultsExportTable final : public ExportTable {
     std::function<ExportSetup()> setup_;
 };
 
-// What the clipboard copy does to the results list and the plot, on the results view.
+// What the exports do to the results list, the plot and the status bar, on the results view.
 class ResultsExportView final : public ExportView {
   public:
     explicit ResultsExportView(ResultsView& view) : view_(view) {}
 
     void setMultiSelection(bool multi) override;
+    void selectAllRows() override;
     void selectRow(int row) override;
     void unselectRow(int row) override;
     void Data_ItemClick(int row) override;
     void UnhighlightPoint() override;
+    void showMessage(const QString& text) override;
 
   private:
     ResultsView& view_;

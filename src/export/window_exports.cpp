@@ -5,8 +5,8 @@ namespace lorvane {
 WindowExports::WindowExports(QWidget& window, const ExportTable& table, ExportView& view,
                              Platform& platform, QString workbookFolder)
     : copy_(table, view, platform, clipboard_),
-      workbook_(table, platform, workbookApp_, std::move(workbookFolder)),
-      zplots_(table, platform, zplotsApp_),
+      workbook_(table, view, platform, spreadsheet_, std::move(workbookFolder)),
+      zplots_(table, platform, spreadsheet_),
       keys_(copy_, workbook_, zplots_),
       preview_(window, [this](int keyCode) { keys_.Form_KeyUp(keyCode); }) {}
 

@@ -3,8 +3,8 @@
 #include <QString>
 
 #include "clipboard_copy.h"
+#include "desktop_spreadsheet.h"
 #include "key_dispatch.h"
-#include "spreadsheet_process.h"
 #include "workbook_export.h"
 #include "zplots_export.h"
 
@@ -13,19 +13,16 @@ class QWidget;
 namespace lorvane {
 
 // Everything the main window keeps for the exports, for its whole life: the clipboard, the
-// two spreadsheet programs (the workbook's and ZPlots'), the three exports, and the key preview
-// that hands every key released in the window to Form_KeyUp.
+// desktop's spreadsheet program, the three exports, and the key preview that hands every key
+// released in the window to Form_KeyUp.
 class WindowExports {
   public:
     WindowExports(QWidget& window, const ExportTable& table, ExportView& view, Platform& platform,
                   QString workbookFolder = defaultWorkbookFolder());
 
-    const WorkbookExport& workbook() const { return workbook_; }
-
   private:
     QtClipboard clipboard_;
-    SpreadsheetProcess workbookApp_;
-    SpreadsheetProcess zplotsApp_;
+    DesktopSpreadsheet spreadsheet_;
     ClipboardCopy copy_;
     WorkbookExport workbook_;
     ZPlotsExport zplots_;

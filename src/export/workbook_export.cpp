@@ -1,7 +1,9 @@
 #include "workbook_export.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
+#include <filesystem>
 
 #include "clipboard_text.h"
 #include "export_messages.h"
@@ -51,55 +53,53 @@ QString sheetName(const ExportSetup& setup) {
     return setup.sweepCaption + u'_' + setup.measureCaption;
 }
 
-WorkbookExport::WorkbookExport(const ExportTable& table, Platform& platform, SpreadsheetApp& app,
-                               QString folder)
-    : table_(table), platform_(platform), app_(app), folder_(std::move(folder)) {}
+WorkbookExport::WorkbookExport(const ExportTable& table, ExportView& view, Platform& platform,
+                               SpreadsheetApp& app, QString folder)
+    : table_(table), view_(view), platform_(platform), app_(app), folder_(std::move(folder)) {}
 
 bool WorkbookExport::sheetMade(SweepParam sweep, MeasureMode mode) const {
     return sheetMade_.at(pairIndex(sweep, mode));
 }
 
 QString WorkbookExport::filePath() const {
-    return QDir(folder_).filePath(QString::fromLatin1(kWorkbookFileName));
+    return QFileInfo(QDir(folder_), QString::fromLatin1(kWorkbookFileName)).absoluteFilePath();
 }
 
 void WorkbookExport::run() {
     if (table_.rowCount() == 0) return;
     const ExportSetup setup = table_.setup();
-    // The program showing the workbook may hold the file open; it goes first.
-    app_.quit();
-
-    const bool starting = !workbook_;
-    if (starting) {
+    if (!workbook_) {
         workbook_.emplace();
         workbook_->title = u"Lorvane"_s;
         workbook_->subject = u"Measurement"_s;
         workbook_->comments = u"Generated from Lorvane"_s;
     }
-    Worksheet* sheet = sheetFor(setup);
-    if (!sheet) return fail(cannotCreateMessage());
-    fill(*sheet);
+    Worksheet& sheet = sheetFor(setup);
+    fill(sheet);
 
-    if (!QDir().mkpath(folder_) || !writeXlsxFile(*workbook_, filePath()))
-        return fail(starting ? cannotAccessMessage() : cannotCreateMessage());
-
-    if (!app_.available() || !app_.show(filePath()))
+    const QString path = filePath();
+    if (const std::optional<QString> reason = write()) {
+        platform_.message(cannotWriteMessage(QDir::toNativeSeparators(path), *reason),
+                          MsgIcon::Exclamation);
+        return;
+    }
+    view_.showMessage(
+        u"Sheet %1 written to %2"_s.arg(sheet.name(), QDir::toNativeSeparators(path)));
+    if (!app_.available() || !app_.show(path))
         platform_.message(notFoundMessage(), MsgIcon::Exclamation);
 }
 
-Worksheet* WorkbookExport::sheetFor(const ExportSetup& setup) {
+Worksheet& WorkbookExport::sheetFor(const ExportSetup& setup) {
     const QString name = sheetName(setup);
-    bool& made = sheetMade_.at(pairIndex(setup.sweep, setup.mode));
-    if (!made) {
-        Worksheet& sheet = workbook_->addSheet(name);
-        made = true;
-        for (int k = 0; k < 3; ++k) {
-            const auto i = static_cast<size_t>(k);
-            sheet.setCell(1, k + 1,
-                          titleCell(columnTitle(setup.quantityLabel[i], setup.columnUnits[i])));
-        }
+    sheetMade_.at(pairIndex(setup.sweep, setup.mode)) = true;
+    if (Worksheet* sheet = workbook_->findSheet(name)) return *sheet;
+    Worksheet& sheet = workbook_->addSheet(name);
+    for (int k = 0; k < 3; ++k) {
+        const auto i = static_cast<size_t>(k);
+        sheet.setCell(1, k + 1,
+                      titleCell(columnTitle(setup.quantityLabel[i], setup.columnUnits[i])));
     }
-    return workbook_->findSheet(name);
+    return sheet;
 }
 
 void WorkbookExport::fill(Worksheet& sheet) const {
@@ -111,11 +111,13 @@ void WorkbookExport::fill(Worksheet& sheet) const {
     }
 }
 
-void WorkbookExport::fail(const QString& message) {
-    platform_.messageBox(systemModalInformation(message));
-    // The next press starts a new workbook, in which no pair has a sheet yet.
-    workbook_.reset();
-    sheetMade_.fill(false);
+std::optional<QString> WorkbookExport::write() const {
+    std::error_code failure;
+    std::filesystem::create_directories(std::filesystem::path(folder_.toStdU16String()), failure);
+    if (failure) return QString::fromLocal8Bit(failure.message());
+    QString reason;
+    if (!writeXlsxFile(*workbook_, filePath(), &reason)) return reason;
+    return std::nullopt;
 }
 
 }  // namespace lorvane

@@ -22,39 +22,40 @@ QString defaultWorkbookFolder();
 QString sheetName(const ExportSetup& setup);
 
 // The E shortcut: writes the results into a workbook with one sheet per pair of sweep kind and
-// measurement parameter, then shows the workbook in the spreadsheet program.
+// measurement parameter, then asks the desktop to show it.
 //
 // The workbook lives in memory as long as this object: a press adds the pair's sheet when it
 // has none yet (titles in A1:C1, bold and right-aligned) and writes the values as numbers with
 // the format "0.00" from row 2 on; rows below the last one keep what an earlier export wrote.
-// Every press first ends the program that showed the workbook before (it may hold the file),
-// then rewrites the whole file "Lorvane.xlsx" in the folder, which is created if missing, and
-// shows it in a new one. The file is written whether a program can show it or not.
+// Every press writes the whole workbook, every sheet of it, to "Lorvane.xlsx" in the folder
+// (created if missing), atomically, and the status bar says which sheet went to which file
+// (full path). Then the file is shown; a program that an earlier press started for the
+// operator is left alone, with whatever the operator did in it.
 //
 // Failures:
-// - A: no spreadsheet program could be started. The file is written; the workbook stays.
-// - B: the press that starts a new workbook cannot write the file.
-// - C: a later press cannot rewrite the file, or the pair's sheet is missing.
-// After B or C the next press starts a new workbook, with no sheets made yet.
+// - A: nothing can show the file. The file is written; the workbook stays.
+// - The file cannot be written: a message names the file and the reason the system gave.
+//   Nothing is shown; the workbook stays in memory, so the next press writes every sheet.
 class WorkbookExport {
   public:
-    WorkbookExport(const ExportTable& table, Platform& platform, SpreadsheetApp& app,
-                   QString folder = defaultWorkbookFolder());
+    WorkbookExport(const ExportTable& table, ExportView& view, Platform& platform,
+                   SpreadsheetApp& app, QString folder = defaultWorkbookFolder());
 
     void run();
 
-    // The open flag: a workbook has been started and not given up after a failure.
-    bool isOpen() const { return workbook_.has_value(); }
     bool sheetMade(SweepParam sweep, MeasureMode mode) const;
+    // The workbook's full path.
     QString filePath() const;
 
   private:
-    // Adds the pair's sheet with its titles, unless it has one; the sheet to fill, or nullptr.
-    Worksheet* sheetFor(const ExportSetup& setup);
+    // The pair's sheet, added with its titles when the workbook has none of its name yet.
+    Worksheet& sheetFor(const ExportSetup& setup);
     void fill(Worksheet& sheet) const;
-    void fail(const QString& message);
+    // Writes the workbook to its file; the reason when it cannot.
+    std::optional<QString> write() const;
 
     const ExportTable& table_;
+    ExportView& view_;
     Platform& platform_;
     SpreadsheetApp& app_;
     QString folder_;

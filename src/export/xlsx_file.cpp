@@ -5,7 +5,11 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryFile>
+#include <cerrno>
+#include <clocale>
+#include <cstring>
 #include <filesystem>
+#include <optional>
 #include <vector>
 
 #include "workbook_model.h"
@@ -66,17 +70,44 @@ void writeSheet(lxw_worksheet* target, const Worksheet& sheet, FormatCache& form
     }
 }
 
-// Builds the workbook into the file `path`, which it overwrites.
-bool buildWorkbook(const WorkbookModel& model, const QByteArray& path) {
+// The C library's number format for the life of the object, on this thread only. The library
+// prints the cells' numbers with the C library, which follows the user's locale: under a
+// decimal comma a spreadsheet would read 0,5 as text, or not at all.
+#if defined(_WIN32)
+// Windows' C library keeps the "C" format unless the program changes it; this one does not.
+class CNumbers {};
+#else
+class CNumbers {
+  public:
+    CNumbers()
+        : c_(newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(nullptr))),
+          previous_(c_ ? uselocale(c_) : static_cast<locale_t>(nullptr)) {}
+    ~CNumbers() {
+        if (!c_) return;
+        uselocale(previous_);
+        freelocale(c_);
+    }
+    CNumbers(const CNumbers&) = delete;
+    CNumbers& operator=(const CNumbers&) = delete;
+
+  private:
+    locale_t c_;
+    locale_t previous_;
+};
+#endif
+
+// Builds the workbook into the file `path`, which it overwrites; the library's reason when it
+// cannot.
+std::optional<QString> buildWorkbook(const WorkbookModel& model, const QByteArray& path) {
     lxw_workbook* workbook = workbook_new(path.constData());
-    if (!workbook) return false;
+    if (!workbook) return QString::fromLocal8Bit(lxw_strerror(LXW_ERROR_MEMORY_MALLOC_FAILED));
     FormatCache formats(workbook);
     for (int i = 0; i < model.sheetCount(); ++i) {
         const Worksheet& sheet = model.sheet(i);
         lxw_worksheet* target = workbook_add_worksheet(workbook, sheet.name().toUtf8().constData());
         if (!target) {
             workbook_close(workbook);
-            return false;
+            return QStringLiteral("Cannot add the sheet %1").arg(sheet.name());
         }
         writeSheet(target, sheet, formats);
         if (i == model.activeSheet()) worksheet_activate(target);
@@ -90,27 +121,43 @@ bool buildWorkbook(const WorkbookModel& model, const QByteArray& path) {
     properties.subject = const_cast<char*>(subject.constData());
     properties.comments = const_cast<char*>(comments.constData());
     workbook_set_properties(workbook, &properties);
-    return workbook_close(workbook) == LXW_NO_ERROR;
+    // The file is written here; when that fails, the system's own reason is the useful part.
+    const CNumbers numbers;
+    errno = 0;
+    const lxw_error closed = workbook_close(workbook);
+    if (closed == LXW_NO_ERROR) return std::nullopt;
+    const int cause = errno;
+    QString reason = QString::fromLocal8Bit(lxw_strerror(closed));
+    if (cause != 0)
+        reason += QStringLiteral(" (%1)").arg(QString::fromLocal8Bit(std::strerror(cause)));
+    return reason;
+}
+
+bool fail(QString* error, const QString& reason) {
+    if (error) *error = reason;
+    return false;
 }
 
 }  // namespace
 
-bool writeXlsxFile(const WorkbookModel& model, const QString& path) {
+bool writeXlsxFile(const WorkbookModel& model, const QString& path, QString* error) {
     const QFileInfo target(path);
     QTemporaryFile partial(
         target.dir().filePath(QStringLiteral(".%1.XXXXXX.part").arg(target.fileName())));
-    if (!partial.open()) return false;
+    if (!partial.open()) return fail(error, partial.errorString());
     partial.close();
     // A temporary file is private to its owner; the workbook is a document like any other.
     partial.setPermissions(target.exists() ? QFile::permissions(path)
                                            : QFile::ReadOwner | QFile::WriteOwner |
                                                  QFile::ReadGroup | QFile::ReadOther);
-    if (!buildWorkbook(model, QFile::encodeName(partial.fileName()))) return false;
+    if (const std::optional<QString> reason =
+            buildWorkbook(model, QFile::encodeName(partial.fileName())))
+        return fail(error, *reason);
 
     std::error_code failure;
     std::filesystem::rename(std::filesystem::path(partial.fileName().toStdU16String()),
                             std::filesystem::path(path.toStdU16String()), failure);
-    if (failure) return false;
+    if (failure) return fail(error, QString::fromLocal8Bit(failure.message()));
     partial.setAutoRemove(false);
     return true;
 }

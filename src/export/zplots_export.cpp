@@ -30,19 +30,14 @@ void ZPlotsExport::run() {
     const int rows = table_.rowCount();
     if (rows == 0) return;
 
-    // The program showing the last export may hold the scan file open; it goes first.
-    app_.quit();
-    open_ = false;
-
     ExportRows values;
     values.reserve(static_cast<size_t>(rows));
     for (int i = 0; i < rows; ++i) values.push_back(table_.rowValues(i));
     const QString scanPath = scanFilePath();
     QString reason;
     if (!writeScanFile(scanPath, scanFileText(values), &reason)) {
-        platform_.message(
-            QStringLiteral("Cannot write %1\r\n%2").arg(QString::fromLatin1(kScanFileName), reason),
-            MsgIcon::Exclamation);
+        platform_.message(cannotWriteMessage(QDir::toNativeSeparators(scanPath), reason),
+                          MsgIcon::Exclamation);
         return;
     }
 
@@ -51,10 +46,7 @@ void ZPlotsExport::run() {
         return;
     }
     const QString zplots = zplotsPath();
-    if (QFileInfo::exists(zplots) && app_.show(zplots)) {
-        open_ = true;
-        return;
-    }
+    if (QFileInfo::exists(zplots) && app_.show(zplots)) return;
     platform_.messageBox(systemModalInformation(cannotOpenZPlotsMessage()));
     app_.show(scanPath);
 }

@@ -13,15 +13,13 @@ class Platform;
 inline constexpr const char* kZPlotsFileName = "ZPlots.xls";
 
 // The Z shortcut, Gain mode only: writes the results into the scan file "$Zplots$Scan.csv" in
-// the current folder (scan_file.h) and shows the ZPlots workbook from the same folder in a
-// spreadsheet program of its own, separate from the workbook export's.
-//
-// Every export first ends the program that the one before started, rewrites the scan file and
-// then opens ZPlots.xls afresh, so ZPlots always reads the scan file as it now is. A scan file
-// that cannot be written is reported and nothing is shown, rather than an old file.
+// the current folder (scan_file.h), atomically, and asks the desktop to show the ZPlots
+// workbook from the same folder. A program that an earlier export started for the operator is
+// left alone. A scan file that cannot be written is reported, with its full path and the
+// reason the system gave, and nothing is shown, rather than an old file.
 //
 // Failures:
-// - N: no spreadsheet program could be started.
+// - N: nothing can show the file.
 // - M: ZPlots.xls is missing or could not be shown; the scan file itself is shown instead,
 //   so the operator sees the data (when that fails too, message M has already said to open it
 //   by hand).
@@ -33,8 +31,6 @@ class ZPlotsExport {
 
     void run();
 
-    // The open flag: this export's program shows ZPlots.xls.
-    bool isOpen() const { return open_; }
     QString scanFilePath() const;
     QString zplotsPath() const;
 
@@ -43,7 +39,6 @@ class ZPlotsExport {
     Platform& platform_;
     SpreadsheetApp& app_;
     std::function<QString()> folder_;
-    bool open_ = false;
 };
 
 }  // namespace lorvane

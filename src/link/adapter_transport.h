@@ -7,6 +7,15 @@ class QSerialPort;
 
 namespace lorvane {
 
+// The longest reply a read takes, line feed included. The instrument's readings and the
+// adapter's identification are under 50 bytes; the rest is room.
+inline constexpr int kLongestReply = 256;
+
+// What a read gives for a longer reply (a wrong device on the port, a broken adapter): a text
+// without a field separator and without the word Prologix, so that the run takes it for bad
+// data and the identification for no adapter.
+inline constexpr char kOverlongReply[] = "Overlong reply";
+
 // The link through a Prologix USB-GPIB adapter on a serial port (Crd != 0). Hdl is the COM
 // port number while the link counts as open.
 class AdapterTransport final : public Transport {
@@ -16,6 +25,10 @@ class AdapterTransport final : public Transport {
 
     bool open(int16_t brd, int16_t pad, int16_t sad, int16_t& hdl) override;
     bool write(int16_t hdl, const QByteArray& text) override;
+    // Asks the adapter for a line and polls for it, with an event pass between polls, until a
+    // line feed arrives or 3000 polls have passed. A reply longer than kLongestReply ends the
+    // read at once: the port's input is dropped and the read gives kOverlongReply. So a device
+    // that never ends its line costs one poll's worth of memory, however fast it sends.
     QByteArray read(ClsGPIB& link, int16_t hdl, int del) override;
     void purge(ClsGPIB& link, int16_t hdl) override;
     void close(int16_t hdl) override;

@@ -24,9 +24,7 @@ bool CardTransport::open(int16_t brd, int16_t pad, int16_t sad, int16_t& hdl) {
     QString failure;
     gpib_ = finder_(failure);
     if (!gpib_) {
-        platform_.message(
-            failure + QLatin1Char('\r') + QStringLiteral("Install National Instruments drivers"),
-            MsgIcon::Critical);
+        platform_.message(failure, MsgIcon::Critical);
         return false;
     }
     gpib_->ibconfig(brd, kIbcSendLLO, 1);  // refused by some libraries; harmless

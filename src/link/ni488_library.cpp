@@ -1,5 +1,6 @@
 #include "ni488_library.h"
 
+#include <QStringList>
 #include <memory>
 
 namespace lorvane {
@@ -59,7 +60,9 @@ QString resolveNi488Entries(const std::function<void*(const char*)>& lookup,
 }
 
 std::optional<Ni488Entries> loadFirstNi488Library(const std::vector<const char*>& names,
-                                                  const LibraryLoader& loader, QString& failure) {
+                                                  const LibraryLoader& loader,
+                                                  const QString& installHint, QString& failure) {
+    QStringList lacking;
     for (const char* name : names) {
         void* library = loader.open(name);
         if (!library) continue;
@@ -68,12 +71,18 @@ std::optional<Ni488Entries> loadFirstNi488Library(const std::vector<const char*>
             [&](const char* symbol) { return loader.symbol(library, symbol); }, entries);
         if (missing.isEmpty()) return entries;
         loader.close(library);
-        failure = QStringLiteral("Entry point not found: %1 in %2")
-                      .arg(missing, QString::fromLatin1(name));
+        lacking << QStringLiteral("Entry point not found: %1 in %2")
+                       .arg(missing, QString::fromLatin1(name));
+    }
+    if (!lacking.isEmpty()) {
+        // Drivers are there, only not usable: installing them again would not help.
+        failure = lacking.join(QLatin1Char('\r'));
         return std::nullopt;
     }
-    failure = QStringLiteral("File not found: %1")
-                  .arg(names.empty() ? QString() : QString::fromLatin1(names.front()));
+    QStringList tried;
+    for (const char* name : names) tried << QString::fromLatin1(name);
+    failure =
+        QStringLiteral("File not found: %1\r%2").arg(tried.join(QStringLiteral(", ")), installHint);
     return std::nullopt;
 }
 

@@ -57,11 +57,14 @@ struct LibraryLoader {
     std::function<void(void* library)> close;
 };
 
-// Opens the first of names that loads and resolves its entries; that library stays loaded for
-// the rest of the process. Otherwise failure gets the reason: "File not found: <first name>",
-// or "Entry point not found: <entry> in <name>" when the library that loaded lacks one.
+// Tries every name in turn and takes the first library that loads and has every entry point;
+// that library stays loaded for the rest of the process. Otherwise failure gets the reason, one
+// line (ended by CR between lines) per library that loaded but lacks an entry point, "Entry
+// point not found: <entry> in <name>"; or, when none loaded at all, "File not found: <every
+// name, comma-separated>" and installHint, which says what to install.
 std::optional<Ni488Entries> loadFirstNi488Library(const std::vector<const char*>& names,
-                                                  const LibraryLoader& loader, QString& failure);
+                                                  const LibraryLoader& loader,
+                                                  const QString& installHint, QString& failure);
 
 // Loads this operating system's NI-488.2 library through its normal library search.
 // Implemented once per operating system.

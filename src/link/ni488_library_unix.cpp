@@ -12,8 +12,9 @@ std::optional<Ni488Entries> loadNi488Library(QString& failure) {
         [](const char* name) { return dlopen(name, RTLD_NOW | RTLD_LOCAL); },
         [](void* library, const char* symbol) { return dlsym(library, symbol); },
         [](void* library) { dlclose(library); }};
-    return loadFirstNi488Library({"libgpib.so.0", "libgpibapi.so", "libni4882.so"}, loader,
-                                 failure);
+    return loadFirstNi488Library(
+        {"libgpib.so.0", "libgpibapi.so", "libni4882.so"}, loader,
+        QStringLiteral("Install linux-gpib or National Instruments drivers"), failure);
 }
 
 }  // namespace lorvane

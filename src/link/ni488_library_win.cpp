@@ -14,7 +14,8 @@ std::optional<Ni488Entries> loadNi488Library(QString& failure) {
             return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(library), symbol));
         },
         [](void* library) { FreeLibrary(static_cast<HMODULE>(library)); }};
-    return loadFirstNi488Library({"gpib-32.dll", "ni4882.dll"}, loader, failure);
+    return loadFirstNi488Library({"gpib-32.dll", "ni4882.dll"}, loader,
+                                 QStringLiteral("Install National Instruments drivers"), failure);
 }
 
 }  // namespace lorvane

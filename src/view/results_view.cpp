@@ -17,8 +17,14 @@ QString readoutText(const QString& label, double value, const QString& unit) {
 }
 
 ResultsView::ResultsView(ResultTable& table, QTableView& list, PlotBox& plot, StatusPanels& status,
-                         PanelTexts texts)
-    : table_(table), list_(list), plot_(plot), status_(status), texts_(std::move(texts)) {
+                         PanelTexts texts, FrameClock* clock)
+    : table_(table),
+      list_(list),
+      steadyClock_(clock ? nullptr : std::make_unique<SteadyFrameClock>()),
+      throttle_({&list, &status}, clock ? *clock : *steadyClock_),
+      plot_(plot),
+      status_(status),
+      texts_(std::move(texts)) {
     QObject::connect(&list_, &ResultsList::itemClicked, &list_,
                      [this](int row) { Data_ItemClick(row); });
     QObject::connect(&list_, &ResultsList::mouseMoved, &list_, [this] { Data_MouseMove(); });
@@ -27,21 +33,37 @@ ResultsView::ResultsView(ResultTable& table, QTableView& list, PlotBox& plot, St
 }
 
 void ResultsView::ClearResults() {
+    throttle_.beforeChange();
     plotReady_ = false;
     plot_.clearPicture();
     table_.clear();
 }
 
 void ResultsView::setBackground(ListBackground background) {
+    throttle_.beforeChange();
     const Rgb rgb = rgbOf(background);
     list_.setBackground(QColor(rgb.red, rgb.green, rgb.blue));
 }
 
 void ResultsView::removeRowWithSweepText(const QString& sweepText) {
+    throttle_.beforeChange();
     table_.removeRowWithSweepText(sweepText);
 }
 
-void ResultsView::addRow(const ResultRow& row) { table_.addRow(row); }
+void ResultsView::addRow(const ResultRow& row) {
+    throttle_.beforeChange();
+    table_.addRow(row);
+}
+
+void ResultsView::followRow(int64_t row) {
+    throttle_.beforeChange();
+    list_.followRow(row);
+}
+
+void ResultsView::showFirstRow() {
+    list_.showFirstRow();
+    throttle_.flush();
+}
 
 std::array<QString, 3> ResultsView::rowValues(int64_t row) const {
     if (row < 0 || row >= table_.rows()) return {};
@@ -50,12 +72,16 @@ std::array<QString, 3> ResultsView::rowValues(int64_t row) const {
 }
 
 void ResultsView::setPanelText(const QString& key, const QString& text) {
+    throttle_.beforeChange();
     status_.setPanelText(key, text);
 }
 
 void ResultsView::showNote(const QString& text) { status_.panelAt(3)->setText(text); }
 
+void ResultsView::showMessage(const QString& text) { status_.showMessage(text); }
+
 void ResultsView::DrawPlot(double xMin, double xMax, double yMin, double yMax) {
+    throttle_.flush();
     plotReady_ = false;
     PlotRequest request{xMin, xMax, yMin, yMax, {}, {}, {}};
     if (texts_.sweepCaption) request.sweepCaption = texts_.sweepCaption();

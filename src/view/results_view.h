@@ -4,8 +4,10 @@
 #include <QString>
 #include <array>
 #include <functional>
+#include <memory>
 
 #include "command_set.h"
+#include "repaint_throttle.h"
 #include "result_table.h"
 #include "results_list.h"
 #include "run_interfaces.h"
@@ -38,11 +40,16 @@ QString readoutText(const QString& label, double value, const QString& unit);
 // status readouts, with the state they share (PlotReady, CursorShown, HighlightPoint,
 // ColumnUnits) and the handlers of the list's and the plot's events. The measurement run
 // works against it as its results and its view.
+//
+// While a run streams its points in, the list and the status bar repaint at most once a frame
+// (RepaintThrottle) and never lag more than a frame behind; the end of a run (showFirstRow,
+// DrawPlot) shows them at once.
 class ResultsView final : public RunResults, public RunView {
   public:
     // Connects the list's clicks and mouse moves and the plot's mouse moves to the handlers.
+    // The repaints are timed by `clock`, or by the steady clock when none is given.
     ResultsView(ResultTable& table, QTableView& list, PlotBox& plot, StatusPanels& status,
-                PanelTexts texts);
+                PanelTexts texts, FrameClock* clock = nullptr);
 
     // RunResults.
     void ClearResults() override;
@@ -52,8 +59,8 @@ class ResultsView final : public RunResults, public RunView {
     void addRow(const ResultRow& row) override;
     int64_t rowCount() const override { return table_.rows(); }
     std::array<QString, 3> rowValues(int64_t row) const override;
-    void followRow(int64_t row) override { list_.followRow(row); }
-    void showFirstRow() override { list_.showFirstRow(); }
+    void followRow(int64_t row) override;
+    void showFirstRow() override;
 
     // RunView.
     void setPanelText(const QString& key, const QString& text) override;
@@ -76,6 +83,9 @@ class ResultsView final : public RunResults, public RunView {
     // Repaints the highlighted point, if any, in the trace colour.
     void UnhighlightPoint();
 
+    // A message of the exports, in the status bar.
+    void showMessage(const QString& text);
+
     bool CursorShown() const { return cursorShown_; }
     QPointF HighlightPoint() const { return highlight_; }
     const ColumnUnits& columnUnits() const { return units_; }
@@ -86,6 +96,8 @@ class ResultsView final : public RunResults, public RunView {
 
     ResultTable& table_;
     ResultsList list_;
+    std::unique_ptr<FrameClock> steadyClock_;
+    RepaintThrottle throttle_;
     PlotBox& plot_;
     StatusPanels& status_;
     PanelTexts texts_;

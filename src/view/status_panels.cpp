@@ -42,6 +42,12 @@ StatusPanels::StatusPanels(QWidget* parent) : QWidget(parent) {
     row->addStretch();
     // The help panel explains itself in its tooltip too.
     panels_.back()->setToolTip(panels_.back()->text());
+
+    message_ = new QLabel(this);
+    message_->setObjectName(QStringLiteral("MESSAGE"));
+    message_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    message_->setAutoFillBackground(true);  // hides the panels below
+    message_->hide();
 }
 
 QLabel* StatusPanels::panel(const QString& key) const {
@@ -52,7 +58,34 @@ QLabel* StatusPanels::panel(const QString& key) const {
 }
 
 void StatusPanels::setPanelText(const QString& key, const QString& text) {
-    if (QLabel* label = panel(key)) label->setText(text);
+    QLabel* label = panel(key);
+    if (!label) return;
+    label->setText(text);
+    message_->hide();
+}
+
+void StatusPanels::showMessage(const QString& text) {
+    message_->setToolTip(text);
+    fitMessage();
+    message_->show();
+    message_->raise();
+}
+
+QString StatusPanels::message() const {
+    return message_->isHidden() ? QString() : message_->toolTip();
+}
+
+void StatusPanels::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    fitMessage();
+}
+
+void StatusPanels::fitMessage() {
+    message_->setGeometry(rect());
+    // A framed label keeps half an "x" clear on either side of its text.
+    const QFontMetrics metrics = message_->fontMetrics();
+    const int room = message_->contentsRect().width() - metrics.horizontalAdvance(u'x');
+    message_->setText(metrics.elidedText(message_->toolTip(), Qt::ElideMiddle, room));
 }
 
 QString StatusPanels::panelText(const QString& key) const {

@@ -30,8 +30,21 @@ class StatusPanels : public QWidget {
     void setPanelText(const QString& key, const QString& text);
     QString panelText(const QString& key) const;
 
+    // Shows a message across the whole bar, over the panels, until a panel is written again
+    // (in the label named "MESSAGE").
+    // A text too long for the bar is shortened in the middle; the whole of it is the tooltip.
+    void showMessage(const QString& text);
+    // The message shown now; empty when the panels show.
+    QString message() const;
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+
   private:
+    void fitMessage();
+
     std::array<QLabel*, kPanels> panels_{};
+    QLabel* message_;
 };
 
 }  // namespace lorvane

@@ -15,8 +15,9 @@ using namespace Qt::Literals::StringLiterals;
 
 const QString kHeader = u"Freq. (kHz)\tZ (Ohm)\tPhi (°)\t\r\n"_s;
 
-struct CopyFixture : ::testing::Test {
-    CopyFixture() {
+// The copy against fakes that note everything in the platform's journal.
+struct CopyRig {
+    CopyRig() {
         view.log = &platform.journal;
         clipboard.log = &platform.journal;
     }
@@ -28,27 +29,39 @@ struct CopyFixture : ::testing::Test {
     ClipboardCopy copy{table, view, platform, clipboard};
 };
 
-using ClipboardCopyTest = CopyFixture;
+struct ClipboardCopyTest : ::testing::Test, CopyRig {};
 
-TEST_F(ClipboardCopyTest, WalksTheRowsThenSetsTheClipboardBetweenTwoWaits) {
-    table.rows = {locRow("0.500", "1.000", "2.000"), locRow("12.000", "3.000", "4.000")};
-    copy.run();
-    EXPECT_EQ(clipboard.text,
-              kHeader + loc(" 0.500\t1.000\t2.000\t\r\n12.000\t3.000\t4.000\t\r\n"));
-    const std::vector<QString> expected{
-        u"multi"_s,  u"select:0"_s,  u"events"_s, u"click:0"_s,     u"events"_s,    u"select:1"_s,
-        u"events"_s, u"click:1"_s,   u"events"_s, u"unhighlight"_s, u"sleep:200"_s, u"clear"_s,
-        u"set"_s,    u"sleep:200"_s, u"single"_s, u"select:0"_s,    u"unselect:0"_s};
-    EXPECT_EQ(platform.journal, expected);
-    EXPECT_TRUE(platform.messages.empty());
-}
-
-TEST_F(ClipboardCopyTest, EmptyTablePutsTheHeaderOnlyAndSelectsNothing) {
-    copy.run();
-    EXPECT_EQ(clipboard.text, kHeader);
-    const std::vector<QString> expected{u"multi"_s, u"unhighlight"_s, u"sleep:200"_s, u"clear"_s,
-                                        u"set"_s,   u"sleep:200"_s,   u"single"_s};
-    EXPECT_EQ(platform.journal, expected);
+TEST(ClipboardCopyRows, SelectsEveryRowAtOnceThenSetsTheClipboardBetweenTwoWaits) {
+    const ExportRows three = {locRow("0.500", "1.000", "2.000"), locRow("12.000", "3.000", "4.000"),
+                              locRow("3.000", "5.000", "6.000")};
+    struct Case {
+        qsizetype rows;
+        QString lines;
+        std::vector<QString> journal;
+    };
+    const Case cases[] = {
+        {0,
+         {},
+         {u"multi"_s, u"unhighlight"_s, u"sleep:200"_s, u"clear"_s, u"set"_s, u"sleep:200"_s,
+          u"single"_s}},
+        {1,
+         loc("0.500\t1.000\t2.000\t\r\n"),
+         {u"multi"_s, u"selectAll"_s, u"click:0"_s, u"events"_s, u"unhighlight"_s, u"sleep:200"_s,
+          u"clear"_s, u"set"_s, u"sleep:200"_s, u"single"_s, u"select:0"_s, u"unselect:0"_s}},
+        {3,
+         loc(" 0.500\t1.000\t2.000\t\r\n12.000\t3.000\t4.000\t\r\n 3.000\t5.000\t6.000\t\r\n"),
+         {u"multi"_s, u"selectAll"_s, u"click:2"_s, u"events"_s, u"unhighlight"_s, u"sleep:200"_s,
+          u"clear"_s, u"set"_s, u"sleep:200"_s, u"single"_s, u"select:0"_s, u"unselect:0"_s}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.rows);
+        CopyRig rig;
+        rig.table.rows.assign(three.begin(), three.begin() + c.rows);
+        rig.copy.run();
+        EXPECT_EQ(rig.clipboard.text, kHeader + c.lines);
+        EXPECT_EQ(rig.platform.journal, c.journal);
+        EXPECT_TRUE(rig.platform.messages.empty());
+    }
 }
 
 TEST_F(ClipboardCopyTest, TheTextHoldsTheRowsAsTheyWereWhenTheKeyWasReleased) {

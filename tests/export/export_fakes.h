@@ -40,18 +40,22 @@ class FakeTable final : public ExportTable {
     ExportSetup current = impedanceSetup();
 };
 
-// Records what the copy does to the list and the plot in `*log` (its own journal unless set
-// elsewhere): "multi", "single", "select:<row>", "unselect:<row>", "click:<row>",
-// "unhighlight".
+// Records what the exports do to the list, the plot and the status bar in `*log` (its own
+// journal unless set elsewhere): "multi", "single", "selectAll", "select:<row>",
+// "unselect:<row>", "click:<row>", "unhighlight", "message:<text>".
 class FakeView final : public ExportView {
   public:
     void setMultiSelection(bool multi) override {
         log->push_back(multi ? QStringLiteral("multi") : QStringLiteral("single"));
     }
+    void selectAllRows() override { log->push_back(QStringLiteral("selectAll")); }
     void selectRow(int row) override { log->push_back(QStringLiteral("select:%1").arg(row)); }
     void unselectRow(int row) override { log->push_back(QStringLiteral("unselect:%1").arg(row)); }
     void Data_ItemClick(int row) override { log->push_back(QStringLiteral("click:%1").arg(row)); }
     void UnhighlightPoint() override { log->push_back(QStringLiteral("unhighlight")); }
+    void showMessage(const QString& text) override {
+        log->push_back(QStringLiteral("message:") + text);
+    }
 
     std::vector<QString> journal;
     std::vector<QString>* log = &journal;
@@ -74,25 +78,18 @@ class FakeClipboard final : public ClipboardSink {
     std::vector<QString>* log = &journal;
 };
 
-// A spreadsheet program in the process: records "show:<path>" and "quit" in `journal`.
+// The desktop's spreadsheet program: records "show:<path>" in `journal`.
 class FakeSpreadsheet final : public SpreadsheetApp {
   public:
     bool available() const override { return installed; }
     bool show(const QString& path) override {
         journal.push_back(QStringLiteral("show:") + path);
-        if (!installed || failingPaths.contains(path)) return false;
-        shown = path;
-        return true;
-    }
-    void quit() override {
-        journal.push_back(QStringLiteral("quit"));
-        shown.clear();
+        return installed && !failingPaths.contains(path);
     }
 
     bool installed = true;
     // Files it fails to show.
     QStringList failingPaths;
-    QString shown;
     std::vector<QString> journal;
 };
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QItemSelectionModel>
+#include <QLabel>
 #include <QTableView>
 
 #include "clipboard_copy.h"
@@ -62,23 +63,26 @@ TEST_F(ResultsAdaptersTest, TheTableGivesTheValueColumnsAndTheWindowsSetUp) {
     EXPECT_EQ(exportTable.setup().measureCaption, u"G");
 }
 
-TEST_F(ResultsAdaptersTest, TheCopySelectsRowByRowAndEndsInSingleSelectionWithNoneSelected) {
+TEST_F(ResultsAdaptersTest, TheCopySelectsAllRowsAsOneRangeAndEndsWithNoneSelected) {
     ASSERT_TRUE(results->PlotReady());
     ResultsExportTable exportTable(table, [] { return impedanceSetup(); });
     ResultsExportView exportView(*results);
     FakePlatform platform;
     FakeClipboard clipboard;
     std::vector<int> selected;
+    std::vector<qsizetype> ranges;
     std::vector<QAbstractItemView::SelectionMode> modes;
     platform.onEvents = [&] {
         if (platform.sleeps.empty()) {
             selected.push_back(selectedRows());
+            ranges.push_back(list.selectionModel()->selection().size());
             modes.push_back(list.selectionMode());
         }
     };
     ClipboardCopy(exportTable, exportView, platform, clipboard).run();
 
-    EXPECT_EQ(selected, (std::vector<int>{1, 1, 2, 2, 3, 3}));
+    EXPECT_EQ(selected, std::vector<int>{3});
+    EXPECT_EQ(ranges, std::vector<qsizetype>{1});
     EXPECT_EQ(modes.front(), QAbstractItemView::MultiSelection);
     EXPECT_EQ(list.selectionMode(), QAbstractItemView::SingleSelection);
     EXPECT_EQ(selectedRows(), 0);
@@ -91,6 +95,29 @@ TEST_F(ResultsAdaptersTest, TheCopySelectsRowByRowAndEndsInSingleSelectionWithNo
               u"Freq. (kHz)\tZ (Ohm)\tPhi (°)\t\r\n"_s + loc("1.000\t10.000\t-5.000\t\r\n"
                                                              "2.000\t20.000\t 5.000\t\r\n"
                                                              "3.000\t30.000\t15.000\t\r\n"));
+}
+
+TEST_F(ResultsAdaptersTest, AMessageCoversTheStatusBarUntilAPanelIsWritten) {
+    status.setGeometry(0, 380, 630, 17);
+    ResultsExportView exportView(*results);
+    const QString path = u"/home/operator/Documents/Lorvane.xlsx"_s;
+    const QString longPath = u"/home/operator/"_s + QString(200, u'x') + u"/Lorvane.xlsx"_s;
+    for (const QString& message :
+         {u"Sheet Freq_Z written to "_s + path, u"Sheet Freq_Z written to "_s + longPath}) {
+        exportView.showMessage(message);
+        EXPECT_EQ(status.message(), message);
+        const auto* shown = status.findChild<QLabel*>(u"MESSAGE"_s);
+        ASSERT_TRUE(shown);
+        EXPECT_EQ(shown->geometry(), status.rect());
+        EXPECT_TRUE(shown->text().startsWith(u"Sheet Freq_Z written to /home/"));
+        EXPECT_TRUE(shown->text().endsWith(u"/Lorvane.xlsx"));
+        EXPECT_LE(shown->fontMetrics().horizontalAdvance(shown->text()), status.width());
+        if (message.size() < 100) {
+            EXPECT_EQ(shown->text(), message);  // the whole of a usual path shows
+        }
+    }
+    status.setPanelText(u"DAT1"_s, u"Freq.:1.00 kHz"_s);
+    EXPECT_EQ(status.message(), u"");
 }
 
 TEST_F(ResultsAdaptersTest, RowsThatAreGoneAreIgnored) {

@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <cerrno>
+#include <cstring>
 
 #include "export_fakes.h"
 #include "fake_platform.h"
@@ -27,11 +29,12 @@ ExportSetup biasGainSetup() {
 struct WorkbookFixture : ::testing::Test {
     QString path() const { return folder + u"/Lorvane.xlsx"_s; }
     std::optional<XlsxBook> book() const { return readXlsx(path()); }
-    std::vector<QString> shownAndQuit(int presses) const {
-        std::vector<QString> journal;
-        for (int i = 0; i < presses; ++i)
-            journal.insert(journal.end(), {u"quit"_s, u"show:"_s + path()});
-        return journal;
+    // Every press asks for the workbook to be shown, and for nothing else.
+    std::vector<QString> shown(int presses) const {
+        return std::vector<QString>(static_cast<size_t>(presses), u"show:"_s + path());
+    }
+    QString written(const char* sheet) const {
+        return u"message:Sheet %1 written to %2"_s.arg(QString::fromLatin1(sheet), path());
     }
 
     QTemporaryDir dir;
@@ -39,8 +42,9 @@ struct WorkbookFixture : ::testing::Test {
     QString folder = dir.path() + u"/Documents"_s;
     FakeTable table;
     FakePlatform platform;
+    FakeView view;
     FakeSpreadsheet app;
-    WorkbookExport workbook{table, platform, app, folder};
+    WorkbookExport workbook{table, view, platform, app, folder};
 };
 
 using WorkbookExportTest = WorkbookFixture;
@@ -68,8 +72,8 @@ TEST_F(WorkbookExportTest, EmptyTableDoesNothing) {
     workbook.run();
     EXPECT_FALSE(QFile::exists(path()));
     EXPECT_TRUE(app.journal.empty());
+    EXPECT_TRUE(view.journal.empty());
     EXPECT_TRUE(platform.messages.empty());
-    EXPECT_FALSE(workbook.isOpen());
 }
 
 TEST_F(WorkbookExportTest, FirstPressWritesTheSheetOfThePairAndShowsTheWorkbook) {
@@ -77,8 +81,8 @@ TEST_F(WorkbookExportTest, FirstPressWritesTheSheetOfThePairAndShowsTheWorkbook)
     workbook.run();
 
     EXPECT_TRUE(platform.messages.empty());
-    EXPECT_EQ(app.journal, shownAndQuit(1));
-    EXPECT_TRUE(workbook.isOpen());
+    EXPECT_EQ(app.journal, shown(1));
+    EXPECT_EQ(view.journal, std::vector<QString>{written("Freq_Z")});
     EXPECT_TRUE(workbook.sheetMade(SweepParam::Frequency, MeasureMode::Impedance));
     EXPECT_FALSE(workbook.sheetMade(SweepParam::Bias, MeasureMode::Impedance));
 
@@ -113,7 +117,8 @@ TEST_F(WorkbookExportTest, SecondPressWithTheSameSetUpRewritesTheValuesOfItsShee
     workbook.run();
 
     EXPECT_TRUE(platform.messages.empty());
-    EXPECT_EQ(app.journal, shownAndQuit(2));
+    // The program the first press started for the operator is left alone.
+    EXPECT_EQ(app.journal, shown(2));
     const auto read = book();
     ASSERT_TRUE(read);
     EXPECT_EQ(read->sheetNames(), (QStringList{u"Freq_Z"_s, u"Sheet1"_s}));
@@ -174,37 +179,38 @@ TEST_F(WorkbookExportTest, WithoutASpreadsheetProgramTheFileIsWrittenAndFailureA
     EXPECT_EQ(platform.messages[0].icon, MsgIcon::Exclamation);
     EXPECT_FALSE(platform.messages[0].systemModal);
     EXPECT_EQ(platform.messages[0].title, u"Lorvane");
+    EXPECT_EQ(view.journal, std::vector<QString>{written("Freq_Z")});
 
     // The workbook goes on: the next pair is added to it.
     table.current = gainSetup();
     workbook.run();
     EXPECT_EQ(platform.messages.size(), 2u);
+    EXPECT_EQ(view.journal.back(), written("Freq_G"));
     const auto read = book();
     ASSERT_TRUE(read);
     EXPECT_EQ(read->sheetNames(), (QStringList{u"Freq_G"_s, u"Freq_Z"_s, u"Sheet1"_s}));
 }
 
-TEST_F(WorkbookExportTest, FailureBWhenANewWorkbookCannotBeWritten) {
-    // The documents folder cannot be made: a file stands where its parent should be.
+TEST_F(WorkbookExportTest, AFolderThatCannotBeMadeIsNamedWithTheSystemsReason) {
+    // A file stands where the documents folder's parent should be.
     QFile blocker(dir.path() + u"/blocked"_s);
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    FakeTable blockedTable;
-    blockedTable.rows = {locRow("1.000", "10.000", "1.000")};
-    WorkbookExport blocked(blockedTable, platform, app, blocker.fileName() + u"/Documents"_s);
+    const QString blockedFolder = blocker.fileName() + u"/Documents"_s;
+    table.rows = {locRow("1.000", "10.000", "1.000")};
+    WorkbookExport blocked(table, view, platform, app, blockedFolder);
     blocked.run();
 
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].text,
-              u"Microsoft EXCEL: Cannot access data sheets\r\nEXCEL application error");
-    EXPECT_EQ(platform.messages[0].icon, MsgIcon::Information);
-    EXPECT_TRUE(platform.messages[0].systemModal);
-    EXPECT_EQ(app.journal, (std::vector<QString>{u"quit"_s}));
-    EXPECT_FALSE(blocked.isOpen());
-    EXPECT_FALSE(blocked.sheetMade(SweepParam::Frequency, MeasureMode::Impedance));
+              u"Cannot write %1/Lorvane.xlsx\r\n%2"_s.arg(
+                  blockedFolder, QString::fromLocal8Bit(strerror(ENOTDIR))));
+    EXPECT_EQ(platform.messages[0].icon, MsgIcon::Exclamation);
+    EXPECT_TRUE(app.journal.empty());
+    EXPECT_TRUE(view.journal.empty());
 }
 
-TEST_F(WorkbookExportTest, FailureCWhenTheWorkbookCannotBeRewrittenAndTheNextPressStartsAnew) {
+TEST_F(WorkbookExportTest, AWorkbookThatCannotBeWrittenIsKeptForTheNextPress) {
     table.rows = {locRow("1.000", "10.000", "1.000")};
     workbook.run();
     table.current = gainSetup();
@@ -212,30 +218,28 @@ TEST_F(WorkbookExportTest, FailureCWhenTheWorkbookCannotBeRewrittenAndTheNextPre
     // Something that cannot be replaced by a file now stands at the workbook's place.
     ASSERT_TRUE(QFile::remove(path()));
     ASSERT_TRUE(QDir().mkdir(path()));
+    table.current = impedanceSetup();
+    table.rows = {locRow("1.000", "11.000", "1.000")};
     workbook.run();
 
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].text,
-              u"Microsoft EXCEL: Cannot create data sheets\r\nEXCEL application may have been "
-              "closed");
-    EXPECT_EQ(platform.messages[0].icon, MsgIcon::Information);
-    EXPECT_TRUE(platform.messages[0].systemModal);
-    EXPECT_EQ(app.journal.back(), u"quit");
-    EXPECT_FALSE(workbook.isOpen());
+              u"Cannot write %1\r\n%2"_s.arg(path(), QString::fromLocal8Bit(strerror(EISDIR))));
+    EXPECT_EQ(platform.messages[0].icon, MsgIcon::Exclamation);
+    EXPECT_EQ(app.journal, shown(2));  // nothing is shown after the failure
+    EXPECT_EQ(view.journal.size(), 2u);
     // No partial file is left behind.
     EXPECT_TRUE(QDir(folder).entryList(QDir::Files | QDir::Hidden).isEmpty());
 
-    // The next press starts a new workbook in which no pair has a sheet yet, so the pair that
-    // had one in the old workbook gets a new one.
+    // Nothing was lost: the next press writes every sheet, with the values of the last press.
     ASSERT_TRUE(QDir().rmdir(path()));
+    table.current = gainSetup();
     workbook.run();
     EXPECT_EQ(platform.messages.size(), 1u);
-    EXPECT_TRUE(workbook.sheetMade(SweepParam::Frequency, MeasureMode::Gain));
-    EXPECT_FALSE(workbook.sheetMade(SweepParam::Frequency, MeasureMode::Impedance));
     const auto read = book();
     ASSERT_TRUE(read);
-    EXPECT_EQ(read->sheetNames(), (QStringList{u"Freq_G"_s, u"Sheet1"_s}));
-    expectNumber(read->sheets.front(), u"B2"_s, 10);
+    EXPECT_EQ(read->sheetNames(), (QStringList{u"Freq_G"_s, u"Freq_Z"_s, u"Sheet1"_s}));
+    expectNumber(*read->sheet(u"Freq_Z"_s), u"B2"_s, 11);
 }
 
 TEST_F(WorkbookExportTest, AValueThatIsNotANumberIsKeptAsItsText) {

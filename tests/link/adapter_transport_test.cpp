@@ -12,6 +12,7 @@
 namespace lorvane {
 namespace {
 
+using namespace Qt::Literals::StringLiterals;
 using test::FakeAdapter;
 using test::FakePlatform;
 
@@ -93,6 +94,35 @@ TEST_F(AdapterLink, ReadWithoutALineFeedGivesUpAfter3000Polls) {
     EXPECT_EQ(link.DevRead(0, 0), QStringLiteral("NZFN+02.817E+03"));
     EXPECT_EQ(platform.eventPasses, 2999);  // 3000 polls with a pass and 1 ms between them
     EXPECT_EQ(platform.sleptMs, 2999);
+}
+
+TEST_F(AdapterLink, ADeviceThatNeverEndsItsLineIsCutOffAtOnceAndWhatItSentIsDropped) {
+    ASSERT_TRUE(link.DevOpen());
+    bool streaming = true;
+    platform.onEvents = [&] {
+        if (streaming) adapter.flood(port, 1000);
+    };
+    const QString reply = link.DevRead(0, 0);
+    EXPECT_TRUE(reply == QStringLiteral("Overlong reply")) << reply.size() << " bytes";
+    EXPECT_EQ(platform.eventPasses, 0);  // the first poll found it too long
+
+    // The flood's bytes that were on their way are gone: the next read hears the next answer.
+    streaming = false;
+    answerAt({{1, "N\r\n"}});
+    EXPECT_EQ(link.DevRead(0, 0), QStringLiteral("N\r\n"));
+}
+
+TEST_F(AdapterLink, AReplyIsTakenUpTo256BytesWithItsLineFeed) {
+    ASSERT_TRUE(link.DevOpen());
+    const QByteArray longest = QByteArray(255, 'x') + '\n';
+    for (const QByteArray& answer : {longest + "rest", 'x' + longest}) {
+        SCOPED_TRACE(answer.size());
+        platform.eventPasses = 0;
+        answerAt({{1, answer}});
+        const QString expected =
+            answer.startsWith(longest) ? QString::fromLatin1(answer) : u"Overlong reply"_s;
+        EXPECT_EQ(link.DevRead(0, 0), expected);
+    }
 }
 
 TEST_F(AdapterLink, AHandlerThatClosesTheLinkEndsTheRead) {

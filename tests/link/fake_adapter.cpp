@@ -64,10 +64,23 @@ void FakeAdapter::answer(const QByteArray& bytes, const QSerialPort& linkPort) {
     if (::write(master_, bytes.constData(), static_cast<size_t>(bytes.size())) != bytes.size()) {
         std::abort();
     }
+    waitUntilReadable(linkPort, bytes.size());
+}
+
+void FakeAdapter::flood(const QSerialPort& linkPort, int atLeast) {
+    const QByteArray chunk(1024, 'x');
+    // The terminal holds a few kilobytes; the bound only guards against one that never fills.
+    for (int i = 0; i < 1024; ++i) {
+        if (::write(master_, chunk.constData(), static_cast<size_t>(chunk.size())) <= 0) break;
+    }
+    waitUntilReadable(linkPort, atLeast);
+}
+
+void FakeAdapter::waitUntilReadable(const QSerialPort& linkPort, qsizetype count) {
     for (int waited = 0; waited < kBoundMs; ++waited) {
         int ready = 0;
         ioctl(static_cast<int>(linkPort.handle()), FIONREAD, &ready);
-        if (ready >= bytes.size()) return;
+        if (ready >= count) return;
         QThread::msleep(1);
     }
 }

@@ -34,8 +34,14 @@ class FakeAdapter {
     // Sends bytes to the link and returns once the link's port can read them, so that the
     // link's next poll is sure to see them.
     void answer(const QByteArray& bytes, const QSerialPort& linkPort);
+    // Sends bytes without a line end for as long as the pseudo-terminal takes them, as a fast
+    // device that never ends its line does, and returns once the link's port can read at least
+    // `atLeast` of them.
+    void flood(const QSerialPort& linkPort, int atLeast);
 
   private:
+    void waitUntilReadable(const QSerialPort& linkPort, qsizetype count);
+
     QTemporaryDir runtime_;
     QByteArray oldRuntime_;
     bool hadRuntime_ = false;

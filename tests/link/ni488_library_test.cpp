@@ -241,36 +241,61 @@ struct FakeSystem {
     }
 };
 
-TEST(Ni488Load, TriesEveryNameAndReportsTheFirstAsNotFound) {
-    FakeSystem system;
-    QString failure;
-    EXPECT_FALSE(loadFirstNi488Library({"libgpib.so.0", "libgpibapi.so", "libni4882.so"},
-                                       system.loader(), failure));
-    EXPECT_EQ(failure, QStringLiteral("File not found: libgpib.so.0"));
-    EXPECT_EQ(system.log, "open libgpib.so.0;open libgpibapi.so;open libni4882.so;");
-}
+const std::set<std::string> kComplete = [] {
+    std::set<std::string> names = kCalls;
+    names.insert({"ThreadIbsta", "ThreadIberr", "ThreadIbcnt", "ThreadIbcntl"});
+    return names;
+}();
 
-TEST(Ni488Load, TakesTheFirstLibraryThatLoads) {
-    FakeSystem system;
-    std::set<std::string> complete = kCalls;
-    complete.insert({"ThreadIbsta", "ThreadIberr", "ThreadIbcnt", "ThreadIbcntl"});
-    system.libraries["libgpibapi.so"] = complete;
-    system.libraries["libni4882.so"] = complete;
-    QString failure;
-    const auto entries = loadFirstNi488Library({"libgpib.so.0", "libgpibapi.so", "libni4882.so"},
-                                               system.loader(), failure);
-    ASSERT_TRUE(entries);
-    EXPECT_NE(entries->threadIbcntl, nullptr);
-    EXPECT_EQ(system.log, "open libgpib.so.0;open libgpibapi.so;");
-}
-
-TEST(Ni488Load, ALibraryWithoutAnEntryPointIsReportedAndReleased) {
-    FakeSystem system;
-    system.libraries["gpib-32.dll"] = {"ibdev"};
-    QString failure;
-    EXPECT_FALSE(loadFirstNi488Library({"gpib-32.dll", "ni4882.dll"}, system.loader(), failure));
-    EXPECT_EQ(failure, QStringLiteral("Entry point not found: ibconfig in gpib-32.dll"));
-    EXPECT_EQ(system.log, "open gpib-32.dll;close;");
+TEST(Ni488Load, TriesEveryLibraryInTurnAndSuggestsDriversOnlyWhenNoneIsThere) {
+    struct Case {
+        const char* what;
+        std::map<std::string, std::set<std::string>> libraries;
+        bool loads;
+        const char* failure;
+        const char* log;
+    };
+    const Case cases[] = {
+        {"none there",
+         {},
+         false,
+         "File not found: a.so, b.so, c.so\rInstall something",
+         "open a.so;open b.so;open c.so;"},
+        {"the first that loads",
+         {{"b.so", kComplete}, {"c.so", kComplete}},
+         true,
+         "",
+         "open a.so;open b.so;"},
+        {"past one without an entry point",
+         {{"a.so", {"ibdev"}}, {"b.so", kComplete}},
+         true,
+         "",
+         "open a.so;close;open b.so;"},
+        {"one without an entry point",
+         {{"b.so", {"ibconfig", "ibdev"}}},
+         false,
+         "Entry point not found: ibclr in b.so",
+         "open a.so;open b.so;close;open c.so;"},
+        {"two without an entry point",
+         {{"a.so", {"ibdev"}}, {"c.so", kCalls}},
+         false,
+         "Entry point not found: ibconfig in a.so\rEntry point not found: ibsta in c.so",
+         "open a.so;close;open b.so;open c.so;close;"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        FakeSystem system;
+        system.libraries = c.libraries;
+        QString failure;
+        const auto entries = loadFirstNi488Library({"a.so", "b.so", "c.so"}, system.loader(),
+                                                   QStringLiteral("Install something"), failure);
+        EXPECT_EQ(entries.has_value(), c.loads);
+        if (entries) {
+            EXPECT_NE(entries->threadIbcntl, nullptr);
+        }
+        EXPECT_EQ(failure, QString::fromLatin1(c.failure));
+        EXPECT_EQ(system.log, c.log);
+    }
 }
 
 }  // namespace

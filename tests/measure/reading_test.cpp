@@ -70,6 +70,7 @@ TEST(ParseReading, ShortOrIncompleteRepliesAreBadData) {
         u"N,NTDN+2,K+1",                      // no Code0
         u"NZFN+1,N,K+1",                      // no Code1
         u",,",
+        u"Overlong reply",  // what the adapter gives for a reply longer than any reading
     };
     for (const char16_t* reply : bad) {
         SCOPED_TRACE(QString::fromUtf16(reply).toStdString());

@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QHeaderView>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTest>
@@ -246,6 +247,61 @@ TEST_F(ResultsViewTest, TheSelectionFollowsTheRunAndIsClearedAtItsEnd) {
     EXPECT_EQ(list->verticalScrollBar()->value(), 0);
     EXPECT_EQ(list->currentIndex().row(), 0);
     EXPECT_FALSE(list->selectionModel()->hasSelection());
+}
+
+// Notes the times at which a widget is painted.
+class PaintLog : public QObject {
+  public:
+    PaintLog(QWidget& widget, const FrameClock& clock) : clock_(clock) {
+        widget.installEventFilter(this);
+    }
+    std::vector<qint64> times;
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) times.push_back(clock_.now());
+        return false;
+    }
+
+  private:
+    const FrameClock& clock_;
+};
+
+TEST_F(ResultsViewTest, ARunRepaintsTheListAndReadoutsOnceAFrameAndNeverAFrameBehind) {
+    window.show();
+    QCoreApplication::processEvents();
+    PaintLog rows(*list->viewport(), clock);
+    PaintLog readout(*status->panel("DAT1"), clock);
+    // A fast run: a point every millisecond, each with its event pass.
+    for (int i = 1; i <= 100; ++i) {
+        clock.advance(1);
+        add(i, 100 + i);
+        view->followRow(i - 1);
+        view->setPanelText("DAT1", QString::number(i));
+        QCoreApplication::processEvents();
+        ASSERT_FALSE(rows.times.empty());
+        EXPECT_LE(clock.now() - rows.times.back(), RepaintThrottle::kFrameMs) << i;
+        EXPECT_LE(clock.now() - readout.times.back(), RepaintThrottle::kFrameMs) << i;
+    }
+    EXPECT_LE(rows.times.size(), 4u);  // at 1, 34, 67 and 100 ms
+    EXPECT_LE(readout.times.size(), 4u);
+
+    // A point held back shows when its frame is due, with no point after it.
+    clock.advance(5);
+    add(200, 300);
+    QCoreApplication::processEvents();
+    const size_t shown = rows.times.size();
+    clock.advance(RepaintThrottle::kFrameMs - 5);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(rows.times.size(), shown + 1);
+
+    // The end of a run shows at once.
+    clock.advance(1);
+    add(201, 300);
+    view->showFirstRow();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(rows.times.size(), shown + 2);
+    EXPECT_EQ(rows.times.back(), clock.now());
 }
 
 TEST_F(ResultsViewTest, TheListShowsThreeColumnsWithoutScrollingSideways) {

@@ -5,10 +5,12 @@
 #include <QLocale>
 #include <QTableView>
 #include <QWidget>
+#include <functional>
 #include <optional>
 
 #include "measure_mode.h"
 #include "plot_box.h"
+#include "repaint_throttle.h"
 #include "result_row.h"
 #include "result_table.h"
 #include "results_view.h"
@@ -22,9 +24,30 @@ inline QString dec(const char* text) {
     return QString::fromLatin1(text).replace(u'.', QLocale().decimalPoint());
 }
 
+// A clock that stands still until the test moves it on, and then makes a wake-up call that
+// falls due.
+class ManualClock final : public FrameClock {
+  public:
+    qint64 now() const override { return now_; }
+    void wakeAfter(qint64 ms, std::function<void()> wake) override {
+        due_ = now_ + ms;
+        wake_ = std::move(wake);
+    }
+    void advance(qint64 ms) {
+        now_ += ms;
+        if (wake_ && now_ >= due_) std::exchange(wake_, nullptr)();
+    }
+
+  private:
+    qint64 now_ = 0;
+    qint64 due_ = 0;
+    std::function<void()> wake_;
+};
+
 // The results view on widgets of its own, sized and placed as in the main window: the list
 // 234 x 277 pixels, the plot box 396 x 276, the status bar below. The labels are those of a
-// frequency sweep of the impedance; the units are set as a run sets them.
+// frequency sweep of the impedance; the units are set as a run sets them. The repaints are
+// timed by a clock of the test's.
 class ResultsViewTest : public ::testing::Test {
   protected:
     ResultsViewTest() {
@@ -35,7 +58,8 @@ class ResultsViewTest : public ::testing::Test {
         status->setGeometry(0, 359, 630, 17);
         view.emplace(table, *list, *plot, *status,
                      PanelTexts{[this] { return labels; }, [this] { return sweepCaption; },
-                                [this] { return measureCaption; }});
+                                [this] { return measureCaption; }},
+                     &clock);
         view->setColumnUnits({QStringLiteral("kHz"), QStringLiteral("Ohm"), QStringLiteral("°")});
     }
 
@@ -57,6 +81,7 @@ class ResultsViewTest : public ::testing::Test {
     }
     QString panel(const char* key) const { return status->panelText(QString::fromLatin1(key)); }
 
+    ManualClock clock;
     QWidget window;
     ResultTable table;
     QTableView* list = new QTableView(&window);
