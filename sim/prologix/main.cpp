@@ -105,6 +105,7 @@ class Server {
             if (fd >= 0 && !pending_.empty()) {
                 const ssize_t written = ::write(fd, pending_.data(), pending_.size());
                 if (written > 0) pending_.erase(0, static_cast<std::size_t>(written));
+                lastWrite_ = now;
             }
             if (instrument_.offline()) followConnection(fds[1].revents, now);
         }
@@ -132,7 +133,10 @@ class Server {
             }
         } else {
             if (!drainUntil_) drainUntil_ = now + kDrainLimit;
-            if (!pending_.empty() || (port_->unreadBytes() > 0 && now < *drainUntil_)) return;
+            // Bytes written reach the controller's side a moment later, so the port counts as
+            // read only a while after the last write.
+            const bool read = now >= lastWrite_ + kDrainCheck && port_->unreadBytes() == 0;
+            if (!pending_.empty() || (!read && now < *drainUntil_)) return;
             port_.reset();
             drainUntil_.reset();
             pending_.clear();
@@ -154,6 +158,7 @@ class Server {
     std::optional<lorvane::sim::PtyPort> port_;
     bool open_ = true;  // false once a dropped connection has closed the port for good
     std::optional<TimePoint> drainUntil_;
+    TimePoint lastWrite_{};
     std::string pending_;
 };
 

@@ -137,36 +137,28 @@ class DelayedAdapterTest : public AdapterTest {
     DelayedAdapterTest() : AdapterTest(100) {}
 };
 
-TEST_F(DelayedAdapterTest, AReadWaitsForTheMeasurementAndHoldsBackLaterLines) {
-    const Instrument::TimePoint start{};
-    EXPECT_EQ(send("EX\r++read 10\r++ver\r", start), "");
-    EXPECT_EQ(adapter_.wakeAt(), start + milliseconds(100));
-    adapter_.advance(start + milliseconds(99));
-    EXPECT_EQ(adapter_.takeOutput(), "");
-    adapter_.advance(start + milliseconds(100));
-    EXPECT_EQ(adapter_.takeOutput(),
-              std::string(kReading) + "Prologix GPIB-USB Controller version 6.107\r\n");
-    EXPECT_FALSE(adapter_.wakeAt().has_value());
-}
-
-TEST_F(DelayedAdapterTest, ASlowReplyKeepsTheReadWaitingPastItsTimeout) {
-    Instrument slow([] {
+TEST_F(AdapterTest, AReadWaitsForTheReadingAndHoldsBackLaterLines) {
+    const struct {
+        std::string_view fault;
+        int dueMs;
+    } kCases[] = {{"none", 100}, {"slow=1000@1", 1100}};  // slow: past the 500 ms read timeout
+    for (const auto& row : kCases) {
         SimConfig config = configWithDelay(100);
-        setConfigValue(config, ConfigKey::Fault, "slow=1000@2");
-        return config;
-    }());
-    PrologixAdapter adapter(slow, log_);
-    const Instrument::TimePoint start{};
-    adapter.receive("EX\r++read 10\r", start);
-    adapter.advance(start + milliseconds(100));
-    EXPECT_EQ(adapter.takeOutput(), kReading);
-    adapter.receive("EX\r++read 10\r++ver\r", start);
-    EXPECT_EQ(adapter.wakeAt(), start + milliseconds(1100));
-    adapter.advance(start + milliseconds(1099));
-    EXPECT_EQ(adapter.takeOutput(), "");
-    adapter.advance(start + milliseconds(1100));
-    EXPECT_EQ(adapter.takeOutput(),
-              std::string(kReading) + "Prologix GPIB-USB Controller version 6.107\r\n");
+        ASSERT_EQ(setConfigValue(config, ConfigKey::Fault, row.fault), "");
+        Instrument instrument(config);
+        PrologixAdapter adapter(instrument, log_);
+        const Instrument::TimePoint start{};
+        adapter.receive("EX\r++read 10\r++ver\r", start);
+        EXPECT_EQ(adapter.takeOutput(), "") << row.fault;
+        EXPECT_EQ(adapter.wakeAt(), start + milliseconds(row.dueMs)) << row.fault;
+        adapter.advance(start + milliseconds(row.dueMs - 1));
+        EXPECT_EQ(adapter.takeOutput(), "") << row.fault;
+        adapter.advance(start + milliseconds(row.dueMs));
+        EXPECT_EQ(adapter.takeOutput(),
+                  std::string(kReading) + "Prologix GPIB-USB Controller version 6.107\r\n")
+            << row.fault;
+        EXPECT_FALSE(adapter.wakeAt().has_value()) << row.fault;
+    }
 }
 
 TEST_F(DelayedAdapterTest, AReadGivesUpAfterItsTimeout) {
