@@ -86,7 +86,7 @@ class Server {
             std::optional<TimePoint> wake = wantOutput ? adapter_.wakeAt() : std::nullopt;
             if (!port_) wake = earliest(wake, instrument_.offlineUntil());
             if (drainUntil_) wake = earliest(wake, Instrument::Clock::now() + kDrainCheck);
-            const int fd = port_ && open_ ? port_->masterFd() : -1;
+            const int fd = port_ ? port_->masterFd() : -1;  // -1 once closed for good
             pollfd fds[2] = {
                 {gSignalPipe[0], POLLIN, 0},
                 {fd, static_cast<short>(POLLIN | (pending_.empty() ? 0 : POLLOUT)), 0}};
@@ -117,7 +117,7 @@ class Server {
     // discard the reply). After an "unplug" the port goes as soon as the controller has read
     // the last reply, and comes back, new, when the connection does.
     void followConnection(short portEvents, TimePoint now) {
-        if (port_ && !open_) return;
+        if (port_ && port_->masterFd() < 0) return;  // closed for good
         const bool forGood = instrument_.offlineUntil() == TimePoint::max();
         if (!port_) {
             if (now < *instrument_.offlineUntil()) return;
@@ -129,7 +129,6 @@ class Server {
             port_->releaseSlave();
             if ((portEvents & POLLHUP) != 0) {
                 port_->close();
-                open_ = false;
             }
         } else {
             if (!drainUntil_) drainUntil_ = now + kDrainLimit;
@@ -156,7 +155,6 @@ class Server {
     lorvane::sim::PrologixAdapter& adapter_;
     lorvane::sim::WireLog& log_;
     std::optional<lorvane::sim::PtyPort> port_;
-    bool open_ = true;  // false once a dropped connection has closed the port for good
     std::optional<TimePoint> drainUntil_;
     TimePoint lastWrite_{};
     std::string pending_;
