@@ -88,15 +88,6 @@ TEST(Faults, ReadingsNobodyReadAreNoReplies) {
     EXPECT_EQ(query(instrument, "EX"), "NZFN+96.841E+00\r\n");
 }
 
-TEST(Faults, EachInjectedFaultIsToldWithItsReplyAndTheTrueReading) {
-    Instrument instrument = withFault("silent@2,garbled/3");
-    std::vector<std::string> told;
-    instrument.onFault([&](const InjectedFault& fault) { told.push_back(fault.logText()); });
-    replyPattern(instrument, 3);
-    EXPECT_EQ(told, (std::vector<std::string>{"2 silent " + std::string(kGood),
-                                              "3 garbled " + std::string(kGood)}));
-}
-
 TEST(Faults, AnEndlessReplyRepeatsItsReadingWithoutLineEnd) {
     Instrument bounded = withFault("endless=100@1");
     const std::string reply = query(bounded, "EX");
