@@ -135,7 +135,7 @@ class Server {
             // Bytes written reach the controller's side a moment later, so the port counts as
             // read only a while after the last write.
             const bool read = now >= lastWrite_ + kDrainCheck && port_->unreadBytes() == 0;
-            if (!pending_.empty() || (!read && now < *drainUntil_)) return;
+            if ((!pending_.empty() || !read) && now < *drainUntil_) return;
             port_.reset();
             drainUntil_.reset();
             pending_.clear();
