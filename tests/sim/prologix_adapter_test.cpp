@@ -59,9 +59,10 @@ TEST_F(AdapterTest, AnswersEveryCommandAsTheAdapterDoes) {
         {"++lon\r++status\r++savecfg\r++srq\r++spoll\r", "0\r\n0\r\n1\r\n0\r\n0\r\n"},
         // The program's set-up, then settings read back; out-of-range values are ignored.
         {"++mode 1\r\n++auto 0\r\n++read_tmo_ms 3000\r\n++eos 3\r\n++addr 1\r\n++clr\r\n"
-         "++ifc\r\n++eoi 0\n++eos 4\n++eot_char 256\n++status 72\n++lon 1\n++llo\n++loc all\n"
-         "++read_tmo_ms\r++eos\r++eoi\r++eot_char\r++status\r++lon\r",
-         "3000\r\n3\r\n0\r\n0\r\n72\r\n1\r\n"},
+         "++ifc\r\n++eoi 0\n++eos 4\n++auto 2\n++eot_char 256\n++status 72\n++lon 1\n++llo\n++loc "
+         "all\n"
+         "++read_tmo_ms\r++eos\r++eoi\r++eot_char\r++status\r++lon\r++auto\r",
+         "3000\r\n3\r\n0\r\n0\r\n72\r\n1\r\n0\r\n"},
         {"++bogus\r++savecfg2\r", "Unrecognized command\r\nUnrecognized command\r\n"},
         {"++eot_enable 1\r++eot_char 4\rEX\r++read 10\r", reading + "\x04"},
         // A group execute trigger reaches the instrument at the current or a listed address.
