@@ -3,6 +3,7 @@
 #include <array>
 #include <chrono>
 #include <thread>
+#include <utility>
 
 namespace lorvane::sim {
 
@@ -40,6 +41,7 @@ GpibStatus GpibBus::openDevice(int board, int pad, int sad, int timeoutCode,
     }
     if (descriptors_.empty() || !instrument_ || !(instrument_->config() == config)) {
         instrument_.emplace(config);
+        instrument_->onFault(faultObserver_);
     }
     if (pad != config.address || !instrumentListens()) return failure(kErrorEnol);
     for (int candidate = 1; candidate <= kMaxDescriptors; ++candidate) {
@@ -63,6 +65,7 @@ GpibStatus GpibBus::read(int descriptor, long capacity, std::string& received) {
     if (!isDevice(descriptor)) return failure(kErrorEdvr);
     if (capacity <= 0) return failure(kErrorEarg);
     if (!instrumentListens()) return timedOut();
+    instrument_->claimReply();
     const std::optional<Instrument::TimePoint> due = instrument_->readingDueAt();
     if (!due) return timedOut();
     const auto now = Instrument::Clock::now();
@@ -116,6 +119,20 @@ GpibStatus GpibBus::configure(int descriptor, int /*option*/, int /*value*/) {
     // Every option is accepted and has no effect; in particular IbcSendLLO (0x17) with 1,
     // which linux-gpib itself would refuse with ECAP.
     return isBoardOrDevice(descriptor) ? GpibStatus{} : failure(kErrorEdvr);
+}
+
+void GpibBus::onFault(std::function<void(const InjectedFault&)> observer) {
+    faultObserver_ = std::move(observer);
+    if (instrument_) instrument_->onFault(faultObserver_);
+}
+
+bool GpibBus::instrumentListens() {
+    if (!instrument_) return false;
+    if (const auto until = instrument_->offlineUntil();
+        until && *until <= Instrument::Clock::now()) {
+        instrument_->reconnect();
+    }
+    return !instrument_->offline();
 }
 
 }  // namespace lorvane::sim

@@ -2,6 +2,7 @@
 // one simulated HP 4192A on the bus.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -46,13 +47,18 @@ class GpibBus {
     GpibStatus online(int descriptor, int value);
     GpibStatus configure(int descriptor, int option, int value);
 
+    // Told of each fault injected into a reply, by every instrument the bus powers up.
+    void onFault(std::function<void(const InjectedFault&)> observer);
+
   private:
     bool isDevice(int descriptor) const { return descriptors_.count(descriptor) != 0; }
     bool isBoardOrDevice(int descriptor) const { return descriptor == 0 || isDevice(descriptor); }
-    bool instrumentListens() const { return instrument_ && !instrument_->dropped(); }
+    // False while the connection is gone; an unplugged one comes back in its time.
+    bool instrumentListens();
 
     std::map<int, int> descriptors_;  // descriptor -> timeout code
     std::optional<Instrument> instrument_;
+    std::function<void(const InjectedFault&)> faultObserver_;
 };
 
 }  // namespace lorvane::sim

@@ -55,6 +55,9 @@ void logWire(char marker, std::string_view text) {
 
 void logCall(const std::string& call) { logWire('#', call); }
 
+// Each injected fault goes to the wire log with its reply number and the true reading.
+void logFault(const lorvane::sim::InjectedFault& fault) { logWire('!', fault.logText()); }
+
 int finish(const GpibStatus& status) {
     ibsta = status.sta;
     if (status.err) iberr = *status.err;
@@ -76,6 +79,7 @@ bool configFromEnvironment(lorvane::sim::SimConfig& config) {
                       {"LORVANE_SIM_DELAY_MS", ConfigKey::DelayMs},
                       {"LORVANE_SIM_NOISE", ConfigKey::NoiseSeed},
                       {"LORVANE_SIM_FAULT", ConfigKey::Fault},
+                      {"LORVANE_SIM_FAULT_SEED", ConfigKey::FaultSeed},
                       {"LORVANE_SIM_REPLY_SIZE", ConfigKey::ReplySize}};
     bool good = true;
     for (const auto& variable : kVariables) {
@@ -104,6 +108,7 @@ LORVANE_GPIB_EXPORT int ibdev(int board, int pad, int sad, int tmo, int eot, int
     logCall("ibdev" + numbers({board, pad, sad, tmo, eot, eos}));
     lorvane::sim::SimConfig config;
     int descriptor = -1;
+    gBus.onFault(logFault);
     if (!configFromEnvironment(config)) {
         finish({lorvane::sim::kStatusErr, lorvane::sim::kErrorEarg, 0});
         return -1;

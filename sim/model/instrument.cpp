@@ -1,6 +1,8 @@
 #include "instrument.h"
 
 #include <algorithm>
+#include <limits>
+#include <utility>
 
 #include "sweep.h"
 
@@ -9,16 +11,24 @@ namespace lorvane::sim {
 namespace {
 
 constexpr std::string_view kGarbledReading = "?#GARBLED#?\r\n";
+constexpr std::size_t kNoEnd = std::numeric_limits<std::size_t>::max();
+constexpr std::size_t kEndlessPiece = 64 * 1024;
 
 }  // namespace
 
+std::string InjectedFault::logText() const {
+    std::string text = std::to_string(reply);
+    text.append(1, ' ').append(faultName(rule->kind)).append(1, ' ').append(trueReading);
+    return text;
+}
+
 Instrument::Instrument(const SimConfig& config)
-    : config_(config),
-      noise_(config.noiseSeed),
-      dropped_(config.fault.kind == Fault::Kind::Drop && config.fault.after == 0) {}
+    : config_(config), noise_(config.noiseSeed), faults_(config.faults, config.faultSeed) {
+    if (faults_.droppedFromStart()) offlineUntil_ = TimePoint::max();
+}
 
 void Instrument::receive(std::string_view message, TimePoint now) {
-    if (dropped_) return;
+    if (offline()) return;
     std::size_t begin = 0;
     while (begin <= message.size()) {
         const std::size_t end = std::min(message.find_first_of("\r\n", begin), message.size());
@@ -28,32 +38,124 @@ void Instrument::receive(std::string_view message, TimePoint now) {
     }
 }
 
+void Instrument::groupExecuteTrigger(TimePoint now) {
+    if (!offline()) trigger(true, now);
+}
+
 void Instrument::deviceClear() {
-    if (dropped_) return;
+    if (offline()) return;
     state_ = InstrumentState{};
-    output_.clear();
+    emptyOutput();
+    serviceRequest_ = false;
+}
+
+void Instrument::claimReply() {
+    if (offline() || output_.empty() || claimed_) return;
+    claimed_ = true;
+    ++replies_;
+    replyFault_ = faults_.forReply(replies_);
+    if (replyFault_ == nullptr) return;
+    if (faultObserver_) faultObserver_({replies_, replyFault_, output_});
+    injectFault(*replyFault_);
+}
+
+bool Instrument::replyLate() const {
+    return claimed_ && replyFault_ != nullptr && replyFault_->kind == FaultKind::Slow;
 }
 
 std::optional<Instrument::TimePoint> Instrument::readingDueAt() const {
-    if (dropped_ || output_.empty()) return std::nullopt;
+    if (offline() || (output_.empty() && endlessLeft_ == 0)) return std::nullopt;
     return dueAt_;
 }
 
 Instrument::Piece Instrument::read(TimePoint now, std::size_t maxBytes,
                                    std::optional<char> terminator) {
-    if (dropped_ || output_.empty() || now < dueAt_ || maxBytes == 0) return {};
+    claimReply();
+    if (!readingDueAt() || now < dueAt_ || maxBytes == 0) return {};
+    fillEndless(std::min(maxBytes, kEndlessPiece));
     std::size_t count = std::min(maxBytes, output_.size());
     if (const std::size_t at = terminator ? output_.find(*terminator) : std::string::npos;
         at != std::string::npos) {
         count = std::min(count, at + 1);
     }
-    Piece piece{output_.substr(0, count), count == output_.size()};
+    Piece piece{output_.substr(0, count), count == output_.size() && endlessLeft_ == 0};
     output_.erase(0, count);
-    if (piece.end) {
-        ++readingsSent_;
-        dropped_ = config_.fault.kind == Fault::Kind::Drop && readingsSent_ >= config_.fault.after;
-    }
+    if (piece.end) replyWentOut(now);
     return piece;
+}
+
+int Instrument::serialPoll(TimePoint now) {
+    if (offline()) return 0;
+    const int status =
+        (readingDueAt() && *readingDueAt() <= now ? 1 : 0) | (serviceRequested(now) ? 64 : 0);
+    serviceRequest_ = false;
+    return status;
+}
+
+bool Instrument::serviceRequested(TimePoint now) const {
+    return serviceRequest_ && !offline() && now >= dueAt_;
+}
+
+void Instrument::reconnect() {
+    if (offlineUntil_ != TimePoint::max()) offlineUntil_.reset();
+}
+
+void Instrument::onFault(std::function<void(const InjectedFault&)> observer) {
+    faultObserver_ = std::move(observer);
+}
+
+void Instrument::injectFault(const FaultRule& rule) {
+    switch (rule.kind) {
+        case FaultKind::Silent:
+            emptyOutput();  // the reply is lost
+            break;
+        case FaultKind::Garbled:
+            output_ = kGarbledReading;
+            break;
+        case FaultKind::Short:
+            output_ = output_.substr(0, output_.find(',')) + "\r\n";
+            break;
+        case FaultKind::Endless:
+            // The reading without its line end, then the same bytes over and over.
+            output_.erase(output_.find_last_not_of("\r\n") + 1);
+            endlessPattern_ = output_;
+            endlessPosition_ = 0;
+            endlessLeft_ = rule.value == 0 ? kNoEnd : rule.value;
+            break;
+        case FaultKind::Slow:
+            dueAt_ += std::chrono::milliseconds(rule.value);
+            break;
+        case FaultKind::Drop:
+        case FaultKind::Unplug:
+            break;  // after the reply went out
+    }
+}
+
+void Instrument::fillEndless(std::size_t want) {
+    while (endlessLeft_ > 0 && output_.size() < want) {
+        const std::size_t take = std::min(
+            {endlessLeft_, want - output_.size(), endlessPattern_.size() - endlessPosition_});
+        output_.append(endlessPattern_, endlessPosition_, take);
+        endlessPosition_ = (endlessPosition_ + take) % endlessPattern_.size();
+        if (endlessLeft_ != kNoEnd) endlessLeft_ -= take;
+    }
+}
+
+void Instrument::replyWentOut(TimePoint now) {
+    if (replyFault_ != nullptr && replyFault_->kind == FaultKind::Drop) {
+        offlineUntil_ = TimePoint::max();
+    } else if (replyFault_ != nullptr && replyFault_->kind == FaultKind::Unplug) {
+        offlineUntil_ = now + std::chrono::milliseconds(replyFault_->value);
+    }
+    claimed_ = false;
+    replyFault_ = nullptr;
+}
+
+void Instrument::emptyOutput() {
+    output_.clear();
+    claimed_ = false;
+    replyFault_ = nullptr;
+    endlessLeft_ = 0;
 }
 
 void Instrument::apply(const ProgramCode& code, bool onlyCodeOnLine, TimePoint now) {
@@ -167,30 +269,13 @@ void Instrument::trigger(bool onlyCodeOnLine, TimePoint now) {
     }
     const Displays displays = measure(state_, config_.device, noise_);
     std::string reading = formatReading(state_, displays);
-    if (faultActive()) {
-        switch (config_.fault.kind) {
-            case Fault::Kind::Silent:
-                reading.clear();
-                break;
-            case Fault::Kind::Garbled:
-                reading = kGarbledReading;
-                break;
-            case Fault::Kind::Short:
-                reading = reading.substr(0, reading.find(',')) + "\r\n";
-                break;
-            default:
-                break;
-        }
-    }
-    if (!reading.empty() && reading.size() < config_.replySize) {
+    if (reading.size() < config_.replySize) {
         reading.insert(reading.size() - 2, config_.replySize - reading.size(), ' ');
     }
+    emptyOutput();
     output_ = reading;
     dueAt_ = now + std::chrono::milliseconds(config_.delayMs);
-}
-
-bool Instrument::faultActive() const {
-    return config_.fault.kind != Fault::Kind::None && readingsSent_ >= config_.fault.after;
+    serviceRequest_ = state_.dataReadySrq;
 }
 
 }  // namespace lorvane::sim

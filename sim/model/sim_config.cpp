@@ -3,6 +3,7 @@
 #include <charconv>
 #include <limits>
 #include <optional>
+#include <utility>
 
 namespace lorvane::sim {
 
@@ -15,28 +16,6 @@ std::optional<unsigned long> parseWhole(std::string_view text, unsigned long max
         return std::nullopt;
     }
     return value;
-}
-
-std::optional<Fault> parseFault(std::string_view text) {
-    struct Named {
-        std::string_view name;
-        Fault::Kind kind;
-    };
-    static constexpr Named kKinds[] = {{"none", Fault::Kind::None},
-                                       {"silent", Fault::Kind::Silent},
-                                       {"garbled", Fault::Kind::Garbled},
-                                       {"short", Fault::Kind::Short},
-                                       {"drop", Fault::Kind::Drop}};
-    const std::size_t colon = text.find(':');
-    const std::string_view name = text.substr(0, colon);
-    for (const Named& known : kKinds) {
-        if (known.name != name) continue;
-        if (colon == std::string_view::npos) return Fault{known.kind, 0};
-        const auto after = parseWhole(text.substr(colon + 1), 1'000'000'000);
-        if (!after) return std::nullopt;
-        return Fault{known.kind, *after};
-    }
-    return std::nullopt;
 }
 
 std::string quoted(std::string_view text) {
@@ -76,12 +55,17 @@ std::string setConfigValue(SimConfig& config, ConfigKey key, std::string_view te
             }
             return "bad noise seed " + quoted(text) + ": expected a whole number (0: no noise)";
         case ConfigKey::Fault:
-            if (const auto fault = parseFault(text)) {
-                config.fault = *fault;
+            if (auto faults = parseFaultRules(text)) {
+                config.faults = std::move(*faults);
                 return {};
             }
-            return "bad fault " + quoted(text) +
-                   ": expected none, silent, garbled, short or drop, optionally followed by :N";
+            return "bad fault " + quoted(text) + ": " + kFaultSyntax;
+        case ConfigKey::FaultSeed:
+            if (const auto value = parseWhole(text, std::numeric_limits<unsigned>::max())) {
+                config.faultSeed = static_cast<unsigned>(*value);
+                return {};
+            }
+            return "bad fault seed " + quoted(text) + ": expected a whole number";
         case ConfigKey::ReplySize:
             if (const auto value = parseWhole(text, 10'000'000)) {
                 config.replySize = *value;

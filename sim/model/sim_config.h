@@ -4,30 +4,25 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "devices.h"
+#include "faults.h"
 
 namespace lorvane::sim {
-
-// A fault the instrument shows on demand, beginning after `after` readings went out.
-struct Fault {
-    enum class Kind { None, Silent, Garbled, Short, Drop };
-    Kind kind = Kind::None;
-    std::size_t after = 0;
-    bool operator==(const Fault&) const = default;
-};
 
 struct SimConfig {
     int address = 1;  // GPIB primary address
     DeviceKind device = DeviceKind::Default;
-    int delayMs = 100;       // measurement time per point
-    unsigned noiseSeed = 0;  // 0: no noise
-    Fault fault;
-    std::size_t replySize = 0;  // pad readings with blanks to this length (0: no padding)
+    int delayMs = 100;              // measurement time per point
+    unsigned noiseSeed = 0;         // 0: no noise
+    std::vector<FaultRule> faults;  // none: every reply as measured
+    unsigned faultSeed = 1;         // draws of the faults with a percentage
+    std::size_t replySize = 0;      // pad readings with blanks to this length (0: no padding)
     bool operator==(const SimConfig&) const = default;
 };
 
-enum class ConfigKey { Address, Device, DelayMs, NoiseSeed, Fault, ReplySize };
+enum class ConfigKey { Address, Device, DelayMs, NoiseSeed, Fault, FaultSeed, ReplySize };
 
 // Sets one setting from its text form. Returns "" when the text was taken, otherwise a message
 // that says what is wrong; the setting then keeps its value.

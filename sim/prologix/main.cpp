@@ -12,7 +12,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <optional>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "instrument.h"
@@ -41,47 +44,143 @@ bool watchSignals() {
            ::sigaction(SIGTERM, &action, nullptr) == 0;
 }
 
-int pollTimeout(const lorvane::sim::PrologixAdapter& adapter) {
-    const auto wake = adapter.wakeAt();
+using TimePoint = Instrument::TimePoint;
+
+// Output waiting for the port beyond this makes the adapter hold back the rest of a long reply.
+constexpr std::size_t kPendingLimit = 64 * 1024;
+// After the reply that an unplug follows, the host has this long to read it before the port
+// goes; meanwhile the port is looked at this often.
+constexpr auto kDrainLimit = std::chrono::milliseconds(500);
+constexpr auto kDrainCheck = std::chrono::milliseconds(10);
+
+std::optional<TimePoint> earliest(std::optional<TimePoint> a, std::optional<TimePoint> b) {
+    if (!a) return b;
+    if (!b) return a;
+    return std::min(*a, *b);
+}
+
+int pollTimeout(std::optional<TimePoint> wake) {
     if (!wake) return -1;
     const auto wait =
         std::chrono::ceil<std::chrono::milliseconds>(*wake - Instrument::Clock::now());
     return static_cast<int>(std::clamp<long long>(wait.count(), 0, 60'000));
 }
 
-// Moves bytes between the port and the adapter until a signal arrives. After a "drop" fault
-// the last reading still goes out, then nothing answers any more, and once the controller has
-// closed the port the pseudo-terminal goes away (closing it earlier would discard the reading).
-void serve(lorvane::sim::PtyPort& port, lorvane::sim::PrologixAdapter& adapter,
-           const Instrument& instrument) {
-    std::string pending;
-    bool open = true;
-    for (;;) {
-        pollfd fds[2] = {{gSignalPipe[0], POLLIN, 0},
-                         {open ? port.masterFd() : -1,
-                          static_cast<short>(POLLIN | (pending.empty() ? 0 : POLLOUT)), 0}};
-        if (::poll(fds, 2, pollTimeout(adapter)) < 0 && errno != EINTR) return;
-        if (fds[0].revents != 0) return;
-        const auto now = Instrument::Clock::now();
-        if (open && (fds[1].revents & POLLIN) != 0) {
-            char buffer[4096];
-            const ssize_t got = ::read(port.masterFd(), buffer, sizeof buffer);
-            if (got > 0) adapter.receive({buffer, static_cast<std::size_t>(got)}, now);
-        }
-        adapter.advance(now);
-        pending += adapter.takeOutput();
-        if (open && !pending.empty()) {
-            const ssize_t written = ::write(port.masterFd(), pending.data(), pending.size());
-            if (written > 0) pending.erase(0, static_cast<std::size_t>(written));
-        }
-        if (open && instrument.dropped() && pending.empty()) {
-            port.releaseSlave();
-            if ((fds[1].revents & POLLHUP) != 0) {
-                port.close();
-                open = false;
+// The adapter on its port, which a fault may pull out and plug in again.
+class Server {
+  public:
+    Server(int portNumber, std::string runtimeDir, Instrument& instrument,
+           lorvane::sim::PrologixAdapter& adapter, lorvane::sim::WireLog& log)
+        : portNumber_(portNumber),
+          runtimeDir_(std::move(runtimeDir)),
+          instrument_(instrument),
+          adapter_(adapter),
+          log_(log) {
+        plugIn();
+    }
+
+    // Moves bytes between the port and the adapter until a signal arrives.
+    void run() {
+        for (;;) {
+            const bool wantOutput = pending_.size() < kPendingLimit;
+            std::optional<TimePoint> wake = wantOutput ? adapter_.wakeAt() : std::nullopt;
+            if (!port_) wake = earliest(wake, instrument_.offlineUntil());
+            if (drainUntil_) wake = earliest(wake, Instrument::Clock::now() + kDrainCheck);
+            const int fd = port_ ? port_->masterFd() : -1;  // -1 once closed for good
+            pollfd fds[2] = {
+                {gSignalPipe[0], POLLIN, 0},
+                {fd, static_cast<short>(POLLIN | (pending_.empty() ? 0 : POLLOUT)), 0}};
+            if (::poll(fds, 2, pollTimeout(wake)) < 0 && errno != EINTR) return;
+            if (fds[0].revents != 0) return;
+            const auto now = Instrument::Clock::now();
+            if (fd >= 0 && (fds[1].revents & POLLIN) != 0) {
+                char buffer[4096];
+                const ssize_t got = ::read(fd, buffer, sizeof buffer);
+                if (got > 0) adapter_.receive({buffer, static_cast<std::size_t>(got)}, now);
             }
+            if (wantOutput) {
+                adapter_.advance(now);
+                pending_ += adapter_.takeOutput();
+            }
+            if (fd >= 0 && !pending_.empty()) {
+                const ssize_t written = ::write(fd, pending_.data(), pending_.size());
+                if (written > 0) pending_.erase(0, static_cast<std::size_t>(written));
+                lastWrite_ = now;
+            }
+            if (instrument_.offline()) followConnection(fds[1].revents, now);
         }
     }
+
+  private:
+    // After a "drop" the last reply still goes out; then nothing answers, and once the
+    // controller has closed the port the pseudo-terminal goes away (closing it earlier would
+    // discard the reply). After an "unplug" the port goes as soon as the controller has read
+    // the last reply, and comes back, new, when the connection does.
+    void followConnection(short portEvents, TimePoint now) {
+        if (port_ && port_->masterFd() < 0) return;  // closed for good
+        const bool forGood = instrument_.offlineUntil() == TimePoint::max();
+        if (!port_) {
+            if (now < *instrument_.offlineUntil()) return;
+            instrument_.reconnect();
+            adapter_.powerOn();
+            plugIn();
+        } else if (forGood) {
+            if (!pending_.empty()) return;
+            port_->releaseSlave();
+            if ((portEvents & POLLHUP) != 0) {
+                port_->close();
+            }
+        } else {
+            if (!drainUntil_) drainUntil_ = now + kDrainLimit;
+            // Bytes written reach the controller's side a moment later, so the port counts as
+            // read only a while after the last write.
+            const bool read = now >= lastWrite_ + kDrainCheck && port_->unreadBytes() == 0;
+            if ((!pending_.empty() || !read) && now < *drainUntil_) return;
+            port_.reset();
+            drainUntil_.reset();
+            pending_.clear();
+            log_.write('!', "unplugged");
+        }
+    }
+
+    void plugIn() {
+        port_.emplace(portNumber_, runtimeDir_);
+        std::printf("COM%d %s\n", portNumber_, port_->slavePath().c_str());
+        std::fflush(stdout);
+    }
+
+    int portNumber_;
+    std::string runtimeDir_;
+    Instrument& instrument_;
+    lorvane::sim::PrologixAdapter& adapter_;
+    lorvane::sim::WireLog& log_;
+    std::optional<lorvane::sim::PtyPort> port_;
+    std::optional<TimePoint> drainUntil_;
+    TimePoint lastWrite_{};
+    std::string pending_;
+};
+
+// Each injected fault goes to stderr and the wire log with its reply number and the reading
+// that the instrument measured; the counts follow at the end.
+void reportFaults(Instrument& instrument, lorvane::sim::WireLog& log) {
+    instrument.onFault([&log](const lorvane::sim::InjectedFault& fault) {
+        const std::string_view kind = lorvane::sim::faultName(fault.rule->kind);
+        std::fprintf(stderr, "lorvane-sim: reply %zu: %.*s\n", fault.reply,
+                     static_cast<int>(kind.size()), kind.data());
+        log.write('!', fault.logText());
+    });
+}
+
+void printFaultSummary(const Instrument& instrument) {
+    std::string summary = std::to_string(instrument.replies());
+    summary.append(" replies; faults:");
+    for (std::size_t kind = 0; kind < lorvane::sim::kFaultKinds; ++kind) {
+        summary.append(kind == 0 ? " " : ", ")
+            .append(lorvane::sim::faultName(static_cast<lorvane::sim::FaultKind>(kind)))
+            .append(1, ' ')
+            .append(std::to_string(instrument.faultCounts()[kind]));
+    }
+    std::fprintf(stderr, "lorvane-sim: %s\n", summary.c_str());
 }
 
 }  // namespace
@@ -109,13 +208,14 @@ int main(int argc, char** argv) {
         return 1;
     }
     try {
-        lorvane::sim::PtyPort port(options.port, lorvane::sim::runtimeDirectory(
-                                                     std::getenv("XDG_RUNTIME_DIR"), ::getuid()));
-        std::printf("COM%d %s\n", options.port, port.slavePath().c_str());
-        std::fflush(stdout);
         Instrument instrument(options.config);
         lorvane::sim::PrologixAdapter adapter(instrument, log);
-        serve(port, adapter, instrument);
+        reportFaults(instrument, log);
+        Server server(options.port,
+                      lorvane::sim::runtimeDirectory(std::getenv("XDG_RUNTIME_DIR"), ::getuid()),
+                      instrument, adapter, log);
+        server.run();
+        if (!options.config.faults.empty()) printFaultSummary(instrument);
     } catch (const std::exception& failure) {
         std::fprintf(stderr, "lorvane-sim: %s\n", failure.what());
         return 1;

@@ -23,17 +23,35 @@ class PrologixAdapter {
     // later lines wait their turn.
     void receive(std::string_view bytes, TimePoint now);
 
-    // Finishes a waiting read whose reading is complete or whose timeout has passed, then
-    // goes on with waiting lines.
+    // Goes on with a waiting read (its reading complete, its timeout passed, or room for the
+    // next piece of a long reply), then with waiting lines.
     void advance(TimePoint now);
 
     // When advance() has something to do; nothing while no read waits.
     std::optional<TimePoint> wakeAt() const;
 
-    // Bytes for the host, taken out.
+    // Bytes for the host, taken out. A long reply comes in pieces: the next piece is made
+    // once the host has taken most of the last one.
     std::string takeOutput();
 
+    // Power comes back after the adapter was unplugged: the saved settings, nothing pending.
+    void powerOn();
+
   private:
+    // What ++savecfg keeps over a reset or a power cycle.
+    struct Settings {
+        int mode = 1;  // 1 controller (the only mode simulated), 0 device
+        int address = 0;
+        int autoRead = 0;
+        int eoi = 1;
+        int eos = 0;  // 0 CR LF, 1 CR, 2 LF, 3 nothing appended
+        int eotEnable = 0;
+        int eotChar = 0;
+        int readTimeoutMs = 500;
+        int listenOnly = 0;  // device mode only: kept and answered
+        int statusByte = 0;  // device mode only: kept and answered
+        int saveConfig = 1;  // changes are saved at once
+    };
     struct Line {
         std::string text;
         bool command = false;
@@ -41,23 +59,25 @@ class PrologixAdapter {
     struct PendingRead {
         std::optional<char> terminator;  // none: until EOI
         TimePoint deadline;
+        bool started = false;  // part of the reply went out
     };
 
     std::optional<Line> nextLine();
     void processLines(TimePoint now);
     void command(std::string_view name, std::string_view argument, TimePoint now);
+    bool setting(std::string_view name, std::string_view argument);
     void sendToInstrument(const std::string& text, TimePoint now);
     void startRead(std::optional<char> terminator, TimePoint now);
     void continueRead(TimePoint now);
-    bool instrumentAddressed() const;
+    bool instrumentAt(int address) const;
+    bool instrumentAddressed() const { return instrumentAt(settings_.address); }
+    // The instrument is addressed by the command's first number, or by the current address.
+    bool instrumentNamed(std::string_view argument) const;
 
     Instrument& instrument_;
     WireLog& log_;
-    int address_;
-    int mode_ = 1;
-    bool autoRead_ = false;
-    int readTimeoutMs_ = 500;
-    int eos_ = 0;  // 0 CR LF, 1 CR, 2 LF, 3 nothing appended
+    Settings settings_;
+    Settings saved_;
     std::string input_;
     std::optional<PendingRead> pendingRead_;
     std::string output_;

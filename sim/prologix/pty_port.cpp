@@ -1,6 +1,7 @@
 #include "pty_port.h"
 
 #include <fcntl.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
@@ -64,6 +65,11 @@ PtyPort::PtyPort(int port, const std::string& runtimeDir) {
 PtyPort::~PtyPort() {
     close();
     if (!linkPath_.empty()) ::unlink(linkPath_.c_str());
+}
+
+int PtyPort::unreadBytes() const {
+    int count = 0;
+    return slave_ >= 0 && ::ioctl(slave_, FIONREAD, &count) == 0 ? count : 0;
 }
 
 void PtyPort::releaseSlave() {

@@ -23,6 +23,9 @@ class PtyPort {
     int masterFd() const { return master_; }
     const std::string& slavePath() const { return slavePath_; }
 
+    // Bytes written to the port that the controller has not read yet.
+    int unreadBytes() const;
+
     // Stops keeping the port alive: once the controller closes it too, the master reports a
     // hang-up (POLLHUP).
     void releaseSlave();

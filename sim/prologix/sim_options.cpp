@@ -15,7 +15,9 @@ const char* const kSimUsage =
     "  --device NAME    default, rlc, rc, varactor or lowpass (default: default)\n"
     "  --delay MS       measurement time per point in ms (default 100)\n"
     "  --noise SEED     measurement noise from this seed (default 0: none)\n"
-    "  --fault FAULT    none, silent, garbled, short or drop, each optionally :N\n"
+    "  --fault RULES    faults injected into replies, e.g. silent@5,garbled%1,unplug/100\n"
+    "                   (see sim/README.md; default none)\n"
+    "  --fault-seed N   seed of the faults given in percent (default 1)\n"
     "  --wire-log FILE  append the traffic to FILE\n"
     "  --help           show this text\n";
 
@@ -37,11 +39,10 @@ std::string parseSimOptions(const std::vector<std::string>& arguments, SimOption
     static constexpr struct {
         const char* name;
         ConfigKey key;
-    } kConfigOptions[] = {{"--address", ConfigKey::Address},
-                          {"--device", ConfigKey::Device},
-                          {"--delay", ConfigKey::DelayMs},
-                          {"--noise", ConfigKey::NoiseSeed},
-                          {"--fault", ConfigKey::Fault}};
+    } kConfigOptions[] = {
+        {"--address", ConfigKey::Address}, {"--device", ConfigKey::Device},
+        {"--delay", ConfigKey::DelayMs},   {"--noise", ConfigKey::NoiseSeed},
+        {"--fault", ConfigKey::Fault},     {"--fault-seed", ConfigKey::FaultSeed}};
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         std::string name = arguments[i];
         if (name == "--help") {

@@ -1,69 +1,152 @@
 // Faults on demand, and the text forms of the simulator's settings.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+
 #include "sim_test_support.h"
 
 namespace lorvane::sim {
 namespace {
 
+using std::chrono::milliseconds;
 using test::instantConfig;
 using test::query;
 
 constexpr std::string_view kGood = "NZFN+96.841E+00,NTDN-84.073E+00,K+0100.0000\r\n";
+constexpr std::string_view kGoodWithoutEnd = "NZFN+96.841E+00,NTDN-84.073E+00,K+0100.0000";
 
-Instrument withFault(std::string_view fault) {
-    SimConfig config = instantConfig();
+Instrument withFault(std::string_view fault, SimConfig config = instantConfig()) {
     EXPECT_EQ(setConfigValue(config, ConfigKey::Fault, fault), "");
     return Instrument(config);
 }
 
-TEST(Faults, SilentAnswersNoTrigger) {
-    Instrument instrument = withFault("silent");
-    EXPECT_EQ(query(instrument, "EX"), "");
-    EXPECT_FALSE(instrument.readingDueAt().has_value());
+// One letter per reply: g good, s silent (nothing), x garbled, f only the first field.
+std::string replyPattern(Instrument& instrument, std::size_t replies) {
+    std::string pattern;
+    for (std::size_t i = 0; i < replies; ++i) {
+        const std::string reply = query(instrument, "EX");
+        pattern += reply == kGood                   ? 'g'
+                   : reply.empty()                  ? 's'
+                   : reply == "?#GARBLED#?\r\n"     ? 'x'
+                   : reply == "NZFN+96.841E+00\r\n" ? 'f'
+                                                    : '?';
+    }
+    return pattern;
 }
 
-TEST(Faults, GarbledAnswersJunkWithoutCommas) {
-    Instrument instrument = withFault("garbled");
-    EXPECT_EQ(query(instrument, "EX"), "?#GARBLED#?\r\n");
+TEST(Faults, RulesPickTheRepliesTheyName) {
+    const struct {
+        std::string_view rules;
+        std::string_view replies;
+    } kCases[] = {
+        {"", "gggggg"},
+        {"none", "gggggg"},
+        {"silent", "ssssss"},
+        {"silent:2", "ggssss"},
+        {"silent@2", "gsgggg"},
+        {"garbled/3", "ggxggx"},
+        {"short:4", "ggggff"},
+        {"garbled%100", "xxxxxx"},
+        {"garbled%0", "gggggg"},
+        {"garbled@1,short", "xfffff"},  // the first rule that hits a reply gives its fault
+        {"silent@2,garbled/2,none", "gsgxgx"},
+        {"drop:9,slow@9", "gggggg"},  // hitting no reply of these six
+    };
+    for (const auto& row : kCases) {
+        Instrument instrument = withFault(row.rules);
+        EXPECT_EQ(replyPattern(instrument, 6), row.replies) << row.rules;
+        EXPECT_EQ(instrument.replies(), 6u) << row.rules;
+    }
 }
 
-TEST(Faults, ShortAnswersOnlyTheFirstField) {
-    Instrument instrument = withFault("short");
-    EXPECT_EQ(query(instrument, "EX"), "NZFN+96.841E+00\r\n");
+TEST(Faults, RandomRulesFollowTheirSeedAndAreCounted) {
+    SimConfig config = instantConfig();
+    config.faultSeed = 7;
+    Instrument first = withFault("silent%20,garbled%20", config);
+    Instrument second = withFault("silent%20,garbled%20", config);
+    const std::string pattern = replyPattern(first, 200);
+    EXPECT_EQ(replyPattern(second, 200), pattern);
+    const auto count = [&](char c) { return std::count(pattern.begin(), pattern.end(), c); };
+    EXPECT_GT(count('s'), 20);
+    EXPECT_LT(count('s'), 60);
+    EXPECT_GT(count('x'), 10);  // a reply that silent takes is no longer garbled's
+    EXPECT_EQ(first.faultCounts()[static_cast<std::size_t>(FaultKind::Silent)],
+              static_cast<std::size_t>(count('s')));
+    EXPECT_EQ(first.faultCounts()[static_cast<std::size_t>(FaultKind::Garbled)],
+              static_cast<std::size_t>(count('x')));
+
+    config.faultSeed = 8;
+    Instrument other = withFault("silent%20,garbled%20", config);
+    EXPECT_NE(replyPattern(other, 200), pattern);
 }
 
-TEST(Faults, BeginAfterTheGivenNumberOfReadings) {
-    Instrument silent = withFault("silent:2");
-    EXPECT_EQ(query(silent, "EX"), kGood);
-    EXPECT_EQ(query(silent, "EX"), kGood);
-    EXPECT_EQ(query(silent, "EX"), "");
-    EXPECT_EQ(query(silent, "EX"), "");
-
-    Instrument garbled = withFault("garbled:1");
-    EXPECT_EQ(query(garbled, "EX"), kGood);
-    EXPECT_EQ(query(garbled, "EX"), "?#GARBLED#?\r\n");
-}
-
-TEST(Faults, OnlyReadingsThatWentOutCount) {
+TEST(Faults, ReadingsNobodyReadAreNoReplies) {
     Instrument instrument = withFault("short:1");
     instrument.receive("EX", {});  // replaced before anyone read it
     EXPECT_EQ(query(instrument, "EX"), kGood);
     EXPECT_EQ(query(instrument, "EX"), "NZFN+96.841E+00\r\n");
 }
 
-TEST(Faults, DropEndsTheConnectionAfterTheLastReading) {
-    Instrument instrument = withFault("drop:2");
-    EXPECT_EQ(query(instrument, "EX"), kGood);
-    EXPECT_FALSE(instrument.dropped());
-    EXPECT_EQ(query(instrument, "EX"), kGood);
-    EXPECT_TRUE(instrument.dropped());
-    instrument.receive("A2EX", {});
-    instrument.deviceClear();
-    EXPECT_EQ(instrument.read({}, 1000).text, "");
-    EXPECT_EQ(instrument.state().displayA, 1);  // nothing reached the instrument
+TEST(Faults, AnEndlessReplyRepeatsItsReadingWithoutLineEnd) {
+    Instrument bounded = withFault("endless=100@1");
+    bounded.receive("EX", {});
+    std::string reply;  // in pieces of 2 bytes, up to the end (EOI)
+    Instrument::Piece piece;
+    for (int count = 0; count < 100 && !piece.end; ++count) {
+        piece = bounded.read({}, 2);
+        reply += piece.text;
+    }
+    EXPECT_TRUE(piece.end);
+    ASSERT_EQ(reply.size(), kGoodWithoutEnd.size() + 100);
+    EXPECT_EQ(reply.substr(0, 2 * kGoodWithoutEnd.size()),
+              std::string(kGoodWithoutEnd) + std::string(kGoodWithoutEnd));
+    EXPECT_EQ(reply.find_first_of("\r\n"), std::string::npos);
+    EXPECT_EQ(query(bounded, "EX"), kGood);  // the next reply is whole again
 
-    EXPECT_TRUE(withFault("drop").dropped());
+    Instrument forever = withFault("endless=0");
+    forever.receive("EX", {});
+    for (int count = 0; count < 3; ++count) {
+        const Instrument::Piece next = forever.read({}, 1'000'000);
+        EXPECT_EQ(next.text.size(), 64u * 1024u);
+        EXPECT_FALSE(next.end);
+    }
+}
+
+TEST(Faults, ASlowReplyIsCompleteLate) {
+    Instrument instrument = withFault("slow=300@1");
+    const Instrument::TimePoint start{};
+    instrument.receive("EX", start);
+    EXPECT_EQ(instrument.read(start, 1000).text, "");
+    EXPECT_TRUE(instrument.replyLate());
+    EXPECT_EQ(instrument.readingDueAt(), start + milliseconds(300));
+    EXPECT_EQ(instrument.read(start + milliseconds(300), 1000).text, kGood);
+}
+
+TEST(Faults, DropAndUnplugEndTheConnectionAfterTheirReply) {
+    Instrument dropping = withFault("drop:2");
+    EXPECT_EQ(query(dropping, "EX"), kGood);
+    EXPECT_FALSE(dropping.offline());
+    EXPECT_EQ(query(dropping, "EX"), kGood);
+    EXPECT_EQ(dropping.offlineUntil(), Instrument::TimePoint::max());
+    dropping.reconnect();
+    dropping.receive("A2EX", {});
+    dropping.deviceClear();
+    EXPECT_EQ(dropping.read({}, 1000).text, "");
+    EXPECT_EQ(dropping.state().displayA, 1);  // nothing reached the instrument
+    EXPECT_TRUE(withFault("drop").offline());
+
+    Instrument unplugged = withFault("unplug=500/2");
+    const Instrument::TimePoint at = Instrument::TimePoint{} + milliseconds(20);
+    unplugged.receive("A2EX", at);
+    EXPECT_NE(unplugged.read(at, 1000).text, "");
+    EXPECT_FALSE(unplugged.offline());
+    unplugged.receive("EX", at);
+    EXPECT_NE(unplugged.read(at, 1000).text, "");
+    EXPECT_EQ(unplugged.offlineUntil(), at + milliseconds(500));
+    unplugged.reconnect();
+    EXPECT_EQ(unplugged.state().displayA, 2);  // the instrument kept its settings
+    EXPECT_EQ(query(unplugged, "EX").substr(0, 4), "NRFN");
 }
 
 TEST(SimSettings, TakesEveryValidText) {
@@ -72,13 +155,22 @@ TEST(SimSettings, TakesEveryValidText) {
     EXPECT_EQ(setConfigValue(config, ConfigKey::Device, "varactor"), "");
     EXPECT_EQ(setConfigValue(config, ConfigKey::DelayMs, "0"), "");
     EXPECT_EQ(setConfigValue(config, ConfigKey::NoiseSeed, "1234"), "");
-    EXPECT_EQ(setConfigValue(config, ConfigKey::Fault, "drop:3"), "");
+    EXPECT_EQ(
+        setConfigValue(config, ConfigKey::Fault, "drop:3,endless@2,slow=250/5,unplug%0.5,garbled"),
+        "");
+    EXPECT_EQ(setConfigValue(config, ConfigKey::FaultSeed, "99"), "");
     EXPECT_EQ(setConfigValue(config, ConfigKey::ReplySize, "12000"), "");
     EXPECT_EQ(config.address, 17);
     EXPECT_EQ(config.device, DeviceKind::Varactor);
     EXPECT_EQ(config.delayMs, 0);
     EXPECT_EQ(config.noiseSeed, 1234u);
-    EXPECT_EQ(config.fault, (Fault{Fault::Kind::Drop, 3}));
+    using S = FaultRule::Schedule;
+    EXPECT_EQ(config.faults, (std::vector<FaultRule>{{FaultKind::Drop, 0, S::From, 3, 0.0},
+                                                     {FaultKind::Endless, 1'000'000, S::Once, 2},
+                                                     {FaultKind::Slow, 250, S::Every, 5},
+                                                     {FaultKind::Unplug, 1'000, S::Random, 0, 0.5},
+                                                     {FaultKind::Garbled, 0, S::From, 0}}));
+    EXPECT_EQ(config.faultSeed, 99u);
     EXPECT_EQ(config.replySize, 12000u);
 }
 
@@ -92,14 +184,18 @@ TEST(SimSettings, RefusesBadTextWithAReasonAndKeepsTheValue) {
               "bad delay '-5': expected whole milliseconds from 0 to 600000");
     EXPECT_EQ(setConfigValue(config, ConfigKey::NoiseSeed, "x"),
               "bad noise seed 'x': expected a whole number (0: no noise)");
-    EXPECT_EQ(setConfigValue(config, ConfigKey::Fault, "drop:"),
-              "bad fault 'drop:': expected none, silent, garbled, short or drop, optionally "
-              "followed by :N");
-    EXPECT_EQ(setConfigValue(config, ConfigKey::Fault, "slow"),
-              "bad fault 'slow': expected none, silent, garbled, short or drop, optionally "
-              "followed by :N");
+    EXPECT_EQ(setConfigValue(config, ConfigKey::FaultSeed, "-1"),
+              "bad fault seed '-1': expected a whole number");
     EXPECT_EQ(setConfigValue(config, ConfigKey::ReplySize, "10k"),
               "bad reply size '10k': expected a whole number of characters");
+    for (const char* fault : {"loud", "drop:", "silent=5", "slow=x", "slow=600001", "unplug",
+                              "unplug:0", "garbled@0", "garbled/0", "garbled%101", "garbled%-1",
+                              "garbled%x", "garbled,", ",garbled", "short@1x", "Silent"}) {
+        EXPECT_EQ(setConfigValue(config, ConfigKey::Fault, fault),
+                  "bad fault '" + std::string(fault) +
+                      "': expected none or rules KIND[=VALUE][:N|@N|/K|%P] separated by commas, "
+                      "KIND being silent, garbled, short, endless, slow, drop or unplug");
+    }
     EXPECT_EQ(config, SimConfig{});
 }
 

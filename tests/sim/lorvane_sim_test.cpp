@@ -178,6 +178,53 @@ TEST_F(LorvaneSim, DropFallsSilentAndRemovesThePortOnceClosed) {
     EXPECT_EQ(sim.stop(), 0);
 }
 
+TEST_F(LorvaneSim, AnUnpluggedPortComesBackAsANewPortBehindTheSameLink) {
+    const std::string wireLog = runtimeDir_ + "/wire.log";
+    SimProcess sim(
+        {"--port", "4", "--delay", "0", "--fault", "unplug=300@1", "--wire-log", wireLog},
+        runtimeDir_);
+    ASSERT_NE(sim.outputLine(), "");
+    int fd = openPort(link(4));
+    ASSERT_GE(fd, 0);
+    EXPECT_EQ(ask(fd, "++auto 1\rEX\r"), "NZFN+96.841E+00,NTDN-84.073E+00,K+0100.0000\r\n");
+    // The port goes as a pulled USB adapter does: the controller sees it hang up.
+    pollfd watch{fd, POLLIN, 0};
+    ASSERT_EQ(poll(&watch, 1, kPatienceMs), 1);
+    EXPECT_NE(watch.revents & (POLLHUP | POLLERR), 0);
+    close(fd);
+    const std::string second = sim.outputLine();  // the new port
+    ASSERT_EQ(second.rfind("COM4 /dev/pts/", 0), 0u) << second;
+    fd = openPort(link(4));
+    ASSERT_GE(fd, 0);
+    // The adapter powered up with its saved settings; the instrument kept its own.
+    EXPECT_EQ(ask(fd, "EX\r"), "NZFN+96.841E+00,NTDN-84.073E+00,K+0100.0000\r\n");
+    close(fd);
+    EXPECT_EQ(sim.stop(), 0);
+    EXPECT_EQ(sim.errors(),
+              "lorvane-sim: reply 1: unplug\n"
+              "lorvane-sim: 2 replies; faults: silent 0, garbled 0, short 0, endless 0, slow 0, "
+              "drop 0, unplug 1\n");
+    std::ifstream file(wireLog);
+    std::vector<std::string> lines;
+    for (std::string entry; std::getline(file, entry);) {
+        if (entry[0] == '!') lines.push_back(entry);
+    }
+    EXPECT_EQ(lines,
+              (std::vector<std::string>{
+                  "! 1 unplug NZFN+96.841E+00,NTDN-84.073E+00,K+0100.0000\\r\\n", "! unplugged"}));
+}
+
+TEST_F(LorvaneSim, AnEndlessReplyStreamsAsFastAsTheControllerReads) {
+    SimProcess sim({"--port", "5", "--delay", "0", "--fault", "endless=300000@1"}, runtimeDir_);
+    ASSERT_NE(sim.outputLine(), "");
+    const int fd = openPort(link(5));
+    ASSERT_GE(fd, 0);
+    const std::string received = ask(fd, "EX\r++read 10\r++ver\r");
+    EXPECT_EQ(received.size(), 43u + 300'000u + 44u);
+    EXPECT_EQ(received.find('\n'), received.size() - 1);
+    close(fd);
+}
+
 TEST_F(LorvaneSim, RefusesBadOptionsWithAReason) {
     SimProcess sim({"--port", "x"}, runtimeDir_);
     EXPECT_EQ(sim.wait(), 2);
@@ -192,13 +239,15 @@ TEST_F(LorvaneSim, RefusesBadOptionsWithAReason) {
 
 TEST(SimOptions, ReadsOptionsWithOrWithoutEquals) {
     SimOptions options;
-    EXPECT_EQ(parseSimOptions({"--port", "9", "--address=17", "--fault", "garbled:2", "--wire-log",
-                               "/tmp/w.log", "--help"},
+    EXPECT_EQ(parseSimOptions({"--port", "9", "--address=17", "--fault", "garbled:2",
+                               "--fault-seed=5", "--wire-log", "/tmp/w.log", "--help"},
                               options),
               "");
     EXPECT_EQ(options.port, 9);
     EXPECT_EQ(options.config.address, 17);
-    EXPECT_EQ(options.config.fault, (Fault{Fault::Kind::Garbled, 2}));
+    EXPECT_EQ(options.config.faults,
+              (std::vector<FaultRule>{{FaultKind::Garbled, 0, FaultRule::Schedule::From, 2}}));
+    EXPECT_EQ(options.config.faultSeed, 5u);
     EXPECT_EQ(options.wireLog, "/tmp/w.log");
     EXPECT_TRUE(options.help);
 }
@@ -208,8 +257,9 @@ TEST(SimOptions, NamesTheOptionThatIsWrong) {
     EXPECT_EQ(parseSimOptions({"--colour", "red"}, options), "unknown option --colour");
     EXPECT_EQ(parseSimOptions({"--delay"}, options), "option --delay needs a value");
     EXPECT_EQ(parseSimOptions({"--fault", "loud"}, options),
-              "--fault: bad fault 'loud': expected none, silent, garbled, short or drop, "
-              "optionally followed by :N");
+              "--fault: bad fault 'loud': expected none or rules KIND[=VALUE][:N|@N|/K|%P] "
+              "separated by commas, KIND being silent, garbled, short, endless, slow, drop or "
+              "unplug");
     EXPECT_EQ(parseSimOptions({"--port", "0"}, options), "--port: bad port '0': expected 1 to 255");
     EXPECT_EQ(options.port, 7);
     EXPECT_EQ(options.config, SimConfig{});

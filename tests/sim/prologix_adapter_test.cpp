@@ -47,17 +47,38 @@ class AdapterTest : public ::testing::Test {
 
 using Lines = std::vector<std::string>;
 
-TEST_F(AdapterTest, AnswersVersionAndRefusesUnknownCommands) {
-    EXPECT_EQ(send("++ver\r"), "Prologix GPIB-USB Controller version 6.107\r\n");
-    EXPECT_EQ(send("++savecfg 1\n"), "Unrecognized command\r\n");
-}
-
-TEST_F(AdapterTest, TakesTheProgramsSetUpQuietly) {
-    EXPECT_EQ(send("++mode 1\r\n++auto 0\r\n++read_tmo_ms 3000\r\n++eos 3\r\n++addr 1\r\n"
-                   "++clr\r\n++ifc\r\n"),
-              "");
-    EXPECT_EQ(send("++mode\r++auto\r++read_tmo_ms\r++eos\r++addr\r"),
-              "1\r\n0\r\n3000\r\n3\r\n1\r\n");
+TEST_F(AdapterTest, AnswersEveryCommandAsTheAdapterDoes) {
+    const std::string reading(kReading);
+    const struct {
+        std::string_view sent;
+        std::string answer;
+    } kCases[] = {
+        {"++ver\r", "Prologix GPIB-USB Controller version 6.107\r\n"},
+        {"++mode\r++auto\r++read_tmo_ms\r++eos\r++addr\r++eoi\r++eot_enable\r++eot_char\r",
+         "1\r\n0\r\n500\r\n0\r\n1\r\n1\r\n0\r\n0\r\n"},
+        {"++lon\r++status\r++savecfg\r++srq\r++spoll\r", "0\r\n0\r\n1\r\n0\r\n0\r\n"},
+        // The program's set-up, then settings read back; out-of-range values are ignored.
+        {"++mode 1\r\n++auto 0\r\n++read_tmo_ms 3000\r\n++eos 3\r\n++addr 1\r\n++clr\r\n"
+         "++ifc\r\n++eoi 0\n++eos 4\n++auto 2\n++eot_char 256\n++status 72\n++lon 1\n++llo\n++loc "
+         "all\n"
+         "++read_tmo_ms\r++eos\r++eoi\r++eot_char\r++status\r++lon\r++auto\r",
+         "3000\r\n3\r\n0\r\n0\r\n72\r\n1\r\n0\r\n"},
+        {"++bogus\r++savecfg2\r", "Unrecognized command\r\nUnrecognized command\r\n"},
+        {"++eot_enable 1\r++eot_char 4\rEX\r++read 10\r", reading + "\x04"},
+        // A group execute trigger reaches the instrument at the current or a listed address.
+        {"++trg\r++read eoi\r++trg 5\r++read eoi\r++trg 3 1\r++read\r", reading + reading},
+        // Data-ready SRQ: the line is up until a serial poll, whose status byte has RQS (64).
+        {"D1EX\r++srq\r++spoll\r++srq\r++spoll 1\r++spoll 5\r", "1\r\n65\r\n0\r\n1\r\n"},
+        // ++rst goes back to the settings saved while ++savecfg was 1.
+        {"++auto 1\r++savecfg 0\r++read_tmo_ms 50\r++rst\r++auto\r++read_tmo_ms\r", "1\r\n500\r\n"},
+    };
+    for (const auto& row : kCases) {
+        Instrument instrument(test::instantConfig());
+        PrologixAdapter adapter(instrument, log_);
+        adapter.receive(row.sent, {});
+        EXPECT_EQ(adapter.takeOutput(), row.answer) << row.sent;
+    }
+    EXPECT_EQ(send("++help\r").substr(0, 36), "++addr [PAD [SAD]] -- the GPIB addre");
 }
 
 TEST_F(AdapterTest, PassesLinesToTheInstrumentAndReadsOnRequest) {
@@ -117,16 +138,28 @@ class DelayedAdapterTest : public AdapterTest {
     DelayedAdapterTest() : AdapterTest(100) {}
 };
 
-TEST_F(DelayedAdapterTest, AReadWaitsForTheMeasurementAndHoldsBackLaterLines) {
-    const Instrument::TimePoint start{};
-    EXPECT_EQ(send("EX\r++read 10\r++ver\r", start), "");
-    EXPECT_EQ(adapter_.wakeAt(), start + milliseconds(100));
-    adapter_.advance(start + milliseconds(99));
-    EXPECT_EQ(adapter_.takeOutput(), "");
-    adapter_.advance(start + milliseconds(100));
-    EXPECT_EQ(adapter_.takeOutput(),
-              std::string(kReading) + "Prologix GPIB-USB Controller version 6.107\r\n");
-    EXPECT_FALSE(adapter_.wakeAt().has_value());
+TEST_F(AdapterTest, AReadWaitsForTheReadingAndHoldsBackLaterLines) {
+    const struct {
+        std::string_view fault;
+        int dueMs;
+    } kCases[] = {{"none", 100}, {"slow=1000@1", 1100}};  // slow: past the 500 ms read timeout
+    for (const auto& row : kCases) {
+        SimConfig config = configWithDelay(100);
+        ASSERT_EQ(setConfigValue(config, ConfigKey::Fault, row.fault), "");
+        Instrument instrument(config);
+        PrologixAdapter adapter(instrument, log_);
+        const Instrument::TimePoint start{};
+        adapter.receive("EX\r++read 10\r++ver\r", start);
+        EXPECT_EQ(adapter.takeOutput(), "") << row.fault;
+        EXPECT_EQ(adapter.wakeAt(), start + milliseconds(row.dueMs)) << row.fault;
+        adapter.advance(start + milliseconds(row.dueMs - 1));
+        EXPECT_EQ(adapter.takeOutput(), "") << row.fault;
+        adapter.advance(start + milliseconds(row.dueMs));
+        EXPECT_EQ(adapter.takeOutput(),
+                  std::string(kReading) + "Prologix GPIB-USB Controller version 6.107\r\n")
+            << row.fault;
+        EXPECT_FALSE(adapter.wakeAt().has_value()) << row.fault;
+    }
 }
 
 TEST_F(DelayedAdapterTest, AReadGivesUpAfterItsTimeout) {
@@ -143,7 +176,7 @@ TEST_F(DelayedAdapterTest, AReadGivesUpAfterItsTimeout) {
 TEST_F(AdapterTest, ADroppedInstrumentEndsAllAnswers) {
     Instrument dropping([] {
         SimConfig config = test::instantConfig();
-        config.fault = {Fault::Kind::Drop, 1};
+        setConfigValue(config, ConfigKey::Fault, "drop:1");
         return config;
     }());
     PrologixAdapter adapter(dropping, log_);
@@ -151,6 +184,36 @@ TEST_F(AdapterTest, ADroppedInstrumentEndsAllAnswers) {
     EXPECT_EQ(adapter.takeOutput(), kReading);
     adapter.receive("++ver\r", {});
     EXPECT_EQ(adapter.takeOutput(), "");
+}
+
+TEST_F(AdapterTest, AnEndlessReplyGoesOutInPiecesAsTheHostTakesThem) {
+    Instrument instrument([] {
+        SimConfig config = test::instantConfig();
+        setConfigValue(config, ConfigKey::Fault, "endless=10000@1");
+        return config;
+    }());
+    ASSERT_TRUE(log_.open(logPath_));
+    PrologixAdapter adapter(instrument, log_);
+    adapter.receive("EX\r++read 10\r++ver\r", {});
+    std::string received = adapter.takeOutput();
+    EXPECT_EQ(received.size(), 4096u);
+    for (int piece = 0; piece < 10 && adapter.wakeAt(); ++piece) {
+        adapter.advance({});
+        received += adapter.takeOutput();
+    }
+    const std::string_view version = "Prologix GPIB-USB Controller version 6.107\r\n";
+    ASSERT_EQ(received.size(), kReading.size() - 2 + 10000 + version.size());
+    EXPECT_EQ(received.find('\n'), received.size() - 1);  // only the answer to ++ver
+    EXPECT_EQ(received.substr(received.size() - version.size()), version);
+    const Lines lines = logLines();
+    ASSERT_EQ(lines.size(), 4u);  // of the long reply only the first piece
+    EXPECT_EQ(lines[2].size(), 2 + 4096u);
+}
+
+TEST_F(AdapterTest, PowerComesBackWithTheSavedSettingsAndNothingPending) {
+    send("++auto 1\r++savecfg 0\r++eos 3\r++read_tmo_ms 20\r++a");
+    adapter_.powerOn();
+    EXPECT_EQ(send("uto\r++auto\r++eos\r++read_tmo_ms\r"), "1\r\n0\r\n500\r\n");
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The stand-in NI-488.2 library, loaded the way the program loads it.
 #include <dlfcn.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -72,8 +73,9 @@ const GpibLibrary& gpib() {
 class StandIn : public ::testing::Test {
   protected:
     void SetUp() override {
-        for (const char* name : {"LORVANE_SIM_ADDRESS", "LORVANE_SIM_DEVICE", "LORVANE_SIM_NOISE",
-                                 "LORVANE_SIM_FAULT", "LORVANE_SIM_REPLY_SIZE"}) {
+        for (const char* name :
+             {"LORVANE_SIM_ADDRESS", "LORVANE_SIM_DEVICE", "LORVANE_SIM_NOISE", "LORVANE_SIM_FAULT",
+              "LORVANE_SIM_FAULT_SEED", "LORVANE_SIM_REPLY_SIZE"}) {
             unsetenv(name);
         }
         setenv("LORVANE_SIM_DELAY_MS", "0", 1);
@@ -231,6 +233,31 @@ TEST_F(StandIn, ADroppedConnectionFailsEveryBusCallUntilReopened) {
     EXPECT_EQ(gpib().ibonl(ud, 0), kCmpl);
     const int again = open();  // with every descriptor closed the instrument starts afresh
     EXPECT_EQ(write(again, "EX\r"), kCmpl);
+}
+
+TEST_F(StandIn, ASlowReplyComesLateAndAnUnpluggedInstrumentComesBack) {
+    const std::string reading = "NZFN+96.841E+00,NTDN-84.073E+00,K+0100.0000\r\n";
+    setenv("LORVANE_SIM_FAULT", "slow=200@1,unplug=100@2", 1);
+    const int ud = open();
+    gpib().ibtmo(ud, 9);  // 100 ms
+    write(ud, "EX\r");
+    EXPECT_EQ(read(ud), "");
+    EXPECT_EQ(*gpib().ibsta, kErrTimo);
+    EXPECT_EQ(read(ud), reading);
+    write(ud, "EX\r");
+    EXPECT_EQ(read(ud), reading);
+    EXPECT_EQ(write(ud, "EX\r"), kErr);
+    EXPECT_EQ(*gpib().iberr, 2);
+    int attempts = 0;  // back after 100 ms; two seconds at most
+    while (write(ud, "EX\r") != kCmpl && ++attempts < 200) usleep(10'000);
+    EXPECT_EQ(read(ud), reading);
+    std::vector<std::string> faults;
+    for (const std::string& line : logLines()) {
+        if (line[0] == '!') faults.push_back(line);
+    }
+    EXPECT_EQ(faults, (std::vector<std::string>{
+                          "! 1 slow NZFN+96.841E+00,NTDN-84.073E+00,K+0100.0000\\r\\n",
+                          "! 2 unplug NZFN+96.841E+00,NTDN-84.073E+00,K+0100.0000\\r\\n"}));
 }
 
 TEST_F(StandIn, TheWireLogWritesControlCharactersReadably) {
