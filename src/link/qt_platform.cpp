@@ -1,9 +1,11 @@
 #include "qt_platform.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QScreen>
 #include <QThread>
+#include <algorithm>
 
 namespace lorvane {
 namespace {
@@ -82,6 +84,14 @@ void QtPlatform::sleep(int ms) {
 QSize QtPlatform::screenSize() const {
     const QScreen* screen = QGuiApplication::primaryScreen();
     return screen ? screen->size() : QSize(1024, 768);
+}
+
+SaveFileChoice QtPlatform::saveFileName(const SaveFileRequest& request) {
+    QString filter = request.filters.value(0);
+    const QString path =
+        QFileDialog::getSaveFileName(QApplication::activeWindow(), request.caption,
+                                     request.startPath, request.filters.join(u";;"), &filter);
+    return {path, std::max<int>(0, static_cast<int>(request.filters.indexOf(filter)))};
 }
 
 }  // namespace lorvane
