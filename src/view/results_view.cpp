@@ -1,5 +1,6 @@
 #include "results_view.h"
 
+#include <QMenu>
 #include <QTableView>
 #include <cmath>
 
@@ -17,16 +18,34 @@ QString readoutText(const QString& label, double value, const QString& unit) {
 
 ResultsView::ResultsView(ResultTable& table, QTableView& list, PlotBox& plot, StatusPanels& status,
                          PanelTexts texts)
-    : table_(table), list_(list), plot_(plot), status_(status), texts_(std::move(texts)) {
+    : table_(table),
+      list_(list),
+      plot_(plot),
+      status_(status),
+      texts_(std::move(texts)),
+      plotView_(table, plot, status) {
     QObject::connect(&list_, &ResultsList::itemClicked, &list_,
                      [this](int row) { Data_ItemClick(row); });
     QObject::connect(&list_, &ResultsList::mouseMoved, &list_, [this] { Data_MouseMove(); });
     QObject::connect(&plot_, &PlotBox::mouseMoved, &list_,
                      [this](QPointF position) { fDraw_MouseMove(position); });
+    QObject::connect(&plot_, &PlotBox::menuRequested, &list_,
+                     [this](QPoint position) { showMenu(position); });
+    plotView_.setFileStem([this] {
+        const QString sweep = texts_.sweepCaption ? texts_.sweepCaption() : QString();
+        const QString measure = texts_.measureCaption ? texts_.measureCaption() : QString();
+        return sweep.isEmpty() || measure.isEmpty() ? QString() : sweep + u'_' + measure;
+    });
+    // A change of the plot's choices draws it afresh: a red point is red again.
+    plotView_.setRedrawn([this](bool complete) {
+        plotReady_ = plotReady_ && complete;
+        if (plotReady_ && highlightShown_) plot_.drawDot(highlight_, kHighlightColour);
+    });
 }
 
 void ResultsView::ClearResults() {
     plotReady_ = false;
+    highlightShown_ = false;
     plot_.clearPicture();
     table_.clear();
 }
@@ -40,7 +59,13 @@ void ResultsView::removeRowWithSweepText(const QString& sweepText) {
     table_.removeRowWithSweepText(sweepText);
 }
 
-void ResultsView::addRow(const ResultRow& row) { table_.addRow(row); }
+void ResultsView::addRow(const ResultRow& row) {
+    table_.addRow(row);
+    if (plotView_.rowAdded()) {
+        plotReady_ = false;
+        highlightShown_ = false;
+    }
+}
 
 std::array<QString, 3> ResultsView::rowValues(int64_t row) const {
     if (row < 0 || row >= table_.rows()) return {};
@@ -52,15 +77,20 @@ void ResultsView::setPanelText(const QString& key, const QString& text) {
     status_.setPanelText(key, text);
 }
 
-void ResultsView::DrawPlot(double xMin, double xMax, double yMin, double yMax) {
+void ResultsView::setColumnUnits(const ColumnUnits& units) {
+    units_ = units;
+    plotView_.setColumnUnits(units);
+}
+
+void ResultsView::resetHighlight() {
+    highlight_ = {kNoHighlight, kNoHighlight};
+    highlightShown_ = false;
+}
+
+void ResultsView::DrawPlot(double, double, double, double) {
     plotReady_ = false;
-    PlotRequest request{xMin, xMax, yMin, yMax, {}, {}, {}};
-    if (texts_.sweepCaption) request.sweepCaption = texts_.sweepCaption();
-    if (texts_.measureCaption) request.measureCaption = texts_.measureCaption();
-    request.points = table_.leadingPoints();
-    // A row that does not read as numbers ends the drawing there.
-    const bool allRead = request.points.size() == static_cast<size_t>(table_.rows());
-    plotReady_ = plot_.drawPlot(request) && allRead;
+    highlightShown_ = false;
+    plotReady_ = plotView_.draw();
 }
 
 void ResultsView::Data_ItemClick(int row) {
@@ -70,6 +100,7 @@ void ResultsView::Data_ItemClick(int row) {
     UnhighlightPoint();
     highlight_ = *point;
     plot_.drawDot(highlight_, kHighlightColour);
+    highlightShown_ = true;
     showReadout(highlight_);
 }
 
@@ -88,6 +119,17 @@ void ResultsView::fDraw_MouseMove(QPointF position) {
 
 void ResultsView::UnhighlightPoint() {
     if (std::fabs(highlight_.x()) != kNoHighlight) plot_.drawDot(highlight_, kTraceColour);
+    highlightShown_ = false;
+}
+
+void ResultsView::savePlotKey() {
+    if (list_.view().hasFocus() || plot_.hasFocus()) plotView_.save();
+}
+
+void ResultsView::showMenu(QPoint globalPosition) {
+    QMenu menu(&plot_);
+    plotView_.fillMenu(menu);
+    menu.exec(globalPosition);
 }
 
 void ResultsView::showReadout(QPointF point) {
