@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QStandardPaths>
+#include <algorithm>
 
 #include "platform.h"
 #include "plot_box.h"
@@ -63,11 +64,14 @@ bool PlotView::secondShown() const { return second_.value_or(units_[2].trimmed()
 bool PlotView::draw() {
     sweepLog_ = logSweep_ && logSweep_();
     lastDraw_ = clock_();
-    return redraw();
+    const bool complete = redraw();
+    lastDrawTime_ = clock_() - *lastDraw_;
+    return complete;
 }
 
 bool PlotView::rowAdded() {
-    if (lastDraw_ && clock_() - *lastDraw_ < kLivePlotIntervalMs) return false;
+    const qint64 wait = std::max(kLivePlotIntervalMs, kLivePlotPatience * lastDrawTime_);
+    if (lastDraw_ && clock_() - *lastDraw_ < wait) return false;
     draw();
     return true;
 }

@@ -18,8 +18,11 @@ class ResultTable;
 class StatusPanels;
 
 // How long a run's plot waits at least before it is drawn again, in ms: about ten drawings a
-// second.
+// second. A drawing that takes long (a table of many thousand rows on a slow machine) waits
+// kLivePlotPatience times as long as it took, so that the plot takes no more than a
+// twentieth of the run's time.
 inline constexpr qint64 kLivePlotIntervalMs = 100;
+inline constexpr qint64 kLivePlotPatience = 20;
 
 // The plot side of the results view: what the box draws from the table and how, the
 // operator's choices (log axes, the second reading) kept in the settings, the drawing that
@@ -51,7 +54,8 @@ class PlotView {
     // that does not read as numbers ends the rows drawn there.
     bool draw();
     // A row was added during a run: draws the table when it was not drawn in the last
-    // kLivePlotIntervalMs. True when it drew.
+    // kLivePlotIntervalMs (or kLivePlotPatience times the last drawing's time). True when it
+    // drew.
     bool rowAdded();
 
     bool logX() const { return logX_ || sweepLog_; }
@@ -96,6 +100,7 @@ class PlotView {
     // The sweep of the rows drawn last used the automatic log step.
     bool sweepLog_ = false;
     std::optional<qint64> lastDraw_;
+    qint64 lastDrawTime_ = 0;
 };
 
 }  // namespace lorvane

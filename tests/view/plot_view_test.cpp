@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWheelEvent>
+#include <deque>
 
 #include "plot_export.h"
 #include "view_rig.h"
@@ -144,6 +145,23 @@ TEST_F(ResultsViewTest, TheRowsOfARunAreDrawnAtMostTenTimesASecond) {
     now = 101;
     view->DrawPlot(100, 300, 100, 200);
     EXPECT_TRUE(view->PlotReady());
+
+    // A drawing that takes 30 ms makes the next one wait 600 ms.
+    std::deque<qint64> times{1000, 1000, 1030};
+    view->plot().setClock([&] {
+        const qint64 time = times.front();
+        if (times.size() > 1) times.pop_front();
+        return time;
+    });
+    add(310, 210);
+    EXPECT_EQ(pixelAt({310, 210}), kTrace);
+    const QImage slow = plot->picture();
+    times = {1599};
+    add(320, 220);
+    EXPECT_EQ(plot->picture(), slow);
+    times = {1600};
+    add(330, 230);
+    EXPECT_EQ(pixelAt({330, 230}), kTrace);
 }
 
 TEST_F(ResultsViewTest, TheWheelZoomsAboutTheCursorADragPansADoubleClickShowsAll) {
