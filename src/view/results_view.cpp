@@ -45,7 +45,6 @@ ResultsView::ResultsView(ResultTable& table, QTableView& list, PlotBox& plot, St
 
 void ResultsView::ClearResults() {
     plotReady_ = false;
-    highlightShown_ = false;
     plot_.clearPicture();
     table_.clear();
 }
@@ -61,10 +60,7 @@ void ResultsView::removeRowWithSweepText(const QString& sweepText) {
 
 void ResultsView::addRow(const ResultRow& row) {
     table_.addRow(row);
-    if (plotView_.rowAdded()) {
-        plotReady_ = false;
-        highlightShown_ = false;
-    }
+    if (plotView_.rowAdded()) plotReady_ = false;
 }
 
 std::array<QString, 3> ResultsView::rowValues(int64_t row) const {
@@ -82,12 +78,8 @@ void ResultsView::setColumnUnits(const ColumnUnits& units) {
     plotView_.setColumnUnits(units);
 }
 
-void ResultsView::resetHighlight() {
-    highlight_ = {kNoHighlight, kNoHighlight};
-    highlightShown_ = false;
-}
-
 void ResultsView::DrawPlot(double, double, double, double) {
+    // A fresh drawing has no red point; PlotReady stays clear until it is done.
     plotReady_ = false;
     highlightShown_ = false;
     plotReady_ = plotView_.draw();

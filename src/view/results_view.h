@@ -62,7 +62,7 @@ class ResultsView final : public RunResults, public RunView {
     // RunView.
     void setPanelText(const QString& key, const QString& text) override;
     void setColumnUnits(const ColumnUnits& units) override;
-    void resetHighlight() override;
+    void resetHighlight() override { highlight_ = {kNoHighlight, kNoHighlight}; }
     // Draws every row of the table: the first reading against the sweep value, and the second
     // reading on a right-hand axis when it is shown. The axes take their ranges from the
     // points themselves, so that every point shows whatever ranges the run passes. PlotReady
@@ -104,7 +104,7 @@ class ResultsView final : public RunResults, public RunView {
     bool plotReady_ = false;
     bool cursorShown_ = false;
     QPointF highlight_{kNoHighlight, kNoHighlight};
-    // The highlighted point is red on the plot now.
+    // The highlighted point is red on the plot now (once a drawing is ready).
     bool highlightShown_ = false;
 };
 

@@ -184,6 +184,15 @@ TEST(PlotLayout, ABoxOfTheWindowsSizeLabelsEveryAxis) {
     EXPECT_EQ(count[TextRole::YTitle], 1);
     EXPECT_EQ(count[TextRole::Y2Title], 1);
     EXPECT_EQ(layout->xTicks.size(), 5u);
+    // The titles are centred on their axes.
+    for (const PlacedText& text : layout->texts) {
+        const QPointF middle = QRectF(layout->area).center();
+        if (text.role == TextRole::XTitle) {
+            EXPECT_DOUBLE_EQ(text.rect.center().x(), middle.x());
+        } else if (text.role == TextRole::YTitle || text.role == TextRole::Y2Title) {
+            EXPECT_DOUBLE_EQ(text.rect.center().y(), middle.y());
+        }
+    }
     // The area takes most of the box.
     EXPECT_GT(layout->area.width(), 392 / 2);
     EXPECT_GT(layout->area.height(), 272 / 2);

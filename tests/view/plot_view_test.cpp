@@ -170,6 +170,11 @@ TEST_F(ResultsViewTest, TheWheelZoomsAboutTheCursorADragPansADoubleClickShowsAll
     const PlotRanges all = plot->ranges();
     const QPointF inner = QPointF(plot->contentsRect().topLeft());
     const QPoint at = *plot->scale()->pixelOf({200, 150});
+    // A button held without a press on the plot drags nothing.
+    QMouseEvent held(QEvent::MouseMove, inner + at, plot->mapToGlobal(inner + at), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(plot, &held);
+    EXPECT_EQ(*plot->scale()->pixelOf({200, 150}), at);
     QWheelEvent wheel(inner + at, plot->mapToGlobal(inner + at), QPoint(), QPoint(0, 120),
                       Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QCoreApplication::sendEvent(plot, &wheel);
@@ -197,6 +202,10 @@ TEST_F(ResultsViewTest, TheWheelZoomsAboutTheCursorADragPansADoubleClickShowsAll
 
 TEST_F(ResultsViewTest, ThePlotIsSavedAsPngAtTheScreensRatioOrTwiceOrAsSvg) {
     QTemporaryDir dir;
+    platform.saveAnswer = {dir.filePath(u"plot"_s), 0};
+    // Nothing to save before a drawing.
+    view->plot().save();
+    EXPECT_TRUE(platform.saveRequests.empty());
     runAndPlot();
     const QSize box = plot->contentsRect().size();
     struct Case {
@@ -208,7 +217,7 @@ TEST_F(ResultsViewTest, ThePlotIsSavedAsPngAtTheScreensRatioOrTwiceOrAsSvg) {
     const Case cases[] = {
         {"plot", 0, "plot.png", box},      {"big.png", 1, "big.png", box * 2},
         {"drawing", 2, "drawing.svg", {}}, {"mixed.svg", 0, "mixed.svg", {}},
-        {"shot.PNG", 2, "shot.PNG", box},
+        {"shot.PNG", 2, "shot.PNG", box},  {"beyond", 7, "beyond.svg", {}},
     };
     for (const Case& c : cases) {
         platform.saveAnswer = {dir.filePath(QString::fromLatin1(c.chosen)), c.filter};
@@ -225,7 +234,7 @@ TEST_F(ResultsViewTest, ThePlotIsSavedAsPngAtTheScreensRatioOrTwiceOrAsSvg) {
     }
     EXPECT_EQ(QImage(dir.filePath(u"plot.png"_s)).pixel(*plot->scale()->pixelOf({200, 150})),
               kTrace);
-    ASSERT_EQ(platform.saveRequests.size(), 5u);
+    ASSERT_EQ(platform.saveRequests.size(), 6u);
     EXPECT_TRUE(platform.saveRequests[0].startPath.endsWith(u"/Freq_Z.png"));
     EXPECT_EQ(platform.saveRequests[0].filters, plotFileFilters());
     // Every later dialog starts in the folder of the last save.
@@ -244,7 +253,7 @@ TEST_F(ResultsViewTest, ThePlotIsSavedAsPngAtTheScreensRatioOrTwiceOrAsSvg) {
     platform.saveAnswer = {};
     view->plot().save();
     EXPECT_EQ(platform.messages.size(), 1u);
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 5);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 6);
 }
 
 TEST_F(ResultsViewTest, TheKeyPSavesThePlotOnlyFromTheListOrThePlot) {
