@@ -174,7 +174,6 @@ void PlotBox::wheelEvent(QWheelEvent* event) {
         renderPinned(pin, at);
     else
         render();
-    if (scale_) emit mouseMoved(scale_->pointAt(QPointF(std::floor(at.x()), std::floor(at.y()))));
 }
 
 void PlotBox::contextMenuEvent(QContextMenuEvent* event) {

@@ -73,36 +73,25 @@ struct TickCase {
 };
 
 TEST(PlotTicks, TheDensestTicksWhoseLabelsKeepApart) {
+    // Labels of 30 pixels (or of the given width), at least 8 pixels apart.
+    // clang-format off
     const TickCase cases[] = {
-        {"steps of 10: 5 would crowd 30-pixel labels",
-         {-3, 103, false},
-         "Ohm",
-         424,
-         30,
+        {"steps of 10: 5 would crowd", {-3, 103, false}, "Ohm", 424, 30,
          {0, 10, 20, 30, 40, 50, 60, 70, 80, 90, 100}},
-        {"steps of 2 in a short range", {0.5, 9.5, false}, "Ohm", 300, 30, {2, 4, 6, 8}},
+        {"steps of 2", {0.5, 9.5, false}, "Ohm", 300, 30, {2, 4, 6, 8}},
         {"negative values", {-5.5, 5.5, false}, "mV", 300, 30, {-4, -2, 0, 2, 4}},
-        {"decades of a log axis", {0.8, 12000, true}, "kHz", 400, 40, {1, 10, 100, 1000, 10000}},
-        {"1, 2 and 5 in each decade when they fit",
-         {0.8, 120, true},
-         "kHz",
-         600,
-         30,
-         {1, 2, 5, 10, 20, 50, 100}},
-        {"every 2nd decade when decades crowd",
-         {1e-9, 1e9, true},
-         "",
-         200,
-         12,
+        {"log: decades", {0.8, 12000, true}, "kHz", 400, 40, {1, 10, 100, 1000, 10000}},
+        {"log: 1, 2, 5", {0.8, 120, true}, "kHz", 600, 30, {1, 2, 5, 10, 20, 50, 100}},
+        {"log: 1 to 9", {1, 10, true}, "", 600, 15, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}},
+        {"log: up to a decade", {1, 1000, true}, "", 300, 20,
+         {1, 2, 5, 10, 20, 50, 100, 200, 500, 1000}},
+        {"log: every 2nd decade", {1e-9, 1e9, true}, "", 200, 12,
          {1e-8, 1e-6, 1e-4, 1e-2, 1, 1e2, 1e4, 1e6, 1e8}},
-        {"a log axis shorter than a decade gets linear steps",
-         {950, 2040, true},
-         "Ohm",
-         300,
-         30,
+        {"log below a decade: linear", {950, 2040, true}, "Ohm", 300, 30,
          {1000, 1200, 1400, 1600, 1800, 2000}},
         {"one label when two do not fit", {0, 100, false}, "Ohm", 30, 30, {0}},
     };
+    // clang-format on
     for (const TickCase& c : cases) {
         const AxisUnit unit = axisUnit(QString::fromUtf8(c.unit));
         const auto extent = [&](const QString& text) {
@@ -169,33 +158,80 @@ TEST(PlotLayout, TextsNeverOverlapAndStayInsideTheBoxAtAnySize) {
     EXPECT_FALSE(layoutPlot(QSize(2, 100), x, y, y2, FixedMetrics()));
 }
 
-TEST(PlotLayout, ABoxOfTheWindowsSizeLabelsEveryAxis) {
+// The centre of each text of a role, across (x labels) or up (the others).
+std::vector<double> centres(const PlotLayout& layout, TextRole role) {
+    std::vector<double> at;
+    for (const PlacedText& text : layout.texts)
+        if (text.role == role)
+            at.push_back(role == TextRole::XLabel ? text.rect.center().x()
+                                                  : text.rect.center().y());
+    return at;
+}
+
+TEST(PlotLayout, ABoxOfTheWindowsSizeLabelsEveryTickBesideItsAxis) {
     const AxisSpec x{{0.8, 1.2e4, true}, axisUnit(u"kHz"_s), u"Freq."_s};
     const AxisSpec y{{90, 310, false}, axisUnit(u"Ohm"_s), u"Z"_s};
     const AxisSpec y2{{-90, 90, false}, axisUnit(u"°"_s), u"Phi"_s};
-    const auto layout = layoutPlot(QSize(392, 272), x, y, y2, FixedMetrics());
-    ASSERT_TRUE(layout);
-    std::map<TextRole, int> count;
-    for (const PlacedText& text : layout->texts) ++count[text.role];
-    EXPECT_EQ(count[TextRole::XLabel], 5);  // 1 kHz .. 10 MHz
-    EXPECT_GE(count[TextRole::YLabel], 4);
-    EXPECT_GE(count[TextRole::Y2Label], 4);
-    EXPECT_EQ(count[TextRole::XTitle], 1);
-    EXPECT_EQ(count[TextRole::YTitle], 1);
-    EXPECT_EQ(count[TextRole::Y2Title], 1);
-    EXPECT_EQ(layout->xTicks.size(), 5u);
-    // The titles are centred on their axes.
-    for (const PlacedText& text : layout->texts) {
-        const QPointF middle = QRectF(layout->area).center();
-        if (text.role == TextRole::XTitle) {
-            EXPECT_DOUBLE_EQ(text.rect.center().x(), middle.x());
-        } else if (text.role == TextRole::YTitle || text.role == TextRole::Y2Title) {
-            EXPECT_DOUBLE_EQ(text.rect.center().y(), middle.y());
+    for (const bool second : {true, false}) {
+        const auto layout = layoutPlot(QSize(392, 272), x, y,
+                                       second ? std::optional(y2) : std::nullopt, FixedMetrics());
+        ASSERT_TRUE(layout);
+        const PlotScale& scale = layout->scale;
+        // Every tick has its label, centred on it: 1 kHz .. 10 MHz, and 100 .. 300 Ohm.
+        ASSERT_EQ(layout->xTicks.size(), 5u);
+        ASSERT_GE(layout->yTicks.size(), 4u);
+        const std::vector<double> xs = centres(*layout, TextRole::XLabel);
+        const std::vector<double> ys = centres(*layout, TextRole::YLabel);
+        ASSERT_EQ(xs.size(), layout->xTicks.size()) << second;
+        ASSERT_EQ(ys.size(), layout->yTicks.size()) << second;
+        for (size_t i = 0; i < xs.size(); ++i)
+            EXPECT_NEAR(xs[i], scale.x.toPixel(layout->xTicks[i]), 0.5) << second;
+        for (size_t i = 0; i < ys.size(); ++i)
+            EXPECT_NEAR(ys[i], scale.y.toPixel(layout->yTicks[i]), 0.5) << second;
+        EXPECT_EQ(centres(*layout, TextRole::Y2Label).size(), layout->y2Ticks.size());
+        EXPECT_EQ(layout->y2Ticks.empty(), !second);
+
+        // Labels beside the area, titles beyond them, centred on their axes.
+        const QRectF area(layout->area);
+        std::map<TextRole, int> count;
+        for (const PlacedText& text : layout->texts) {
+            ++count[text.role];
+            const QRectF& r = text.rect;
+            switch (text.role) {
+                case TextRole::XLabel:
+                    EXPECT_GT(r.top(), area.bottom());
+                    break;
+                case TextRole::YLabel:
+                    EXPECT_LT(r.right(), area.left());
+                    break;
+                case TextRole::Y2Label:
+                    EXPECT_GT(r.left(), area.right());
+                    break;
+                case TextRole::XTitle:
+                    EXPECT_DOUBLE_EQ(r.center().x(), area.center().x());
+                    break;
+                case TextRole::YTitle:
+                case TextRole::Y2Title:
+                    EXPECT_DOUBLE_EQ(r.center().y(), area.center().y());
+                    break;
+            }
         }
+        EXPECT_EQ(count[TextRole::XTitle], 1);
+        EXPECT_EQ(count[TextRole::YTitle], 1);
+        EXPECT_EQ(count[TextRole::Y2Title], second ? 1 : 0);
+        for (const PlacedText& title : layout->texts) {
+            for (const PlacedText& label : layout->texts) {
+                if (title.role == TextRole::YTitle && label.role == TextRole::YLabel) {
+                    EXPECT_LE(title.rect.right(), label.rect.left());
+                } else if (title.role == TextRole::Y2Title && label.role == TextRole::Y2Label) {
+                    EXPECT_GE(title.rect.left(), label.rect.right());
+                }
+            }
+        }
+        // The area takes most of the box.
+        EXPECT_GT(layout->area.width(), 392 / 2);
+        EXPECT_GT(layout->area.height(), 272 / 2);
     }
-    // The area takes most of the box.
-    EXPECT_GT(layout->area.width(), 392 / 2);
-    EXPECT_GT(layout->area.height(), 272 / 2);
     // A box too small for texts gives its points the whole box.
     const auto bare = layoutPlot(QSize(30, 20), x, y, y2, FixedMetrics());
     ASSERT_TRUE(bare);

@@ -155,6 +155,7 @@ TEST_F(ResultsViewTest, TheRowsOfARunAreDrawnAtMostTenTimesASecond) {
     });
     add(310, 210);
     EXPECT_EQ(pixelAt({310, 210}), kTrace);
+    EXPECT_FALSE(view->PlotReady());
     const QImage slow = plot->picture();
     times = {1599};
     add(320, 220);
@@ -182,8 +183,15 @@ TEST_F(ResultsViewTest, TheWheelZoomsAboutTheCursorADragPansADoubleClickShowsAll
     EXPECT_NEAR(plot->ranges().y.high - plot->ranges().y.low, 0.8 * (all.y.high - all.y.low), 1e-9);
     const QPoint still = *plot->scale()->pixelOf({200, 150});
     EXPECT_LE((still - at).manhattanLength(), 2);
-    // The readout follows the zoomed scale.
-    EXPECT_EQ(panel("DAT1"), readoutText(u"Freq."_s, plot->scale()->pointAt(at).x(), u"kHz"_s));
+    // The readout follows the zoomed scale: 40 pixels right of 200 kHz now lie closer to it.
+    const double unzoomed = 40 * (all.x.high - all.x.low) / plot->scale()->x.pixels();
+    const QPointF right = inner + at + QPointF(40, 0);
+    QMouseEvent over(QEvent::MouseMove, right, plot->mapToGlobal(right), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QCoreApplication::sendEvent(plot, &over);
+    const double zoomed = plot->scale()->pointAt(at + QPointF(40, 0)).x();
+    EXPECT_EQ(panel("DAT1"), readoutText(u"Freq."_s, zoomed, u"kHz"_s));
+    EXPECT_LT(zoomed - 200, 0.9 * unzoomed);
 
     QTest::mousePress(plot, Qt::LeftButton, {}, (inner + at).toPoint());
     const QPointF to = inner + at + QPointF(30, -20);

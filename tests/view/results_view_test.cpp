@@ -152,6 +152,12 @@ TEST_F(ResultsViewTest, ARisingReadingIsDrawnRisingWithEveryPointWholeInside) {
     EXPECT_GT(last.x(), first.x());
     EXPECT_TRUE(wholeDot(plot->picture(), first, kTrace));
     EXPECT_TRUE(wholeDot(plot->picture(), last, kTrace));
+    // Tick marks stick out of the area to the left: black pixels just beside it.
+    int marks = 0;
+    const int beside = plot->scale()->x.start() - 2;
+    for (int y = 0; y < plot->picture().height(); ++y)
+        marks += plot->picture().pixel(beside, y) == qRgb(0, 0, 0);
+    EXPECT_GE(marks, 4);
     EXPECT_EQ(pixelAt({200, 150}), kTrace);
     // Grid lines at the ticks, labels and titles.
     EXPECT_GT(pixelsOf(kGrey), 1000);
@@ -167,6 +173,10 @@ TEST_F(ResultsViewTest, ZeroLinesAreRed) {
     EXPECT_EQ(pixelAt({-15, 0}), kRed);
     EXPECT_EQ(pixelAt({0, -0.5}), kRed);
     EXPECT_EQ(pixelAt({0, 0}), kTrace);
+    // One pixel wide.
+    const QPoint zero = *plot->scale()->pixelOf({-15, 0});
+    EXPECT_NE(plot->picture().pixel(zero + QPoint(0, 1)), kRed);
+    EXPECT_NE(plot->picture().pixel(zero + QPoint(0, -1)), kRed);
 }
 
 TEST_F(ResultsViewTest, ASpotMeasurementShowsItsPointInTheMiddle) {
