@@ -76,6 +76,10 @@ TEST_F(ResultsViewTest, LogAxesAreKeptInTheSettingsAndRefusedUnlessEveryValueIsP
     EXPECT_NEAR(*plot->scale()->y.pixelOf(50), (y5 + y500) / 2.0, 1);
     EXPECT_EQ(pixelAt({20, 500}), kRed);
     EXPECT_TRUE(view->PlotReady());
+    // Once the cursor over the plot has turned it back, a new drawing leaves it so.
+    view->fDraw_MouseMove({0, 50});
+    view->plot().setSecondShown(false);
+    EXPECT_EQ(pixelAt({20, 500}), kTrace);
 
     // A kept choice that the next rows cannot use: a linear axis and the word.
     view->ClearResults();
