@@ -2,6 +2,7 @@
 
 #include <QPoint>
 #include <QPointF>
+#include <QRect>
 #include <optional>
 #include <span>
 
@@ -83,6 +84,8 @@ struct PlotScale {
     std::optional<QPoint> pixelOf(QPointF point) const;
     // The point (sweep value, first reading) at a pixel position of the box.
     QPointF pointAt(QPointF pixel) const;
+    // The pixels the axes span: where the points go.
+    QRect area() const { return QRect(x.start(), y.start(), x.pixels(), y.pixels()); }
 };
 
 }  // namespace lorvane

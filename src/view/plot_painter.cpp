@@ -154,7 +154,12 @@ std::optional<PlotScale> paintPlot(QPainter& painter, QSize size, const PlotRequ
 }
 
 void paintDot(QPainter& painter, const PlotScale& scale, QPointF point, const QColor& colour) {
-    if (const std::optional<QPoint> at = scale.pixelOf(point)) dot(painter, *at, colour);
+    const std::optional<QPoint> at = scale.pixelOf(point);
+    if (!at) return;
+    painter.save();
+    painter.setClipRect(scale.area());
+    dot(painter, *at, colour);
+    painter.restore();
 }
 
 }  // namespace lorvane

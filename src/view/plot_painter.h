@@ -62,7 +62,7 @@ QFont plotFont();
 std::optional<PlotScale> paintPlot(QPainter& painter, QSize size, const PlotRequest& request,
                                    const PlotRanges& ranges);
 
-// A point-sized dot at a point (sweep value, first reading).
+// A point-sized dot at a point (sweep value, first reading), as far as it lies in the area.
 void paintDot(QPainter& painter, const PlotScale& scale, QPointF point, const QColor& colour);
 
 }  // namespace lorvane

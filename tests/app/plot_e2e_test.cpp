@@ -18,10 +18,9 @@ const QRgb kTrace = qRgb(0, 127, 127);
 std::vector<QPoint> tracePixels(const PlotBox& plot) {
     std::vector<QPoint> pixels;
     if (!plot.scale()) return pixels;
-    const PlotAxis& x = plot.scale()->x;
-    const PlotAxis& y = plot.scale()->y;
-    for (int row = y.start(); row < y.start() + y.pixels(); ++row)
-        for (int column = x.start(); column < x.start() + x.pixels(); ++column)
+    const QRect area = plot.scale()->area();
+    for (int row = area.top(); row <= area.bottom(); ++row)
+        for (int column = area.left(); column <= area.right(); ++column)
             if (plot.picture().pixel(column, row) == kTrace) pixels.emplace_back(column, row);
     return pixels;
 }
