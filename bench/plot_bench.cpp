@@ -19,9 +19,10 @@
 namespace {
 
 using namespace lorvane;
+using namespace Qt::Literals::StringLiterals;
 
 ResultRow pointRow(double x) {
-    return makeResultRow(x, 100 + 50 * std::sin(x / 500), 45,
+    return makeResultRow(x, 100 + 50 * std::sin(x / 500), 45 * std::cos(x / 700),
                          conversionFor(MeasureMode::Impedance));
 }
 
@@ -41,14 +42,25 @@ struct ViewBench {
     std::unique_ptr<ResultsView> view;
 };
 
+// DrawPlot over a full table: the first reading alone on linear axes (both:0), or both
+// readings, the first on a log axis against a log sweep axis (both:1).
 void BM_DrawPlot(benchmark::State& state) {
     ViewBench bench;
     const auto points = static_cast<int>(state.range(0));
+    const bool both = state.range(1) != 0;
+    // The second reading shows by default for a phase, and not for a dissipation factor.
+    bench.view->setColumnUnits({u"kHz"_s, u"Ohm"_s, both ? u"°"_s : u"D"_s});
     for (int i = 1; i <= points; ++i) bench.view->addRow(pointRow(i));
+    bench.view->plot().setLogX(both);
+    bench.view->plot().setLogY(both);
     for (auto _ : state) bench.view->DrawPlot(1, points - 1, 50, 150);
     if (!bench.view->PlotReady()) state.SkipWithError("the plot was not drawn");
+    if (bench.plot->scale()->x.range().log != both) state.SkipWithError("wrong axes");
 }
-BENCHMARK(BM_DrawPlot)->Arg(30000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DrawPlot)
+    ->ArgsProduct({{30000}, {0, 1}})
+    ->ArgNames({"points", "both"})
+    ->Unit(benchmark::kMillisecond);
 
 // Time per row, as a counter: the whole fill is timed, divided by the number of rows.
 void perRow(benchmark::State& state, int rows) {

@@ -33,12 +33,29 @@ void InstanceRunSettings::write(const QString& name, double value) {
     RegWrite(life_.settingsKey(), name, value);
 }
 
+int InstancePlotSettings::readNumber(const QString& name, int def) const {
+    return RegRead(life_.settingsKey(), name, def);
+}
+
+void InstancePlotSettings::writeNumber(const QString& name, int value) {
+    RegWrite(life_.settingsKey(), name, value);
+}
+
+QString InstancePlotSettings::readText(const QString& name, const QString& def) const {
+    return RegRead(life_.settingsKey(), name, def);
+}
+
+void InstancePlotSettings::writeText(const QString& name, const QString& value) {
+    RegWrite(life_.settingsKey(), name, value);
+}
+
 Application::Application(Platform& platform, MainWindow& window, QString workbookFolder)
     : platform_(platform),
       window_(window),
       life_(platform, window),
       runPanel_(window),
       runSettings_(life_),
+      plotSettings_(life_),
       workbookFolder_(std::move(workbookFolder)) {
     window_.onClosing = [this] { life_.shutdown(); };
     window_.onConfig = [this] {
@@ -53,6 +70,10 @@ bool Application::load(const QString& commandLine) {
     if (!life_.load(commandLine)) return false;
     runLink_ = std::make_unique<ClsGpibRunLink>(*life_.link());
     ResultsView& results = window_.resultsView();
+    // The sweep went on the automatic log step when the panel shows it: the panel is locked
+    // while a run goes, and the plot keeps what it saw when it was drawn.
+    results.plot().attach(&plotSettings_, &platform_,
+                          [this] { return window_.state().AutoStep && window_.state().LogStep; });
     run_ = std::make_unique<MeasurementRun>(*runLink_, runPanel_, results, results, runSettings_,
                                             platform_);
     connectRunButtons(window_, *run_);
@@ -62,7 +83,8 @@ bool Application::load(const QString& commandLine) {
     exportView_ = std::make_unique<ResultsExportView>(results);
     exports_ = std::make_unique<WindowExports>(
         window_, *exportTable_, *exportView_, platform_,
-        workbookFolder_.isEmpty() ? defaultWorkbookFolder() : workbookFolder_);
+        workbookFolder_.isEmpty() ? defaultWorkbookFolder() : workbookFolder_,
+        [&results] { results.savePlotKey(); });
     return true;
 }
 

@@ -5,6 +5,7 @@
 
 #include "lifecycle.h"
 #include "platform.h"
+#include "plot_settings.h"
 #include "run_interfaces.h"
 #include "window_run_panel.h"
 
@@ -27,9 +28,23 @@ class InstanceRunSettings final : public RunSettings {
     const Lifecycle& life_;
 };
 
+// The plot's choices, under the instance's key.
+class InstancePlotSettings final : public PlotSettings {
+  public:
+    explicit InstancePlotSettings(const Lifecycle& life) : life_(life) {}
+    int readNumber(const QString& name, int def) const override;
+    void writeNumber(const QString& name, int value) override;
+    QString readText(const QString& name, const QString& def) const override;
+    void writeText(const QString& name, const QString& value) override;
+
+  private:
+    const Lifecycle& life_;
+};
+
 // The whole program around one main window, wired explicitly: its life cycle, the
-// configuration dialog behind Config, the measurement run behind Run and Ref. and the exports
-// behind the C, E and Z keys. main() and the end-to-end tests build the same thing.
+// configuration dialog behind Config, the measurement run behind Run and Ref., the plot's
+// settings and save dialog, and the exports behind the C, E, Z and P keys. main() and the
+// end-to-end tests build the same thing.
 class Application {
   public:
     // The workbook goes to workbookFolder (the documents folder when it is empty).
@@ -50,6 +65,7 @@ class Application {
     Lifecycle life_;
     WindowRunPanel runPanel_;
     InstanceRunSettings runSettings_;
+    InstancePlotSettings plotSettings_;
     std::unique_ptr<ClsGpibRunLink> runLink_;
     std::unique_ptr<MeasurementRun> run_;
     QString workbookFolder_;

@@ -10,8 +10,9 @@
 
 namespace lorvane {
 
-ExportKeys::ExportKeys(ClipboardCopy& copy, WorkbookExport& workbook, ZPlotsExport& zplots)
-    : copy_(copy), workbook_(workbook), zplots_(zplots) {}
+ExportKeys::ExportKeys(ClipboardCopy& copy, WorkbookExport& workbook, ZPlotsExport& zplots,
+                       std::function<void()> savePlot)
+    : copy_(copy), workbook_(workbook), zplots_(zplots), savePlot_(std::move(savePlot)) {}
 
 void ExportKeys::Form_KeyUp(int keyCode) {
     switch (keyCode) {
@@ -23,6 +24,9 @@ void ExportKeys::Form_KeyUp(int keyCode) {
             break;
         case kKeyZPlots:
             zplots_.run();
+            break;
+        case kKeyPlot:
+            if (savePlot_) savePlot_();
             break;
         default:
             break;

@@ -15,13 +15,16 @@ class ZPlotsExport;
 inline constexpr int kKeyCopy = 67;      // C
 inline constexpr int kKeyWorkbook = 69;  // E
 inline constexpr int kKeyZPlots = 90;    // Z
+inline constexpr int kKeyPlot = 80;      // P
 
 // The main window's key-release handler: C copies the results to the clipboard, E writes the
-// workbook, Z hands a gain sweep to ZPlots; other keys do nothing. Modifiers are not looked at,
-// so Ctrl+C, Shift+C and a plain C all copy.
+// workbook, Z hands a gain sweep to ZPlots, P runs `savePlot` (which saves the plot when the
+// results list has the focus); other keys do nothing. Modifiers are not looked at, so Ctrl+C,
+// Shift+C and a plain C all copy.
 class ExportKeys {
   public:
-    ExportKeys(ClipboardCopy& copy, WorkbookExport& workbook, ZPlotsExport& zplots);
+    ExportKeys(ClipboardCopy& copy, WorkbookExport& workbook, ZPlotsExport& zplots,
+               std::function<void()> savePlot = {});
 
     void Form_KeyUp(int keyCode);
 
@@ -29,6 +32,7 @@ class ExportKeys {
     ClipboardCopy& copy_;
     WorkbookExport& workbook_;
     ZPlotsExport& zplots_;
+    std::function<void()> savePlot_;
 };
 
 // The key preview of a window: reports every key released in the window, whichever of its

@@ -15,10 +15,12 @@ namespace lorvane {
 // Everything the main window keeps for the exports, for its whole life: the clipboard, the
 // desktop's spreadsheet program, the three exports, and the key preview that hands every key
 // released in the window to Form_KeyUp.
+// `savePlot` answers the key P.
 class WindowExports {
   public:
     WindowExports(QWidget& window, const ExportTable& table, ExportView& view, Platform& platform,
-                  QString workbookFolder = defaultWorkbookFolder());
+                  QString workbookFolder = defaultWorkbookFolder(),
+                  std::function<void()> savePlot = {});
 
   private:
     QtClipboard clipboard_;

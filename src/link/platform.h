@@ -2,6 +2,7 @@
 
 #include <QSize>
 #include <QString>
+#include <QStringList>
 
 namespace lorvane {
 
@@ -21,6 +22,22 @@ struct MessageRequest {
     bool systemModal = false;
 };
 
+// A file dialog that asks where to save a file.
+struct SaveFileRequest {
+    QString caption;
+    // The folder the dialog starts in, with the file name it proposes.
+    QString startPath;
+    // The file types offered, as "PNG image (*.png)"; the first is chosen at first.
+    QStringList filters;
+};
+
+// The operator's answer: the file chosen (empty when the dialog was cancelled) and the index
+// of the file type chosen with it.
+struct SaveFileChoice {
+    QString path;
+    int filter = 0;
+};
+
 // Everything the program asks of the desktop goes through here, so that tests can answer
 // message boxes, count beeps and skip real waiting.
 class Platform {
@@ -34,6 +51,9 @@ class Platform {
     virtual void sleep(int ms) = 0;
     // The primary screen in logical pixels.
     virtual QSize screenSize() const = 0;
+    // Asks where to save a file. A desktop with nobody to ask (an unattended run) answers as
+    // a cancelled dialog.
+    virtual SaveFileChoice saveFileName(const SaveFileRequest&) { return {}; }
 
     // Shorthand for the common one-button box.
     MsgResult message(const QString& text, MsgIcon icon = MsgIcon::None) {

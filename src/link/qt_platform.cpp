@@ -1,9 +1,11 @@
 #include "qt_platform.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QScreen>
 #include <QThread>
+#include <algorithm>
 #include <clocale>
 
 namespace lorvane {
@@ -86,5 +88,13 @@ QSize QtPlatform::screenSize() const {
 }
 
 void useCNumericLocale() { std::setlocale(LC_NUMERIC, "C"); }
+
+SaveFileChoice QtPlatform::saveFileName(const SaveFileRequest& request) {
+    QString filter = request.filters.value(0);
+    const QString path =
+        QFileDialog::getSaveFileName(QApplication::activeWindow(), request.caption,
+                                     request.startPath, request.filters.join(u";;"), &filter);
+    return {path, std::max<int>(0, static_cast<int>(request.filters.indexOf(filter)))};
+}
 
 }  // namespace lorvane

@@ -12,6 +12,7 @@ class QtPlatform final : public Platform {
     void processEvents() override;
     void sleep(int ms) override;
     QSize screenSize() const override;
+    SaveFileChoice saveFileName(const SaveFileRequest& request) override;
 };
 
 // Called right after the QApplication is made, which sets the C library to the user's locale:

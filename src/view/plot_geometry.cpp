@@ -1,79 +1,100 @@
 #include "plot_geometry.h"
 
-#include <QPoint>
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <limits>
 
 namespace lorvane {
 namespace {
 
 // Pixel positions are held within this distance of the box before they become ints: far
-// enough outside that a clamped point or line end never shows.
+// enough outside that a clamped point never shows.
 constexpr double kPixelLimit = 1e6;
 
-struct Extent {
-    double low;
-    double high;
-};
-
-// One axis of plotFrame. `upper` is how many steps the extent reaches beyond the largest
-// value when the values are not both below 1 in magnitude.
-Extent extent(double min, double max, double step, double upper) {
-    if (std::floor(std::fabs(max)) == 0 && std::floor(std::fabs(min)) == 0)
-        return {min - step, max + 2 * step};
-    return {std::floor(min - 0.25 * step), std::floor(max + upper * step)};
-}
-
-bool fitsSingle(double value) {
-    return std::isfinite(value) && std::fabs(value) <= std::numeric_limits<float>::max();
-}
-
-int clampedPixel(double position) {
-    return static_cast<int>(std::floor(std::clamp(position, -kPixelLimit, kPixelLimit)));
+// The range between two axis coordinates, or nullopt when doubles cannot show it: not finite,
+// not increasing, or so narrow that its ends are hardly apart.
+std::optional<AxisRange> rangeBetween(double from, double to, bool log) {
+    const AxisRange range{axisValue(from, log), axisValue(to, log), log};
+    if (!std::isfinite(range.low) || !std::isfinite(range.high) || !(range.low < range.high))
+        return std::nullopt;
+    if (!std::isfinite(to - from) || !(to - from > 1e-9 * std::max(std::fabs(from), std::fabs(to))))
+        return std::nullopt;
+    if (log && !(range.low > 0)) return std::nullopt;
+    return range;
 }
 
 }  // namespace
 
-double gridStep(double span) {
-    if (span < 10) return span / 10;
-    return std::floor((span / 10 + 10) / 10) * 10;
+double axisCoordinate(double value, bool log) {
+    if (!log) return value;
+    return value > 0 ? std::log10(value) : std::numeric_limits<double>::quiet_NaN();
 }
 
-PlotFrame plotFrame(double xmin, double xmax, double ymin, double ymax) {
-    PlotFrame frame;
-    frame.xstep = gridStep(xmax - xmin);
-    frame.ystep = gridStep(ymax - ymin);
-    const Extent x = extent(xmin, xmax, frame.xstep, 1.75);
-    frame.left = x.low;
-    frame.right = x.high;
-    frame.width = frame.right - frame.left;
-    if (frame.width == 0) {
-        frame.width = 2;
-        frame.xstep = 1;
-    }
-    const Extent y = extent(ymin, ymax, frame.ystep, 0.25);
-    frame.ylow = y.low;
-    frame.yhigh = y.high;
-    frame.height = frame.yhigh - frame.ylow;
-    if (frame.height == 0) {
-        frame.height = 1;
-        frame.ystep = 1;
-    }
-    return frame;
+double axisValue(double coordinate, bool log) {
+    return log ? std::pow(10, coordinate) : coordinate;
 }
 
-double PlotAxis::toPixel(double value) const { return pixels * (value - origin) / span; }
+std::optional<AxisRange> dataRange(std::span<const double> values, bool log) {
+    double low = std::numeric_limits<double>::infinity();
+    double high = -low;
+    for (const double value : values) {
+        const double at = axisCoordinate(value, log);
+        if (!std::isfinite(at)) continue;
+        low = std::min(low, at);
+        high = std::max(high, at);
+    }
+    if (low > high) return std::nullopt;
+    double pad = 0.05 * high - 0.05 * low;  // apart, so that the difference cannot overflow
+    if (low == high) pad = log ? 0.5 : 0.1 * std::fabs(low);
+    if (low == high && !log && low == 0) pad = 1;
+    if (const auto range = rangeBetween(low - pad, high + pad, log)) return range;
+    // Values too close together for a padded range (or beyond it): the nearest range that
+    // doubles can show around them.
+    return rangeBetween(low - std::max(1.0, std::fabs(low)), high + std::max(1.0, std::fabs(high)),
+                        log);
+}
 
-double PlotAxis::toValue(double pixel) const { return origin + pixel * span / pixels; }
+AxisRange zoomRange(const AxisRange& range, double fraction, double factor) {
+    const double low = axisCoordinate(range.low, range.log);
+    const double high = axisCoordinate(range.high, range.log);
+    const double pivot = low + (high - low) * fraction;
+    return rangeBetween(pivot - (pivot - low) * factor, pivot + (high - pivot) * factor, range.log)
+        .value_or(range);
+}
 
-double PlotAxis::toUnits(double length) const { return length * span / pixels; }
+AxisRange panRange(const AxisRange& range, double fraction) {
+    const double low = axisCoordinate(range.low, range.log);
+    const double high = axisCoordinate(range.high, range.log);
+    const double shift = (high - low) * fraction;
+    return rangeBetween(low + shift, high + shift, range.log).value_or(range);
+}
+
+PlotAxis::PlotAxis(const AxisRange& range, int start, int pixels, bool upward)
+    : range_(range),
+      start_(start),
+      pixels_(pixels),
+      upward_(upward),
+      low_(axisCoordinate(range.low, range.log)),
+      high_(axisCoordinate(range.high, range.log)) {}
+
+double PlotAxis::fractionAt(double pixel) const {
+    const double along = (pixel - start_) / pixels_;
+    return upward_ ? 1 - along : along;
+}
+
+double PlotAxis::toPixel(double value) const {
+    const double fraction = (axisCoordinate(value, range_.log) - low_) / (high_ - low_);
+    return start_ + pixels_ * (upward_ ? 1 - fraction : fraction);
+}
 
 std::optional<int> PlotAxis::pixelOf(double value) const {
     const double position = toPixel(value);
     if (std::isnan(position)) return std::nullopt;
-    return clampedPixel(position);
+    return static_cast<int>(std::floor(std::clamp(position, -kPixelLimit, kPixelLimit)));
+}
+
+double PlotAxis::toValue(double pixel) const {
+    return axisValue(low_ + fractionAt(pixel) * (high_ - low_), range_.log);
 }
 
 std::optional<QPoint> PlotScale::pixelOf(QPointF point) const {
@@ -85,94 +106,6 @@ std::optional<QPoint> PlotScale::pixelOf(QPointF point) const {
 
 QPointF PlotScale::pointAt(QPointF pixel) const {
     return {x.toValue(pixel.x()), y.toValue(pixel.y())};
-}
-
-std::optional<PlotScale> plotScale(const PlotFrame& frame, int pixelWidth, int pixelHeight) {
-    for (const double value : {frame.left, frame.width, frame.ylow, frame.height})
-        if (!fitsSingle(value)) return std::nullopt;
-    PlotScale scale{
-        {static_cast<float>(frame.left), static_cast<float>(frame.width), pixelWidth},
-        {static_cast<float>(frame.ylow), static_cast<float>(frame.height), pixelHeight}};
-    if (scale.x.span == 0 || scale.y.span == 0 || pixelWidth <= 0 || pixelHeight <= 0)
-        return std::nullopt;
-    return scale;
-}
-
-std::vector<int> gridLinePixels(double low, double high, double step, const PlotAxis& axis) {
-    const double s = std::fabs(step);
-    if (!(s > 0) || !std::isfinite(s) || std::isnan(low) || std::isnan(high)) return {};
-    // Only the stretch of low..high that the box shows can hold visible lines.
-    const double edge1 = axis.origin;
-    const double edge2 = static_cast<double>(axis.origin) + axis.span;
-    const double lo = std::max(std::min(low, high), std::min(edge1, edge2));
-    const double hi = std::min(std::max(low, high), std::max(edge1, edge2));
-    const double first = std::ceil(lo / s);
-    const double last = std::floor(hi / s);
-    if (!(first <= last)) return {};
-
-    std::vector<int> lines;
-    const double stepPixels = std::fabs(s * axis.pixels / axis.span);
-    if (stepPixels < 1 || last - first > 2.0 * axis.pixels + 2) {
-        // Lines less than a pixel apart: every pixel from the first line to the last has one.
-        const int p1 = clampedPixel(axis.toPixel(first * s));
-        const int p2 = clampedPixel(axis.toPixel(last * s));
-        const int from = std::max(std::min(p1, p2), 0);
-        const int to = std::min(std::max(p1, p2), axis.pixels - 1);
-        for (int p = from; p <= to; ++p) lines.push_back(p);
-        return lines;
-    }
-    // Counted in whole steps: far from 0, first + 1 can round back to first.
-    const auto count = static_cast<int>(last - first);
-    for (int j = 0; j <= count; ++j) {
-        const int p = clampedPixel(axis.toPixel((first + j) * s));
-        if (p >= 0 && p < axis.pixels) lines.push_back(p);
-    }
-    std::sort(lines.begin(), lines.end());
-    lines.erase(std::unique(lines.begin(), lines.end()), lines.end());
-    return lines;
-}
-
-ScaleMarker scaleMarker(const PlotFrame& frame) {
-    ScaleMarker marker;
-    marker.gx = (std::floor(frame.right / frame.xstep) - 1) * frame.xstep;
-    marker.gx2 = marker.gx + frame.xstep;
-    marker.gy = (std::floor(frame.yhigh / frame.ystep) - 1) * frame.ystep;
-    marker.gy2 = marker.gy + frame.ystep;
-    return marker;
-}
-
-QString plainNumber(double value) {
-    const QString sign(std::signbit(value) && value != 0 ? u'-' : u' ');
-    if (!std::isfinite(value)) return sign + QLatin1StringView(std::isnan(value) ? "NaN" : "Inf");
-    if (value == 0) return QStringLiteral(" 0");
-    // 15 significant digits as d.dddddddddddddde±x, then written out without the exponent.
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%.14e", std::fabs(value));
-    const QString text = QString::fromLatin1(buffer);
-    const qsizetype e = text.indexOf(u'e');
-    QString digits = text.left(1) + text.mid(2, e - 2);
-    while (digits.size() > 1 && digits.endsWith(u'0')) digits.chop(1);
-    const int exponent = text.mid(e + 1).toInt();
-    if (exponent < 0) return sign + u'.' + QString(-exponent - 1, u'0') + digits;
-    const qsizetype whole = exponent + 1;
-    if (digits.size() <= whole) return sign + digits + QString(whole - digits.size(), u'0');
-    return sign + digits.left(whole) + u'.' + digits.mid(whole);
-}
-
-QString markerLabel(const QString& caption, double step) {
-    return caption + u'=' + plainNumber(step);
-}
-
-double labelUnits(double pixels, const PlotAxis& axis) {
-    return std::nearbyint(axis.toUnits(pixels));
-}
-
-QPointF horizontalLabelAt(const ScaleMarker& marker, double xstep, double tw, double th) {
-    return {marker.gx + (xstep - 2 * tw) / 2, marker.gy - (th / 4 + th)};
-}
-
-QPointF verticalLabelAt(const ScaleMarker& marker, double ystep, double tw, double th) {
-    return {marker.gx - (tw / 6 + tw), marker.gy + ystep / 2 - th / 2};
 }
 
 }  // namespace lorvane

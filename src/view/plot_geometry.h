@@ -1,102 +1,91 @@
 #pragma once
 
+#include <QPoint>
 #include <QPointF>
-#include <QString>
+#include <QRect>
 #include <optional>
-#include <vector>
+#include <span>
 
 namespace lorvane {
 
-// The arithmetic of the plot, apart from any painting: grid steps and extents, the user scale
-// of the box and its mapping to pixels, the grid lines, the scale marker and its labels.
-// Plot units are the table's own: x the sweep value (kHz or mV), y the first reading.
+// The arithmetic of the plot's scales, apart from any painting: the range an axis shows, its
+// zoom and pan, and the mapping between values and pixels. Plot units are the table's own: x
+// the sweep value (kHz or mV), y the first reading, y2 the second reading, each in its column's
+// display unit.
 
-// Grid step for a span of values: a multiple of 10 for a span of 10 or more (95 gives 10, 100
-// gives 20, 1000 gives 110), a tenth of the span below that.
-double gridStep(double span);
-
-// Steps and extents of a drawing. The box shows `left` at its left edge and `width` units
-// across, `ylow` at its top edge and `height` units down. `right` and `yhigh` bound the grid
-// lines; they keep their values when a zero width or height is replaced.
-struct PlotFrame {
-    double xstep = 0;
-    double ystep = 0;
-    double left = 0;
-    double right = 0;
-    double width = 0;
-    double ylow = 0;
-    double yhigh = 0;
-    double height = 0;
+// The values an axis shows, from `low` to `high` (low < high). A logarithmic axis spaces them
+// by their logarithm and holds only positive values.
+struct AxisRange {
+    double low = 0;
+    double high = 1;
+    bool log = false;
 };
 
-// Extents of the x range xmin..xmax and the y range ymin..ymax: a quarter step beyond the
-// values on each side (1.75 steps on the right), rounded down to whole numbers; when both
-// magnitudes of an axis are below 1, one step below and two steps above, not rounded. A zero
-// width becomes 2 with xstep 1, a zero height becomes 1 with ystep 1.
-PlotFrame plotFrame(double xmin, double xmax, double ymin, double ymax);
+// Where a value lies along an axis: the value itself, or its base-10 logarithm on a log axis
+// (NaN for a value that is not positive there).
+double axisCoordinate(double value, bool log);
+// The inverse of axisCoordinate.
+double axisValue(double coordinate, bool log);
 
-// One axis of the box's user scale: `origin` at pixel 0 and `origin + span` at pixel
-// `pixels`, the scale held in single precision. A negative span runs the axis backwards.
-struct PlotAxis {
-    float origin = 0;
-    float span = 1;
-    int pixels = 0;
+// The range that shows every value with room to spare: 5 % of the span beyond the smallest and
+// the largest (on a log axis, of the span of the logarithms). Values that are all equal (a
+// spot measurement) get a tenth of their size on both sides, half a decade on a log axis, and
+// a lone 0 the range -1..1. Values that are not numbers, or not positive on a log axis, are
+// left out; nullopt when none is left.
+std::optional<AxisRange> dataRange(std::span<const double> values, bool log);
 
-    // Pixel position of a value (not rounded): pixels * (value - origin) / span.
+// The range after zooming by `factor` (below 1 zooms in) about the point at `fraction` of the
+// axis (0 its low end, 1 its high end), which stays where it is; a log axis zooms its
+// logarithms. A zoom that would leave the numbers doubles can tell apart (or can hold) leaves
+// the range as it was.
+AxisRange zoomRange(const AxisRange& range, double fraction, double factor);
+// The range moved by `fraction` of its length towards higher values (negative: lower).
+AxisRange panRange(const AxisRange& range, double fraction);
+
+// One axis on the box: the range's low end at pixel `start`, its high end `pixels` further
+// along, or `pixels` back for the vertical axes, which grow upwards.
+class PlotAxis {
+  public:
+    PlotAxis() = default;
+    PlotAxis(const AxisRange& range, int start, int pixels, bool upward);
+
+    const AxisRange& range() const { return range_; }
+    int start() const { return start_; }
+    int pixels() const { return pixels_; }
+
+    // Pixel position of a value in the box (not rounded); NaN for a value that has none.
     double toPixel(double value) const;
-    // The pixel a value falls into (rounded down), clamped to a range far beyond any box so
-    // that it converts safely to int; nullopt for a value that is not a number.
+    // The pixel a value falls into (rounded down), clamped far outside any box so that it
+    // converts safely to int; nullopt for a value that has no position.
     std::optional<int> pixelOf(double value) const;
-    // Value at a pixel position: origin + pixel * span / pixels.
+    // The value at a pixel position: the inverse mapping, for the cursor readout.
     double toValue(double pixel) const;
-    // A length in pixels as a length in plot units (signed like the span).
-    double toUnits(double pixels) const;
+    // Where a pixel position lies along the axis: 0 at the low end, 1 at the high end.
+    double fractionAt(double pixel) const;
+
+  private:
+    AxisRange range_;
+    int start_ = 0;
+    int pixels_ = 1;
+    bool upward_ = false;
+    // The axis coordinates of the range's ends.
+    double low_ = 0;
+    double high_ = 1;
 };
 
-// The user scale of the box for a frame and a box of pixelWidth x pixelHeight pixels; nullopt
-// when a value does not fit single precision or the box has no area.
+// The scale of a drawing: the sweep value across, the first reading up on the left and the
+// second reading up on the right.
 struct PlotScale {
     PlotAxis x;
     PlotAxis y;
+    PlotAxis y2;
 
-    // The pixel a point falls into, as PlotAxis::pixelOf on each axis.
+    // The pixel a point (sweep value, first reading) falls into.
     std::optional<QPoint> pixelOf(QPointF point) const;
-    // The point at a pixel position of the box: the inverse mapping, for the cursor readout.
+    // The point (sweep value, first reading) at a pixel position of the box.
     QPointF pointAt(QPointF pixel) const;
+    // The pixels the axes span: where the points go.
+    QRect area() const { return QRect(x.start(), y.start(), x.pixels(), y.pixels()); }
 };
-std::optional<PlotScale> plotScale(const PlotFrame& frame, int pixelWidth, int pixelHeight);
-
-// Pixel positions (0 to pixels - 1, ascending) of the grid lines at the whole multiples of
-// `step` between `low` and `high`, as far as they fall inside the box. Lines closer together
-// than a pixel cover every pixel between the first and the last one, so the result never has
-// more entries than the box has pixels, however small the step. Empty for a zero or non-finite
-// step.
-std::vector<int> gridLinePixels(double low, double high, double step, const PlotAxis& axis);
-
-// The scale marker: one grid step long in each direction, in the last grid cell before the
-// right edge and before the largest y value.
-struct ScaleMarker {
-    double gx = 0;
-    double gx2 = 0;
-    double gy = 0;
-    double gy2 = 0;
-};
-ScaleMarker scaleMarker(const PlotFrame& frame);
-
-// A number the way the marker labels show it: plain decimal, "." as separator, up to 15
-// significant digits, no zero before the point, a blank in front unless negative (10 gives
-// " 10", 0.5 gives " .5", -2.5 gives "-2.5").
-QString plainNumber(double value);
-// Label text: caption + "=" + the step ("Freq= 10").
-QString markerLabel(const QString& caption, double step);
-
-// A label's size in plot units: its size in pixels through the axis, rounded to a whole number
-// (halves to even).
-double labelUnits(double pixels, const PlotAxis& axis);
-// Top left corners of the labels, in plot units, for label sizes tw x th in plot units: the
-// step of the x axis right-aligned on the middle of the horizontal marker line, just above it;
-// the step of the y axis left of the vertical marker line, centred on it.
-QPointF horizontalLabelAt(const ScaleMarker& marker, double xstep, double tw, double th);
-QPointF verticalLabelAt(const ScaleMarker& marker, double ystep, double tw, double th);
 
 }  // namespace lorvane

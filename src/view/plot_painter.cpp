@@ -3,85 +3,120 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <algorithm>
-#include <cmath>
+
+#include "plot_layout.h"
 
 namespace lorvane {
 namespace {
 
-// Every line of the plot runs along a pixel row or column, so lines are filled rectangles one
-// pixel thick, from the first end up to (not including) the second, as the classic line call
-// drew them.
-void rowLine(QPainter& painter, int y, int x1, int x2, const QColor& colour) {
-    painter.fillRect(QRect(std::min(x1, x2), y, std::abs(x2 - x1), 1), colour);
+class FontMetrics final : public TextMetrics {
+  public:
+    explicit FontMetrics(const QFontMetricsF& metrics) : metrics_(metrics) {}
+    double width(const QString& text) const override { return metrics_.horizontalAdvance(text); }
+    double height() const override { return metrics_.height(); }
+
+  private:
+    QFontMetricsF metrics_;
+};
+
+void dot(QPainter& painter, QPoint at, const QColor& colour) {
+    const int half = kPointWidth / 2;
+    painter.fillRect(QRect(at.x() - half, at.y() - half, kPointWidth, kPointWidth), colour);
 }
 
-void columnLine(QPainter& painter, int x, int y1, int y2, const QColor& colour) {
-    painter.fillRect(QRect(x, std::min(y1, y2), 1, std::abs(y2 - y1)), colour);
+std::vector<double> coordinates(const std::vector<QPointF>& points, bool x) {
+    std::vector<double> values;
+    values.reserve(points.size());
+    for (const QPointF& point : points) values.push_back(x ? point.x() : point.y());
+    return values;
 }
 
-void dot(QPainter& painter, QPoint at, const QColor& colour, int width) {
-    const int half = width / 2;
-    if (width < kMarkerDotWidth) {
-        painter.fillRect(QRect(at.x() - half, at.y() - half, width, width), colour);
-        return;
+bool showsZero(const AxisRange& range) { return !range.log && range.low < 0 && range.high > 0; }
+
+// Grid lines at the ticks inside the area, red lines through zero, the frame of the area and the
+// tick marks outside it. Every line runs along a pixel row or column.
+void paintAxes(QPainter& painter, const PlotLayout& layout) {
+    const QRect& area = layout.area;
+    const int right = area.left() + area.width() - 1;
+    const int bottom = area.top() + area.height() - 1;
+    const auto column = [&](int x) { return std::clamp(x, area.left(), right); };
+    const auto row = [&](int y) { return std::clamp(y, area.top(), bottom); };
+    const PlotScale& scale = layout.scale;
+
+    for (const double value : layout.xTicks) {
+        const int x = column(scale.x.pixelOf(value).value_or(area.left()));
+        painter.fillRect(QRect(x, area.top(), 1, area.height()), kGridColour);
+        painter.fillRect(QRect(x, bottom + 1, 1, kTickLength), kAxisColour);
     }
-    // A round dot: the square without its corner pixels.
-    painter.fillRect(QRect(at.x() - half, at.y() - half + 1, width, width - 2), colour);
-    painter.fillRect(QRect(at.x() - half + 1, at.y() - half, width - 2, width), colour);
+    for (const double value : layout.yTicks) {
+        const int y = row(scale.y.pixelOf(value).value_or(area.top()));
+        painter.fillRect(QRect(area.left(), y, area.width(), 1), kGridColour);
+        painter.fillRect(QRect(area.left() - kTickLength, y, kTickLength, 1), kAxisColour);
+    }
+    for (const double value : layout.y2Ticks) {
+        const int y = row(scale.y2.pixelOf(value).value_or(area.top()));
+        painter.fillRect(QRect(right + 1, y, kTickLength, 1), kAxisColour);
+    }
+    if (showsZero(scale.x.range()))
+        painter.fillRect(QRect(column(*scale.x.pixelOf(0)), area.top(), 1, area.height()),
+                         kZeroLineColour);
+    if (showsZero(scale.y.range()))
+        painter.fillRect(QRect(area.left(), row(*scale.y.pixelOf(0)), area.width(), 1),
+                         kZeroLineColour);
+
+    painter.setPen(kAxisColour);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(QRect(area.left() - 1, area.top() - 1, area.width() + 1, area.height() + 1));
 }
 
-// Line ends of the grid: the frame's values are finite whenever it has a scale.
-int pixelOn(const PlotAxis& axis, double value) { return axis.pixelOf(value).value_or(-1); }
-
-void paintGrid(QPainter& painter, const PlotFrame& frame, const PlotScale& scale) {
-    const int left = pixelOn(scale.x, frame.left);
-    const int right = pixelOn(scale.x, frame.right);
-    for (const int y : gridLinePixels(frame.ylow, frame.yhigh, frame.ystep, scale.y))
-        rowLine(painter, y, left, right, kGridColour);
-    rowLine(painter, pixelOn(scale.y, 0), left, right, kZeroLineColour);
-
-    const int top = pixelOn(scale.y, frame.ylow);
-    const int bottom = pixelOn(scale.y, frame.yhigh);
-    for (const int x : gridLinePixels(frame.left, frame.right, frame.xstep, scale.x))
-        columnLine(painter, x, top, bottom, kGridColour);
-    columnLine(painter, pixelOn(scale.x, 0), top, bottom, kZeroLineColour);
+void paintTexts(QPainter& painter, const PlotLayout& layout) {
+    for (const PlacedText& text : layout.texts) {
+        switch (text.role) {
+            case TextRole::YTitle:
+            case TextRole::Y2Title:
+                painter.setPen(text.role == TextRole::YTitle ? kTraceColour : kSecondTraceColour);
+                painter.save();
+                // Reads upwards: turned a quarter to the left about the room's bottom left.
+                painter.translate(text.rect.bottomLeft());
+                painter.rotate(-90);
+                painter.drawText(QRectF(0, 0, text.rect.height(), text.rect.width()),
+                                 Qt::AlignCenter, text.text);
+                painter.restore();
+                break;
+            default:
+                painter.setPen(kAxisColour);
+                painter.drawText(text.rect, Qt::AlignCenter, text.text);
+                break;
+        }
+    }
 }
 
-void paintMarker(QPainter& painter, const ScaleMarker& marker, const PlotScale& scale) {
-    const auto corner = scale.pixelOf({marker.gx, marker.gy});
-    const auto xEnd = scale.pixelOf({marker.gx2, marker.gy});
-    const auto yEnd = scale.pixelOf({marker.gx, marker.gy2});
-    if (!corner || !xEnd || !yEnd) return;
-    for (const QPoint at : {*corner, *xEnd, *yEnd})
-        dot(painter, at, kMarkerColour, kMarkerDotWidth);
-    rowLine(painter, corner->y(), corner->x(), xEnd->x(), kMarkerColour);
-    columnLine(painter, corner->x(), corner->y(), yEnd->y(), kMarkerColour);
-}
-
-// Prints a text with its top left corner at a point in plot units.
-void paintLabel(QPainter& painter, const PlotScale& scale, QPointF topLeft, const QString& text) {
-    const auto at = scale.pixelOf(topLeft);
-    if (!at) return;
-    painter.drawText(QPointF(at->x(), at->y() + QFontMetricsF(painter.font()).ascent()), text);
-}
-
-void paintLabels(QPainter& painter, const PlotFrame& frame, const ScaleMarker& marker,
-                 const PlotScale& scale, const PlotRequest& request) {
-    const QFontMetricsF metrics(painter.font());
-    // Sizes in plot units, held in doubles: a label of a plot whose pixels stand for many
-    // units still fits.
-    const QString xLabel = markerLabel(request.sweepCaption, frame.xstep);
-    const double xHeight = labelUnits(metrics.height(), scale.y);
-    const double xWidth = labelUnits(metrics.horizontalAdvance(xLabel), scale.x);
-    paintLabel(painter, scale, horizontalLabelAt(marker, frame.xstep, xWidth, xHeight), xLabel);
-
-    const QString yLabel = markerLabel(request.measureCaption, frame.ystep);
-    const double yHeight = labelUnits(metrics.height(), scale.y);
-    const double yWidth = labelUnits(metrics.horizontalAdvance(yLabel), scale.x);
-    paintLabel(painter, scale, verticalLabelAt(marker, frame.ystep, yWidth, yHeight), yLabel);
+void paintPoints(QPainter& painter, const QRect& area, const std::vector<QPointF>& points,
+                 const PlotAxis& x, const PlotAxis& y, const QColor& colour) {
+    // A point just outside the area may still show a part of its dot; farther ones are skipped.
+    const QRect near = area.adjusted(-kPointWidth, -kPointWidth, kPointWidth, kPointWidth);
+    for (const QPointF& point : points) {
+        const std::optional<int> px = x.pixelOf(point.x());
+        const std::optional<int> py = y.pixelOf(point.y());
+        if (px && py && near.contains(*px, *py)) dot(painter, QPoint(*px, *py), colour);
+    }
 }
 
 }  // namespace
+
+std::optional<PlotRanges> dataRanges(const PlotRequest& request) {
+    std::vector<double> xs = coordinates(request.first, true);
+    const std::optional<AxisRange> y = dataRange(coordinates(request.first, false), request.logY);
+    std::optional<AxisRange> y2 = AxisRange{};
+    if (request.showSecond && !request.second.empty()) {
+        const std::vector<double> more = coordinates(request.second, true);
+        xs.insert(xs.end(), more.begin(), more.end());
+        y2 = dataRange(coordinates(request.second, false), false);
+    }
+    const std::optional<AxisRange> x = dataRange(xs, request.logX);
+    if (!x || !y || !y2) return std::nullopt;
+    return PlotRanges{*x, *y, *y2};
+}
 
 QFont plotFont() {
     QFont font(QStringLiteral("Serif"), 7);
@@ -91,30 +126,40 @@ QFont plotFont() {
     return font;
 }
 
-std::optional<PlotScale> paintPlot(QImage& image, const PlotRequest& request) {
-    image.fill(Qt::white);
-    const PlotFrame frame = plotFrame(request.xmin, request.xmax, request.ymin, request.ymax);
-    const std::optional<PlotScale> scale = plotScale(frame, image.width(), image.height());
-    if (!scale) return std::nullopt;
-
-    QPainter painter(&image);
+std::optional<PlotScale> paintPlot(QPainter& painter, QSize size, const PlotRequest& request,
+                                   const PlotRanges& ranges) {
+    painter.fillRect(QRect(QPoint(), size), Qt::white);
     painter.setFont(plotFont());
-    painter.setPen(Qt::black);
-    paintGrid(painter, frame, *scale);
-    const ScaleMarker marker = scaleMarker(frame);
-    paintMarker(painter, marker, *scale);
-    paintLabels(painter, frame, marker, *scale, request);
-    for (const QPointF& point : request.points)
-        if (const auto at = scale->pixelOf(point)) dot(painter, *at, kTraceColour, kPointWidth);
-    return scale;
+    const std::optional<AxisSpec> second =
+        request.showSecond ? std::optional<AxisSpec>(
+                                 AxisSpec{ranges.y2, axisUnit(request.y2Unit), request.y2Title})
+                           : std::nullopt;
+    const std::optional<PlotLayout> layout =
+        layoutPlot(size, {ranges.x, axisUnit(request.xUnit), request.xTitle},
+                   {ranges.y, axisUnit(request.yUnit), request.yTitle}, second,
+                   FontMetrics(painter.fontMetrics()));
+    if (!layout) return std::nullopt;
+
+    paintAxes(painter, *layout);
+    paintTexts(painter, *layout);
+    painter.save();
+    painter.setClipRect(layout->area);
+    if (second)
+        paintPoints(painter, layout->area, request.second, layout->scale.x, layout->scale.y2,
+                    kSecondTraceColour);
+    paintPoints(painter, layout->area, request.first, layout->scale.x, layout->scale.y,
+                kTraceColour);
+    painter.restore();
+    return layout->scale;
 }
 
-void paintDot(QImage& image, const PlotScale& scale, QPointF point, const QColor& colour,
-              int width) {
-    const auto at = scale.pixelOf(point);
+void paintDot(QPainter& painter, const PlotScale& scale, QPointF point, const QColor& colour) {
+    const std::optional<QPoint> at = scale.pixelOf(point);
     if (!at) return;
-    QPainter painter(&image);
-    dot(painter, *at, colour, width);
+    painter.save();
+    painter.setClipRect(scale.area());
+    dot(painter, *at, colour);
+    painter.restore();
 }
 
 }  // namespace lorvane

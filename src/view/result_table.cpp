@@ -59,10 +59,10 @@ class CellReader {
     QChar decimalPoint_;
 };
 
-// The point of a row on the plot: (sweep value, first reading).
-std::optional<QPointF> pointOf(const ResultCells& row, const CellReader& read) {
+// The point of a row on the plot: (sweep value, the reading of column 3 or 4).
+std::optional<QPointF> pointOf(const ResultCells& row, const CellReader& read, int column = 3) {
     const std::optional<double> x = read(row.text[1]);
-    const std::optional<double> y = read(row.text[2]);
+    const std::optional<double> y = read(row.text[static_cast<size_t>(column - 1)]);
     if (!x || !y) return std::nullopt;
     return QPointF(*x, *y);
 }
@@ -145,12 +145,13 @@ std::optional<QPointF> ResultTable::point(int row) const {
     return pointOf(rows_[row], CellReader());
 }
 
-std::vector<QPointF> ResultTable::leadingPoints() const {
+std::vector<QPointF> ResultTable::leadingPoints(int readingColumn) const {
+    if (readingColumn < 3 || readingColumn > kColumns) return {};
     const CellReader read;
     std::vector<QPointF> points;
     points.reserve(static_cast<size_t>(rows_.size()));
     for (const ResultCells& row : rows_) {
-        const std::optional<QPointF> point = pointOf(row, read);
+        const std::optional<QPointF> point = pointOf(row, read, readingColumn);
         if (!point) break;
         points.push_back(*point);
     }

@@ -68,9 +68,10 @@ class ResultTable : public QAbstractTableModel {
     // The point a row stands for on the plot: (sweep value, first reading), nullopt unless both
     // cells read as numbers.
     std::optional<QPointF> point(int row) const;
-    // The points of the rows from the first one up to (not including) the first row that does
-    // not read as numbers: every row's point when all of them do.
-    std::vector<QPointF> leadingPoints() const;
+    // The points (sweep value, the reading of column 3 or 4) of the rows from the first one up
+    // to (not including) the first row whose cells do not read as numbers: every row's point
+    // when all of them do. Empty for another column.
+    std::vector<QPointF> leadingPoints(int readingColumn) const;
 
     // Removes every row; the headings stay.
     void clear();

@@ -1,6 +1,7 @@
 #include "results_view.h"
 
 #include <QLabel>
+#include <QMenu>
 #include <QTableView>
 #include <cmath>
 
@@ -24,12 +25,25 @@ ResultsView::ResultsView(ResultTable& table, QTableView& list, PlotBox& plot, St
       throttle_({&list, &status}, clock ? *clock : *steadyClock_),
       plot_(plot),
       status_(status),
-      texts_(std::move(texts)) {
+      texts_(std::move(texts)),
+      plotView_(table, plot, status) {
     QObject::connect(&list_, &ResultsList::itemClicked, &list_,
                      [this](int row) { Data_ItemClick(row); });
     QObject::connect(&list_, &ResultsList::mouseMoved, &list_, [this] { Data_MouseMove(); });
     QObject::connect(&plot_, &PlotBox::mouseMoved, &list_,
                      [this](QPointF position) { fDraw_MouseMove(position); });
+    QObject::connect(&plot_, &PlotBox::menuRequested, &list_,
+                     [this](QPoint position) { showMenu(position); });
+    plotView_.setFileStem([this] {
+        const QString sweep = texts_.sweepCaption ? texts_.sweepCaption() : QString();
+        const QString measure = texts_.measureCaption ? texts_.measureCaption() : QString();
+        return sweep.isEmpty() || measure.isEmpty() ? QString() : sweep + u'_' + measure;
+    });
+    // A change of the plot's choices draws it afresh: a red point is red again.
+    plotView_.setRedrawn([this](bool complete) {
+        plotReady_ = plotReady_ && complete;
+        if (plotReady_ && highlightShown_) plot_.drawDot(highlight_, kHighlightColour);
+    });
 }
 
 void ResultsView::ClearResults() {
@@ -53,6 +67,7 @@ void ResultsView::removeRowWithSweepText(const QString& sweepText) {
 void ResultsView::addRow(const ResultRow& row) {
     throttle_.beforeChange();
     table_.addRow(row);
+    if (plotView_.rowAdded()) plotReady_ = false;
 }
 
 void ResultsView::followRow(int64_t row) {
@@ -80,16 +95,17 @@ void ResultsView::showNote(const QString& text) { status_.panelAt(3)->setText(te
 
 void ResultsView::showMessage(const QString& text) { status_.showMessage(text); }
 
-void ResultsView::DrawPlot(double xMin, double xMax, double yMin, double yMax) {
+void ResultsView::setColumnUnits(const ColumnUnits& units) {
+    units_ = units;
+    plotView_.setColumnUnits(units);
+}
+
+void ResultsView::DrawPlot(double, double, double, double) {
     throttle_.flush();
+    // A fresh drawing has no red point; PlotReady stays clear until it is done.
     plotReady_ = false;
-    PlotRequest request{xMin, xMax, yMin, yMax, {}, {}, {}};
-    if (texts_.sweepCaption) request.sweepCaption = texts_.sweepCaption();
-    if (texts_.measureCaption) request.measureCaption = texts_.measureCaption();
-    request.points = table_.leadingPoints();
-    // A row that does not read as numbers ends the drawing there.
-    const bool allRead = request.points.size() == static_cast<size_t>(table_.rows());
-    plotReady_ = plot_.drawPlot(request) && allRead;
+    highlightShown_ = false;
+    plotReady_ = plotView_.draw();
 }
 
 void ResultsView::Data_ItemClick(int row) {
@@ -99,6 +115,7 @@ void ResultsView::Data_ItemClick(int row) {
     UnhighlightPoint();
     highlight_ = *point;
     plot_.drawDot(highlight_, kHighlightColour);
+    highlightShown_ = true;
     showReadout(highlight_);
 }
 
@@ -117,6 +134,17 @@ void ResultsView::fDraw_MouseMove(QPointF position) {
 
 void ResultsView::UnhighlightPoint() {
     if (std::fabs(highlight_.x()) != kNoHighlight) plot_.drawDot(highlight_, kTraceColour);
+    highlightShown_ = false;
+}
+
+void ResultsView::savePlotKey() {
+    if (list_.view().hasFocus() || plot_.hasFocus()) plotView_.save();
+}
+
+void ResultsView::showMenu(QPoint globalPosition) {
+    QMenu menu(&plot_);
+    plotView_.fillMenu(menu);
+    menu.exec(globalPosition);
 }
 
 void ResultsView::showReadout(QPointF point) {

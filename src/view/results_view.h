@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "command_set.h"
+#include "plot_view.h"
 #include "repaint_throttle.h"
 #include "result_table.h"
 #include "results_list.h"
@@ -27,7 +28,7 @@ struct PanelTexts {
     // QuantityLabel: names of the swept quantity, of the first and of the second reading.
     std::function<std::array<QString, 3>()> quantityLabel;
     // Captions of the selected sweep option ("Freq", "Bias") and measurement option ("Z",
-    // ...), for the plot's marker labels.
+    // ...), which name the file the plot is saved in ("Freq_Z.png").
     std::function<QString()> sweepCaption;
     std::function<QString()> measureCaption;
 };
@@ -39,7 +40,8 @@ QString readoutText(const QString& label, double value, const QString& unit);
 // The results view below the front panel: the results list with its table, the plot and the
 // status readouts, with the state they share (PlotReady, CursorShown, HighlightPoint,
 // ColumnUnits) and the handlers of the list's and the plot's events. The measurement run
-// works against it as its results and its view.
+// works against it as its results and its view: each row it adds shows on the plot within
+// about a tenth of a second, and DrawPlot draws the final plot.
 //
 // While a run streams its points in, the list and the status bar repaint at most once a frame
 // (RepaintThrottle) and never lag more than a frame behind; the end of a run (showFirstRow,
@@ -56,6 +58,8 @@ class ResultsView final : public RunResults, public RunView {
     bool PlotReady() const override { return plotReady_; }
     void setBackground(ListBackground background) override;
     void removeRowWithSweepText(const QString& sweepText) override;
+    // Adds the row, and draws the plot again when it was not drawn in the last
+    // kLivePlotIntervalMs (PlotReady is then clear until the final drawing).
     void addRow(const ResultRow& row) override;
     int64_t rowCount() const override { return table_.rows(); }
     std::array<QString, 3> rowValues(int64_t row) const override;
@@ -64,12 +68,14 @@ class ResultsView final : public RunResults, public RunView {
 
     // RunView.
     void setPanelText(const QString& key, const QString& text) override;
-    void setColumnUnits(const ColumnUnits& units) override { units_ = units; }
+    void setColumnUnits(const ColumnUnits& units) override;
     void showNote(const QString& text) override;
     void resetHighlight() override { highlight_ = {kNoHighlight, kNoHighlight}; }
-    // Draws every row of the table, first reading against sweep value, over a grid that
-    // covers the ranges xmin..xmax and ymin..ymax. PlotReady is set when all went well; a row
-    // that does not read as numbers ends the drawing there and leaves it clear.
+    // Draws every row of the table: the first reading against the sweep value, and the second
+    // reading on a right-hand axis when it is shown. The axes take their ranges from the
+    // points themselves, so that every point shows whatever ranges the run passes. PlotReady
+    // is set when all went well; a row that does not read as numbers ends the drawing there
+    // and leaves it clear.
     void DrawPlot(double xMin, double xMax, double yMin, double yMax) override;
 
     // A row (from 0) of the list was clicked: once a plot is drawn, its point turns red (the
@@ -82,6 +88,9 @@ class ResultsView final : public RunResults, public RunView {
     void fDraw_MouseMove(QPointF position);
     // Repaints the highlighted point, if any, in the trace colour.
     void UnhighlightPoint();
+    // The key P was released in the window: saves the plot when the results list or the plot
+    // has the focus.
+    void savePlotKey();
 
     // A message of the exports, in the status bar.
     void showMessage(const QString& text);
@@ -90,9 +99,11 @@ class ResultsView final : public RunResults, public RunView {
     QPointF HighlightPoint() const { return highlight_; }
     const ColumnUnits& columnUnits() const { return units_; }
     ResultsList& list() { return list_; }
+    PlotView& plot() { return plotView_; }
 
   private:
     void showReadout(QPointF point);
+    void showMenu(QPoint globalPosition);
 
     ResultTable& table_;
     ResultsList list_;
@@ -101,10 +112,13 @@ class ResultsView final : public RunResults, public RunView {
     PlotBox& plot_;
     StatusPanels& status_;
     PanelTexts texts_;
+    PlotView plotView_;
     ColumnUnits units_;
     bool plotReady_ = false;
     bool cursorShown_ = false;
     QPointF highlight_{kNoHighlight, kNoHighlight};
+    // The highlighted point is red on the plot now (once a drawing is ready).
+    bool highlightShown_ = false;
 };
 
 }  // namespace lorvane

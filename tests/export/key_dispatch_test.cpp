@@ -38,12 +38,13 @@ struct KeysFixture : ::testing::Test {
     ClipboardCopy copy{table, view, platform, clipboard};
     WorkbookExport workbook{table, view, platform, app, dir.path()};
     ZPlotsExport zplots{table, platform, app, [this] { return dir.path(); }};
-    ExportKeys keys{copy, workbook, zplots};
+    int plotSaves = 0;
+    ExportKeys keys{copy, workbook, zplots, [this] { ++plotSaves; }};
 };
 
 using ExportKeysTest = KeysFixture;
 
-TEST_F(ExportKeysTest, CCopiesEWritesTheWorkbookZExportsToZPlots) {
+TEST_F(ExportKeysTest, CCopiesEWritesTheWorkbookZExportsToZPlotsPSavesThePlot) {
     table.rows = {locRow("1.000", "10.000", "1.000")};
     keys.Form_KeyUp(67);
     EXPECT_TRUE(clipboard.text.startsWith(u"Freq. (kHz)\t"));
@@ -56,12 +57,17 @@ TEST_F(ExportKeysTest, CCopiesEWritesTheWorkbookZExportsToZPlots) {
     keys.Form_KeyUp(90);
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].text, u"Gain mode only\r\nPlease change configuration");
+
+    EXPECT_EQ(plotSaves, 0);
+    keys.Form_KeyUp(80);
+    EXPECT_EQ(plotSaves, 1);
 }
 
 TEST_F(ExportKeysTest, OtherKeysDoNothing) {
     table.rows = {locRow("1.000", "10.000", "1.000")};
-    for (const int key : {0, 66, 68, 88, 91, int(Qt::Key_Control), int(Qt::Key_Shift)})
+    for (const int key : {0, 66, 68, 79, 81, 88, 91, int(Qt::Key_Control), int(Qt::Key_Shift)})
         keys.Form_KeyUp(key);
+    EXPECT_EQ(plotSaves, 0);
     EXPECT_TRUE(clipboard.journal.empty());
     EXPECT_TRUE(view.journal.empty());
     EXPECT_TRUE(platform.messages.empty());

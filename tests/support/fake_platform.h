@@ -17,6 +17,10 @@ class FakePlatform final : public Platform {
     void processEvents() override;
     void sleep(int ms) override;
     QSize screenSize() const override { return screen; }
+    SaveFileChoice saveFileName(const SaveFileRequest& request) override {
+        saveRequests.push_back(request);
+        return saveAnswer;
+    }
 
     // Queues the answer to the next unanswered message box; without one a box answers Ok
     // (or the first button of its set).
@@ -29,6 +33,10 @@ class FakePlatform final : public Platform {
     bool realEvents = false;
     // Really sleep too (for tests that wait on another process, such as the simulator).
     bool realSleep = false;
+
+    // What every file dialog answers (cancelled unless set), and the dialogs asked so far.
+    SaveFileChoice saveAnswer;
+    std::vector<SaveFileRequest> saveRequests;
 
     std::vector<MessageRequest> messages;
     std::deque<MsgResult> answers;

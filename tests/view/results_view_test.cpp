@@ -135,20 +135,35 @@ TEST_F(ResultsViewTest, ClearResultsWipesThePlotAndTheRowsButNotThePanels) {
     EXPECT_EQ(plot->picture(), white);
 }
 
-TEST_F(ResultsViewTest, PlotDrawsGridMarkerLabelsAndPoints) {
+// The nine pixels of the dot at a point all have the colour: the dot lies whole in the box.
+bool wholeDot(const QImage& picture, QPoint at, QRgb colour) {
+    for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx)
+            if (!picture.rect().contains(at + QPoint(dx, dy)) ||
+                picture.pixel(at + QPoint(dx, dy)) != colour)
+                return false;
+    return true;
+}
+
+TEST_F(ResultsViewTest, ARisingReadingIsDrawnRisingWithEveryPointWholeInside) {
     runAndPlot();
-    // y 100..200: a grey line every 20 units. x 100..300: the box shows 92..352, with a grey
-    // line every 30 units.
-    EXPECT_EQ(pixelAt({100, 120}), kGrey);
-    EXPECT_EQ(pixelAt({100, 130}), kWhite);
-    EXPECT_EQ(pixelAt({120, 130}), kGrey);
-    const ScaleMarker marker = scaleMarker(plotFrame(100, 300, 100, 200));
-    EXPECT_EQ(pixelAt({marker.gx, marker.gy}), kPurple);
-    EXPECT_EQ(pixelAt({marker.gx2, marker.gy}), kPurple);
-    EXPECT_EQ(pixelAt({marker.gx, marker.gy2}), kPurple);
-    EXPECT_GT(textPixels(plot->picture()), 20);
-    for (const QPointF point : {QPointF(100, 100), QPointF(200, 150), QPointF(290, 200)})
-        EXPECT_EQ(pixelAt(point), kTrace);
+    const QPoint first = *plot->scale()->pixelOf({100, 100});
+    const QPoint last = *plot->scale()->pixelOf({290, 200});
+    EXPECT_LT(last.y(), first.y());
+    EXPECT_GT(last.x(), first.x());
+    EXPECT_TRUE(wholeDot(plot->picture(), first, kTrace));
+    EXPECT_TRUE(wholeDot(plot->picture(), last, kTrace));
+    // Tick marks stick out of the area to the left: black pixels just beside it.
+    int marks = 0;
+    const int beside = plot->scale()->x.start() - 2;
+    for (int y = 0; y < plot->picture().height(); ++y)
+        marks += plot->picture().pixel(beside, y) == qRgb(0, 0, 0);
+    EXPECT_GE(marks, 4);
+    EXPECT_EQ(pixelAt({200, 150}), kTrace);
+    // Grid lines at the ticks, labels and titles.
+    EXPECT_GT(pixelsOf(kGrey), 1000);
+    EXPECT_GT(textPixels(plot->picture()), 200);
+    EXPECT_TRUE(view->PlotReady());
 }
 
 TEST_F(ResultsViewTest, ZeroLinesAreRed) {
@@ -157,8 +172,23 @@ TEST_F(ResultsViewTest, ZeroLinesAreRed) {
     add(20, 1);
     view->DrawPlot(-20, 20, -1, 1);
     EXPECT_EQ(pixelAt({-15, 0}), kRed);
-    EXPECT_EQ(pixelAt({0, -1.5}), kRed);
+    EXPECT_EQ(pixelAt({0, -0.5}), kRed);
     EXPECT_EQ(pixelAt({0, 0}), kTrace);
+    // One pixel wide.
+    const QPoint zero = *plot->scale()->pixelOf({-15, 0});
+    EXPECT_NE(plot->picture().pixel(zero + QPoint(0, 1)), kRed);
+    EXPECT_NE(plot->picture().pixel(zero + QPoint(0, -1)), kRed);
+}
+
+TEST_F(ResultsViewTest, ASpotMeasurementShowsItsPointInTheMiddle) {
+    add(10, 7);
+    view->DrawPlot(10, 5, 7, 7);
+    EXPECT_TRUE(view->PlotReady());
+    const QPoint at = *plot->scale()->pixelOf({10, 7});
+    EXPECT_TRUE(wholeDot(plot->picture(), at, kTrace));
+    // Half-way between the ends of each axis.
+    EXPECT_NEAR(plot->scale()->x.fractionAt(at.x()), 0.5, 0.02);
+    EXPECT_NEAR(plot->scale()->y.fractionAt(at.y()), 0.5, 0.02);
 }
 
 TEST_F(ResultsViewTest, AYRangeOfAMillionOhmStillGetsLabelsAndPoints) {
@@ -168,7 +198,7 @@ TEST_F(ResultsViewTest, AYRangeOfAMillionOhmStillGetsLabelsAndPoints) {
     EXPECT_TRUE(view->PlotReady());
     EXPECT_EQ(pixelAt({100, 0}), kTrace);
     EXPECT_EQ(pixelAt({200, 1000000}), kTrace);
-    EXPECT_GT(textPixels(plot->picture()), 20);
+    EXPECT_GT(textPixels(plot->picture()), 200);
 }
 
 TEST_F(ResultsViewTest, ARowThatIsNoNumberEndsTheDrawingThere) {

@@ -6,10 +6,13 @@
 #include <QTableView>
 #include <QWidget>
 #include <functional>
+#include <map>
 #include <optional>
 
+#include "fake_platform.h"
 #include "measure_mode.h"
 #include "plot_box.h"
+#include "plot_settings.h"
 #include "repaint_throttle.h"
 #include "result_row.h"
 #include "result_table.h"
@@ -44,10 +47,29 @@ class ManualClock final : public FrameClock {
     std::function<void()> wake_;
 };
 
+// A settings store in memory: numbers and texts by name.
+class MemorySettings final : public PlotSettings {
+  public:
+    int readNumber(const QString& name, int def) const override {
+        const auto it = numbers.find(name);
+        return it == numbers.end() ? def : it->second;
+    }
+    void writeNumber(const QString& name, int value) override { numbers[name] = value; }
+    QString readText(const QString& name, const QString& def) const override {
+        const auto it = texts.find(name);
+        return it == texts.end() ? def : it->second;
+    }
+    void writeText(const QString& name, const QString& value) override { texts[name] = value; }
+
+    std::map<QString, int> numbers;
+    std::map<QString, QString> texts;
+};
+
 // The results view on widgets of its own, sized and placed as in the main window: the list
 // 234 x 277 pixels, the plot box 396 x 276, the status bar below. The labels are those of a
 // frequency sweep of the impedance; the units are set as a run sets them. The repaints are
-// timed by a clock of the test's.
+// timed by a clock of the test's. The plot keeps its choices in `settings`, asks `platform` where
+// to save, and reads the time from `now`.
 class ResultsViewTest : public ::testing::Test {
   protected:
     ResultsViewTest() {
@@ -61,6 +83,11 @@ class ResultsViewTest : public ::testing::Test {
                                 [this] { return measureCaption; }},
                      &clock);
         view->setColumnUnits({QStringLiteral("kHz"), QStringLiteral("Ohm"), QStringLiteral("°")});
+        view->plot().setClock([this] { return now; });
+        attach();
+    }
+    void attach() {
+        view->plot().attach(&settings, &platform, [this] { return logSweep; });
     }
 
     // Adds the point of an impedance reading as the run does.
@@ -75,9 +102,18 @@ class ResultsViewTest : public ::testing::Test {
         add(290, 200);
         view->DrawPlot(100, 300, 100, 200);
     }
+    // The colour of the picture where a point (sweep value, first reading) lies; 0 outside.
     QRgb pixelAt(QPointF point) const {
         const std::optional<QPoint> at = plot->scale()->pixelOf(point);
-        return at ? plot->picture().pixel(*at) : 0;
+        return at && plot->picture().rect().contains(*at) ? plot->picture().pixel(*at) : 0;
+    }
+    // How many pixels of the picture have this colour.
+    int pixelsOf(QRgb colour) const {
+        int count = 0;
+        const QImage& picture = plot->picture();
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x) count += picture.pixel(x, y) == colour;
+        return count;
     }
     QString panel(const char* key) const { return status->panelText(QString::fromLatin1(key)); }
 
@@ -91,6 +127,10 @@ class ResultsViewTest : public ::testing::Test {
                                   QStringLiteral("Phi")};
     QString sweepCaption = QStringLiteral("Freq");
     QString measureCaption = QStringLiteral("Z");
+    FakePlatform platform;
+    MemorySettings settings;
+    qint64 now = 0;
+    bool logSweep = false;
     std::optional<ResultsView> view;
 };
 
