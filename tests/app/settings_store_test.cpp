@@ -198,13 +198,13 @@ TEST_F(SettingsStoreTest, HandEditsStayWhereTheyAre) {
          "[Other]\r\nA=1\r\n\r\n[Lorvane]\r\nX=dword:00000001\r\n"},
         {"a last line without a line feed", "[Lorvane]\nX=dword:00000001", write(kMain, "Y", 2),
          "[Lorvane]\nX=dword:00000001\nY=dword:00000002\n"},
-        {"lines below a damaged header belong to no group",
-         "[Lorvane]\nX=dword:00000001\n[Lorvane - 2\nY=dword:00000001\n",
+        {"lines below a damaged header (a slip of the bracket) belong to no group",
+         "[Lorvane]\nX=dword:00000001\n[Lorvane - 2)\nY=dword:00000001\n",
          [] {
              EXPECT_TRUE(RegWrite(kMain, "Z", 3));
              EXPECT_EQ(RegRead(kSecond, "Y", 9), 9);
          },
-         "[Lorvane]\nX=dword:00000001\nZ=dword:00000003\n[Lorvane - 2\nY=dword:00000001\n"},
+         "[Lorvane]\nX=dword:00000001\nZ=dword:00000003\n[Lorvane - 2)\nY=dword:00000001\n"},
         {"of a repeated name the last line changes",
          "[Lorvane]\nX=dword:00000001\nX=dword:00000002\n",
          [] {
