@@ -11,7 +11,7 @@
 #include <cstring>
 
 #include "c_locale.h"
-#include "qt_platform.h"
+#include "platform.h"
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

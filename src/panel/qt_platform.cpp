@@ -4,7 +4,6 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QThread>
-#include <clocale>
 
 namespace lorvane {
 namespace {
@@ -84,7 +83,5 @@ QSize QtPlatform::screenSize() const {
     const QScreen* screen = QGuiApplication::primaryScreen();
     return screen ? screen->size() : QSize(1024, 768);
 }
-
-void useCNumericLocale() { std::setlocale(LC_NUMERIC, "C"); }
 
 }  // namespace lorvane

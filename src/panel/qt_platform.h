@@ -1,0 +1,17 @@
+#pragma once
+
+#include "platform.h"
+
+namespace lorvane {
+
+// The real desktop, through Qt.
+class QtPlatform final : public Platform {
+  public:
+    MsgResult messageBox(const MessageRequest& request) override;
+    void beep() override;
+    void processEvents() override;
+    void sleep(int ms) override;
+    QSize screenSize() const override;
+};
+
+}  // namespace lorvane
