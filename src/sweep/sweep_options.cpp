@@ -110,9 +110,10 @@ bool readSetUp(const std::map<QString, QString>& given, PanelSnapshot& panel, QS
         if (!circuit) return false;
         panel.circuit = static_cast<CircuitMode>(*circuit);
     }
-    const QString freq = value(u"freq"_s).value_or(u"10:100:1"_s);
     const QString bias = value(u"bias"_s).value_or(u"0"_s);
     const bool biasSweep = bias.contains(u':');
+    // A bias sweep measures at 10 kHz unless told otherwise.
+    const QString freq = value(u"freq"_s).value_or(biasSweep ? u"10"_s : u"10:100:1"_s);
     const bool transfer = panel.mode == MeasureMode::Gain || panel.mode == MeasureMode::Delay;
     if (biasSweep && transfer) {
         error = u"--bias: gain and delay allow only frequency sweeps"_s;

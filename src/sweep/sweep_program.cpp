@@ -32,6 +32,23 @@ void onSignal(int) {
     if (interruptible) interruptible->interrupt();
 }
 
+// While it lives, Ctrl-C and SIGTERM ask the panel's run to end after its point, so that the
+// run-end text goes out and the rows stay.
+class InterruptGuard {
+  public:
+    explicit InterruptGuard(HeadlessPanel& panel) {
+        interruptible = &panel;
+        struct sigaction action {};
+        action.sa_handler = onSignal;
+        sigemptyset(&action.sa_mask);
+        sigaction(SIGINT, &action, nullptr);
+        sigaction(SIGTERM, &action, nullptr);
+    }
+    ~InterruptGuard() { interruptible = nullptr; }
+    InterruptGuard(const InterruptGuard&) = delete;
+    InterruptGuard& operator=(const InterruptGuard&) = delete;
+};
+
 // The sweep program keeps no settings.
 class NoSettings final : public RunSettings {
   public:
@@ -107,6 +124,7 @@ int runSweepProgram(const QStringList& arguments) {
     }
 
     HeadlessPanel panel(options->panel);
+    const InterruptGuard guard(panel);
     std::vector<std::array<double, 3>> reference;
     if (!options->reference.isEmpty()) {
         QFile file(options->reference);
@@ -150,14 +168,7 @@ int runSweepProgram(const QStringList& arguments) {
     });
     if (!reference.empty()) run.useReference(std::move(reference));
 
-    interruptible = &panel;
-    struct sigaction action {};
-    action.sa_handler = onSignal;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
-    run.Run_Click(0);
-    interruptible = nullptr;
+    if (!panel.interrupted()) run.Run_Click(0);
     link.DevClose();
 
     const MeasurementRun::Outcome& outcome = run.outcome();
@@ -173,9 +184,9 @@ int runSweepProgram(const QStringList& arguments) {
                 .arg(points));
         return kExitFault;
     }
-    if (outputFailed || !outcome.started) return kExitFault;
+    if (outputFailed) return kExitFault;
     if (panel.interrupted()) return kExitInterrupted;
-    return wrote ? kExitDone : kExitFault;
+    return wrote && outcome.started ? kExitDone : kExitFault;
 }
 
 }  // namespace lorvane
