@@ -171,6 +171,7 @@ int runSweepProgram(const QStringList& arguments) {
     if (!panel.interrupted()) run.Run_Click(0);
     link.DevClose();
 
+    journal.finish();
     const MeasurementRun::Outcome& outcome = run.outcome();
     const int64_t points = static_cast<int64_t>(journal.points().size());
     if (!options->quiet) printError(summaryLine(points, progress.elapsedMs()));
