@@ -118,8 +118,10 @@ TEST(SweepOptions, LinkModeOutputAndSwitches) {
     EXPECT_EQ(options->reference, u"r.csv"_s);
     EXPECT_TRUE(options->quiet);
 
-    options = parseSweepOptions(words("--prologix /dev/ttyUSB0 --card 3"), error);
-    EXPECT_FALSE(options);
+    options = parseSweepOptions(words("--card 3"), error);
+    ASSERT_TRUE(options) << error.toStdString();
+    EXPECT_FALSE(options->prologix);
+    EXPECT_EQ(options->board, 3);
     options = parseSweepOptions(words("--prologix=/dev/ttyUSB0 --bias 1 --help"), error);
     ASSERT_TRUE(options) << error.toStdString();
     EXPECT_TRUE(options->help);
@@ -161,6 +163,7 @@ TEST(SweepOptions, AnythingOutOfRangeOrMalformedIsAnErrorThatSaysWhy) {
         {"--address 31", "--address: '31' is no whole number from 0 to 30"},
         {"--retries -1", "--retries: '-1' is no whole number from 0 to 100"},
         {"--card 1 --prologix COM1", "--card and --prologix exclude each other"},
+        {"--card 100", "--card: '100' is no whole number from 0 to 99"},
         {"--prologix COM0", "--prologix: '0' is no whole number from 1 to 255"},
         {"--prologix=", "--prologix needs a device path or COM<N>"},
         {"--out=", "--out needs a file name"},
