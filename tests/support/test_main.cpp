@@ -16,7 +16,7 @@
 
 #include "c_locale.h"
 #include "desktop_scale.h"
-#include "qt_platform.h"
+#include "platform.h"
 
 namespace {
 int dpi = 96;
