@@ -74,13 +74,28 @@ TEST_F(ExportKeysTest, OtherKeysDoNothing) {
     EXPECT_TRUE(app.journal.empty());
 }
 
+// A text box that counts the key events it gets: the preview passes every one on.
+struct CountingEdit : QLineEdit {
+    using QLineEdit::QLineEdit;
+    void keyPressEvent(QKeyEvent* event) override {
+        ++presses;
+        QLineEdit::keyPressEvent(event);
+    }
+    void keyReleaseEvent(QKeyEvent* event) override {
+        ++releases;
+        QLineEdit::keyReleaseEvent(event);
+    }
+    int presses = 0;
+    int releases = 0;
+};
+
 TEST(KeyPreview, AReleaseInTheWindowIsReportedOnceWhateverTheModifiers) {
     QWidget window;
     std::vector<int> keys;
     KeyPreview preview{window, [&](int key) { keys.push_back(key); }};
     // Without a focus control the window itself gets the key.
     release(window, Qt::Key_E);
-    QLineEdit edit{&window};
+    CountingEdit edit{&window};
     QLineEdit other{&window};
     window.show();
     edit.setFocus();
@@ -101,6 +116,8 @@ TEST(KeyPreview, AReleaseInTheWindowIsReportedOnceWhateverTheModifiers) {
     field.setFocus();
     release(field, Qt::Key_C);
     EXPECT_EQ(keys, (std::vector<int>{69, 67, 69, 90}));
+    EXPECT_EQ(edit.presses, 1);
+    EXPECT_EQ(edit.releases, 4);
 }
 
 TEST(WindowExportsTest, ReleasingKeysInTheWindowRunsTheExports) {
