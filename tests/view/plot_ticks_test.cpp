@@ -47,6 +47,8 @@ TEST(PlotTicks, LabelsAreEngineeringNotationInTheColumnsUnit) {
         {-2.5, 0.5, "X", u"-2.5 Ω"_s},
         {1500, 500, "Q", u"1.5 k"_s},
         {0.05, 0.01, "D", u"0.05"_s},
+        {20, 0.01, "D", u"20"_s},
+        {1.1, 0.01, "D", u"1.1"_s},
         {1234.5, 0.5, "", u"1.2345 k"_s},
         {12, 1, "deg", u"12 deg"_s},
         {1e16, 1e16, "kHz", u"10000000 THz"_s},
