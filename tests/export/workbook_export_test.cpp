@@ -79,15 +79,20 @@ TEST_F(WorkbookExportTest, EachPairGetsItsSheetBeforeTheOthersAndAPressRewritesI
     press(impedanceSetup(), {locRow("0.500", "123.456", "-45.250"),
                              locRow("12.000", "1234.5678", "0.000"), locRow("3.000", "3", "3")});
     press(impedanceSetup(), {locRow("1.000", "11.000", "NaN"), locRow("2.000", "22.000", "-2")});
-    EXPECT_TRUE(workbook.sheetMade(SweepParam::Frequency, MeasureMode::Impedance));
-    EXPECT_FALSE(workbook.sheetMade(SweepParam::Bias, MeasureMode::Impedance));
-    EXPECT_FALSE(workbook.sheetMade(SweepParam::Frequency, MeasureMode::Gain));
     press(withBias(gainSetup()), {locRow("-20.000", "-3.25000", "45.500")});
     press(gainSetup(), {locRow("1.000", "2.000", "3.000")});
     press(withBias(impedanceSetup()), {locRow("1.000", "2.000", "3.000")});
     press(withBias(gainSetup()), {locRow("-20.000", "-1.00000", "45.500")});
 
     EXPECT_TRUE(platform.messages.empty());
+    for (const SweepParam sweep : {SweepParam::Frequency, SweepParam::Bias}) {
+        for (int mode = 0; mode <= static_cast<int>(MeasureMode::Delay); ++mode) {
+            const auto measured = static_cast<MeasureMode>(mode);
+            EXPECT_EQ(workbook.sheetMade(sweep, measured),
+                      measured == MeasureMode::Impedance || measured == MeasureMode::Gain)
+                << static_cast<int>(sweep) << " " << mode;
+        }
+    }
     // Every press shows the file; a program an earlier one started is the operator's.
     EXPECT_EQ(app.journal, std::vector<QString>(6, u"show:"_s + path()));
     EXPECT_EQ(view.journal.front(), written("Freq_Z"));
