@@ -109,7 +109,11 @@ TEST(ResultTable, ReadsOtherNumberFormsAsTheLocaleDoes) {
 
 TEST(ResultTable, ClearEmptiesTheRowsAndKeepsTheHeadings) {
     ResultTable table;
+    QSignalSpy changed(&table, &QAbstractItemModel::headerDataChanged);
     table.setHeading(2, QStringLiteral("Freq. (kHz)"));
+    // Views hear of the change to the second heading, the first one they show.
+    ASSERT_EQ(changed.size(), 1);
+    EXPECT_EQ(changed[0], (QVariantList{QVariant::fromValue(Qt::Horizontal), 1, 1}));
     table.setHeading(5, QStringLiteral("ignored"));
     table.addRow(row("000010.000", "10.000"));
     table.clear();
