@@ -319,6 +319,14 @@ TEST_F(ResultsViewTest, ARunRepaintsTheListAndReadoutsOnceAFrameAndNeverAFrameBe
     EXPECT_EQ(rows.times.back(), clock.now());
 }
 
+TEST_F(ResultsViewTest, EveryStatusPanelIsAtLeastAnInchWideAndTheReadoutsJustThat) {
+    const int inch = status->logicalDpiX();
+    for (int i = 0; i < StatusPanels::kPanels; ++i)
+        EXPECT_GE(status->panelAt(i)->minimumWidth(), inch) << i;
+    EXPECT_EQ(status->panel("DAT1")->minimumWidth(), inch);
+    EXPECT_EQ(status->panel("DAT2")->maximumWidth(), inch);
+}
+
 TEST_F(ResultsViewTest, TheListShowsThreeColumnsWithoutScrollingSideways) {
     for (int i = 1; i <= 100; ++i) add(-35000 + i, -123456.789, -179.999);
     window.show();
