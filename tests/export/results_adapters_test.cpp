@@ -121,7 +121,7 @@ TEST_F(ResultsAdaptersTest, AMessageCoversTheStatusBarUntilAPanelIsWritten) {
     EXPECT_EQ(status.message(), u"");
 }
 
-TEST_F(ResultsAdaptersTest, RowsThatAreGoneAreIgnored) {
+TEST_F(ResultsAdaptersTest, AClickReachesEveryRowAndRowsThatAreGoneAreIgnored) {
     ResultsExportView exportView(*results);
     results->ClearResults();
     exportView.selectRow(2);
@@ -129,6 +129,10 @@ TEST_F(ResultsAdaptersTest, RowsThatAreGoneAreIgnored) {
     exportView.Data_ItemClick(2);
     EXPECT_EQ(selectedRows(), 0);
     EXPECT_EQ(results->HighlightPoint().x(), kNoHighlight);
+    results->addRow(rowOf(1, 10, -5));
+    results->DrawPlot(1, 1, 10, 10);
+    exportView.Data_ItemClick(0);
+    EXPECT_EQ(results->HighlightPoint(), QPointF(1, 10));
 }
 
 }  // namespace
