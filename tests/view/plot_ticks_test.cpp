@@ -35,6 +35,8 @@ TEST(PlotTicks, LabelsAreEngineeringNotationInTheColumnsUnit) {
         {10, 10, "nF", u"10 nF"_s},
         {10000, 5000, "nF", u"10 µF"_s},
         {0.002, 0.001, "µH", u"2 nH"_s},
+        {0.002, 0.001, "\u03bcH", u"2 nH"_s},  // a Greek mu
+        {2, 1, "ms", u"2 ms"_s},
         {2, 1, "µs", u"2 µs"_s},
         {-45, 15, "°", u"-45°"_s},
         {0.1 * 3, 0.1, "°", u"0.3°"_s},
@@ -122,6 +124,10 @@ TEST(PlotTicks, TheDensestTicksWhoseLabelsKeepApart) {
     EXPECT_TRUE(chooseTicks(
                     {0, 1, false}, {}, 0, [](const QString&) { return 10.0; }, 8)
                     .empty());
+    // Near the largest double the ends still get ticks.
+    EXPECT_FALSE(chooseTicks(
+                     {1e308, 1.7e308, false}, {}, 300, [](const QString&) { return 10.0; }, 8)
+                     .empty());
 }
 
 // Six pixels a character, ten a line.
