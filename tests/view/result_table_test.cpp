@@ -91,10 +91,16 @@ TEST(ResultTable, ReadsCellsBackAsNumbersInTheUsersLocale) {
 TEST(ResultTable, ReadsOtherNumberFormsAsTheLocaleDoes) {
     // Group separators make no number ("1.500" in German, "1,500" in English).
     const std::pair<QString, std::optional<double>> cases[] = {
-        {dec(" 12.5 "), 12.5}, {dec("-0.000"), -0.0},
-        {dec("+7"), 7.0},      {dec("1e3"), 1000.0},
-        {dec("-"), {}},        {QString(), {}},
-        {dec("12.5.1"), {}},   {"1" + QLocale().groupSeparator() + "500", {}},
+        {dec(" 12.5 "), 12.5},
+        {dec("-0.000"), -0.0},
+        {dec("+7"), 7.0},
+        {dec("1e3"), 1000.0},
+        {dec("-"), {}},
+        {QString(), {}},
+        {dec("12.5.1"), {}},
+        {QStringLiteral("NaN"), {}},
+        {QStringLiteral("inf"), {}},
+        {"1" + QLocale().groupSeparator() + "500", {}},
     };
     for (const auto& [text, number] : cases) {
         ResultTable table;

@@ -72,6 +72,10 @@ TEST_F(ResultsViewTest, ARowClickRightAfterARunDrawsOnlyTheRedDot) {
     EXPECT_EQ(pixelAt({200, 150}), kTrace);
     EXPECT_EQ(pixelAt({290, 200}), kRed);
     EXPECT_EQ(panel("DAT2"), "Z:" + dec("200.00 Ohm"));
+    // A fresh drawing has no red point, also when a choice draws it again.
+    view->DrawPlot(100, 300, 100, 200);
+    view->plot().setSecondShown(false);
+    EXPECT_EQ(pixelAt({290, 200}), kTrace);
 }
 
 TEST_F(ResultsViewTest, CursorOverThePlotShowsItsPositionAndUnhighlights) {
@@ -258,6 +262,8 @@ TEST_F(ResultsViewTest, TheSelectionFollowsTheRunAndIsClearedAtItsEnd) {
     // By the next point at the latest, the selected row is in view.
     view->followRow(500);
     EXPECT_GT(list->verticalScrollBar()->value(), 0);
+    view->followRow(0);
+    EXPECT_EQ(list->currentIndex().row(), 0);
     view->showFirstRow();
     EXPECT_EQ(list->verticalScrollBar()->value(), 0);
     EXPECT_EQ(list->currentIndex().row(), 0);
@@ -317,6 +323,23 @@ TEST_F(ResultsViewTest, ARunRepaintsTheListAndReadoutsOnceAFrameAndNeverAFrameBe
     QCoreApplication::processEvents();
     EXPECT_EQ(rows.times.size(), shown + 2);
     EXPECT_EQ(rows.times.back(), clock.now());
+}
+
+TEST_F(ResultsViewTest, AMessageCoversTheStatusBarAndALongOneIsShortenedInTheMiddle) {
+    window.show();
+    const QString message = "Sheet Freq_Z written to /home/" + QString(200, u'x') + "/Lorvane.xlsx";
+    status->showMessage(message);
+    const auto* shown = status->findChild<QLabel*>("MESSAGE");
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(status->message(), message);
+    EXPECT_EQ(shown->geometry(), status->rect());
+    EXPECT_TRUE(shown->autoFillBackground());  // the panels below do not show through
+    EXPECT_TRUE(shown->text().startsWith("Sheet Freq_Z written to /home/"));
+    EXPECT_TRUE(shown->text().endsWith("/Lorvane.xlsx"));
+    EXPECT_LE(shown->fontMetrics().horizontalAdvance(shown->text()),
+              shown->contentsRect().width() - shown->fontMetrics().horizontalAdvance(u'x'));
+    status->setPanelText("DAT1", "x");
+    EXPECT_EQ(status->message(), "");
 }
 
 TEST_F(ResultsViewTest, EveryStatusPanelIsAtLeastAnInchWideAndTheReadoutsJustThat) {
