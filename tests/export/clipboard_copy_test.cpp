@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QClipboard>
-#include <QGuiApplication>
-
 #include "export_fakes.h"
 #include "fake_platform.h"
 
@@ -72,14 +69,6 @@ TEST_F(ClipboardCopyTest, TheTextHoldsTheRowsAsTheyWereWhenTheKeyWasReleased) {
     EXPECT_EQ(clipboard.text, kHeader + loc("1.000\t1.000\t1.000\t\r\n2.000\t1.000\t1.000\t\r\n"));
     // Nothing is left to select at the end.
     EXPECT_EQ(platform.journal.back(), u"single");
-}
-
-TEST(QtClipboardTest, PutsTheTextOnTheSystemClipboard) {
-    QtClipboard clipboard;
-    clipboard.setText(u"Freq. (kHz)\t\r\n"_s);
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), u"Freq. (kHz)\t\r\n");
-    clipboard.clear();
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), u"");
 }
 
 }  // namespace

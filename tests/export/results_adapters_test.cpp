@@ -86,7 +86,8 @@ TEST_F(ResultsAdaptersTest, TheCopySelectsAllRowsAsOneRangeAndEndsWithNoneSelect
     EXPECT_EQ(modes.front(), QAbstractItemView::MultiSelection);
     EXPECT_EQ(list.selectionMode(), QAbstractItemView::SingleSelection);
     EXPECT_EQ(selectedRows(), 0);
-    EXPECT_EQ(list.currentIndex().row(), 0);
+    // The current cell is the sweep value of the first row, as after a run.
+    EXPECT_EQ(list.currentIndex(), table.index(0, 1));
     // The last row was clicked: its point is the highlighted one and the panels show it.
     EXPECT_EQ(results->HighlightPoint(), QPointF(3, 30));
     EXPECT_EQ(status.panelText(u"DAT1"_s), readoutText(u"Freq."_s, 3, u"kHz"_s));
@@ -120,7 +121,7 @@ TEST_F(ResultsAdaptersTest, AMessageCoversTheStatusBarUntilAPanelIsWritten) {
     EXPECT_EQ(status.message(), u"");
 }
 
-TEST_F(ResultsAdaptersTest, RowsThatAreGoneAreIgnored) {
+TEST_F(ResultsAdaptersTest, AClickReachesEveryRowAndRowsThatAreGoneAreIgnored) {
     ResultsExportView exportView(*results);
     results->ClearResults();
     exportView.selectRow(2);
@@ -128,6 +129,10 @@ TEST_F(ResultsAdaptersTest, RowsThatAreGoneAreIgnored) {
     exportView.Data_ItemClick(2);
     EXPECT_EQ(selectedRows(), 0);
     EXPECT_EQ(results->HighlightPoint().x(), kNoHighlight);
+    results->addRow(rowOf(1, 10, -5));
+    results->DrawPlot(1, 1, 10, 10);
+    exportView.Data_ItemClick(0);
+    EXPECT_EQ(results->HighlightPoint(), QPointF(1, 10));
 }
 
 }  // namespace

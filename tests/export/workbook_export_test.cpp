@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <cerrno>
 #include <cstring>
+#include <variant>
 
 #include "export_fakes.h"
 #include "fake_platform.h"
@@ -17,21 +18,13 @@ namespace {
 
 using namespace Qt::Literals::StringLiterals;
 
-ExportSetup biasGainSetup() {
-    ExportSetup setup = gainSetup();
-    setup.quantityLabel[0] = u"Bias"_s;
-    setup.columnUnits[0] = u"mV"_s;
-    setup.sweep = SweepParam::Bias;
-    setup.sweepCaption = u"Bias"_s;
-    return setup;
-}
-
-struct WorkbookFixture : ::testing::Test {
+struct WorkbookExportTest : ::testing::Test {
     QString path() const { return folder + u"/Lorvane.xlsx"_s; }
-    std::optional<XlsxBook> book() const { return readXlsx(path()); }
-    // Every press asks for the workbook to be shown, and for nothing else.
-    std::vector<QString> shown(int presses) const {
-        return std::vector<QString>(static_cast<size_t>(presses), u"show:"_s + path());
+    // Runs the export with these rows and set-up.
+    void press(const ExportSetup& setup, ExportRows rows) {
+        table.current = setup;
+        table.rows = std::move(rows);
+        workbook.run();
     }
     QString written(const char* sheet) const {
         return u"message:Sheet %1 written to %2"_s.arg(QString::fromLatin1(sheet), path());
@@ -47,212 +40,133 @@ struct WorkbookFixture : ::testing::Test {
     WorkbookExport workbook{table, view, platform, app, folder};
 };
 
-using WorkbookExportTest = WorkbookFixture;
-
-// The cell holds exactly `value`, written as a number with a decimal point in every locale.
-void expectNumber(const XlsxSheet& sheet, const QString& reference, double value) {
-    SCOPED_TRACE(reference.toStdString());
-    ASSERT_TRUE(sheet.cells.contains(reference));
-    const XlsxCell cell = sheet.cells.value(reference);
-    EXPECT_TRUE(cell.isNumber) << cell.text.toStdString();
-    EXPECT_EQ(cell.number, value);
-    EXPECT_EQ(cell.numberFormat, u"0.00");
+ExportSetup withBias(ExportSetup setup) {
+    setup.quantityLabel[0] = u"Bias"_s;
+    setup.columnUnits[0] = u"mV"_s;
+    setup.sweep = SweepParam::Bias;
+    setup.sweepCaption = u"Bias"_s;
+    return setup;
 }
 
-void expectTitle(const XlsxSheet& sheet, const QString& reference, const QString& text) {
-    SCOPED_TRACE(reference.toStdString());
-    const XlsxCell cell = sheet.cells.value(reference);
-    EXPECT_FALSE(cell.isNumber);
-    EXPECT_EQ(cell.text, text);
-    EXPECT_TRUE(cell.bold);
-    EXPECT_EQ(cell.alignment, u"right");
+// Column by column from A1: the titles (bold, right-aligned text) and then numbers (format
+// "0.00", written with a point in every locale); "" for a cell that holds nothing.
+void expectCells(const XlsxSheet& sheet, const std::vector<std::variant<QString, double>>& cells) {
+    static const char* const kColumns = "ABC";
+    for (size_t i = 0; i < cells.size(); ++i) {
+        const QString ref = QChar::fromLatin1(kColumns[i % 3]) + QString::number(i / 3 + 1);
+        SCOPED_TRACE(sheet.name.toStdString() + " " + ref.toStdString());
+        const XlsxCell cell = sheet.cells.value(ref);
+        if (const double* value = std::get_if<double>(&cells[i])) {
+            EXPECT_TRUE(cell.isNumber) << cell.text.toStdString();
+            EXPECT_EQ(cell.number, *value);
+            EXPECT_EQ(cell.numberFormat, u"0.00");
+        } else if (const QString text = std::get<QString>(cells[i]); text.isEmpty()) {
+            EXPECT_FALSE(sheet.cells.contains(ref));
+        } else {
+            EXPECT_FALSE(cell.isNumber);
+            EXPECT_EQ(cell.text, text);
+            EXPECT_EQ(cell.bold, i < 3);
+            EXPECT_EQ(cell.alignment, i < 3 ? u"right"_s : QString());
+        }
+    }
 }
 
-TEST_F(WorkbookExportTest, EmptyTableDoesNothing) {
-    workbook.run();
+TEST_F(WorkbookExportTest, EachPairGetsItsSheetBeforeTheOthersAndAPressRewritesItsValues) {
+    workbook.run();  // an empty table does nothing
     EXPECT_FALSE(QFile::exists(path()));
-    EXPECT_TRUE(app.journal.empty());
-    EXPECT_TRUE(view.journal.empty());
+    EXPECT_TRUE(app.journal.empty() && view.journal.empty() && platform.messages.empty());
+
+    press(impedanceSetup(), {locRow("0.500", "123.456", "-45.250"),
+                             locRow("12.000", "1234.5678", "0.000"), locRow("3.000", "3", "3")});
+    press(impedanceSetup(), {locRow("1.000", "11.000", "NaN"), locRow("2.000", "22.000", "-2")});
+    press(withBias(gainSetup()), {locRow("-20.000", "-3.25000", "45.500")});
+    press(gainSetup(), {locRow("1.000", "2.000", "3.000")});
+    press(withBias(impedanceSetup()), {locRow("1.000", "2.000", "3.000")});
+    press(withBias(gainSetup()), {locRow("-20.000", "-1.00000", "45.500")});
+
     EXPECT_TRUE(platform.messages.empty());
-}
-
-TEST_F(WorkbookExportTest, FirstPressWritesTheSheetOfThePairAndShowsTheWorkbook) {
-    table.rows = {locRow("0.500", "123.456", "-45.250"), locRow("12.000", "1234.5678", "0.000")};
-    workbook.run();
-
-    EXPECT_TRUE(platform.messages.empty());
-    EXPECT_EQ(app.journal, shown(1));
-    EXPECT_EQ(view.journal, std::vector<QString>{written("Freq_Z")});
-    EXPECT_TRUE(workbook.sheetMade(SweepParam::Frequency, MeasureMode::Impedance));
-    EXPECT_FALSE(workbook.sheetMade(SweepParam::Bias, MeasureMode::Impedance));
-
-    const auto read = book();
-    ASSERT_TRUE(read);
-    EXPECT_EQ(read->sheetNames(), (QStringList{u"Freq_Z"_s, u"Sheet1"_s}));
-    EXPECT_EQ(read->activeSheet, 0);
-    EXPECT_EQ(read->title, u"Lorvane");
-    EXPECT_EQ(read->subject, u"Measurement");
-    EXPECT_EQ(read->comments, u"Generated from Lorvane");
-    const XlsxSheet& sheet = read->sheets.front();
-    expectTitle(sheet, u"A1"_s, u"Freq. (kHz)"_s);
-    expectTitle(sheet, u"B1"_s, u"Z (Ohm)"_s);
-    expectTitle(sheet, u"C1"_s, u"Phi (°)"_s);
-    expectNumber(sheet, u"A2"_s, 0.5);
-    expectNumber(sheet, u"B2"_s, 123.456);
-    expectNumber(sheet, u"C2"_s, -45.25);
-    expectNumber(sheet, u"A3"_s, 12);
-    expectNumber(sheet, u"B3"_s, 1234.5678);
-    expectNumber(sheet, u"C3"_s, 0);
-    EXPECT_EQ(sheet.cells.size(), 9);
-    EXPECT_TRUE(read->sheets.back().cells.isEmpty());
+    for (const SweepParam sweep : {SweepParam::Frequency, SweepParam::Bias}) {
+        for (int mode = 0; mode <= static_cast<int>(MeasureMode::Delay); ++mode) {
+            const auto measured = static_cast<MeasureMode>(mode);
+            EXPECT_EQ(workbook.sheetMade(sweep, measured),
+                      measured == MeasureMode::Impedance || measured == MeasureMode::Gain)
+                << static_cast<int>(sweep) << " " << mode;
+        }
+    }
+    // Every press shows the file; a program an earlier one started is the operator's.
+    EXPECT_EQ(app.journal, std::vector<QString>(6, u"show:"_s + path()));
+    EXPECT_EQ(view.journal.front(), written("Freq_Z"));
+    EXPECT_EQ(view.journal.back(), written("Bias_G"));
+    const auto book = readXlsx(path());
+    ASSERT_TRUE(book);
+    EXPECT_EQ(book->sheetNames(),
+              (QStringList{u"Bias_Z"_s, u"Freq_G"_s, u"Bias_G"_s, u"Freq_Z"_s, u"Sheet1"_s}));
+    EXPECT_EQ(book->activeSheet, 0);
+    EXPECT_EQ(book->title, u"Lorvane");
+    EXPECT_EQ(book->subject, u"Measurement");
+    EXPECT_EQ(book->comments, u"Generated from Lorvane");
+    // A value that is no number stays its text; the row below the last one exported keeps
+    // what the earlier press wrote.
+    expectCells(*book->sheet(u"Freq_Z"_s), {u"Freq. (kHz)"_s, u"Z (Ohm)"_s, u"Phi (°)"_s, 1.0, 11.0,
+                                            u"NaN"_s, 2.0, 22.0, -2.0, 3.0, 3.0, 3.0, u""_s});
+    expectCells(*book->sheet(u"Bias_G"_s),
+                {u"Bias (mV)"_s, u"A (dB)"_s, u"B (°)"_s, -20.0, -1.0, 45.5, u""_s});
+    EXPECT_TRUE(book->sheet(u"Sheet1"_s)->cells.isEmpty());
     // Nothing but the workbook is left in the folder.
     EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{u"Lorvane.xlsx"_s});
 }
 
-TEST_F(WorkbookExportTest, SecondPressWithTheSameSetUpRewritesTheValuesOfItsSheet) {
-    table.rows = {locRow("1.000", "10.000", "1.000"), locRow("2.000", "20.000", "2.000"),
-                  locRow("3.000", "30.000", "3.000")};
-    workbook.run();
-    table.rows = {locRow("1.000", "11.000", "-1.000"), locRow("2.000", "22.000", "-2.000")};
-    workbook.run();
-
-    EXPECT_TRUE(platform.messages.empty());
-    // The program the first press started for the operator is left alone.
-    EXPECT_EQ(app.journal, shown(2));
-    const auto read = book();
-    ASSERT_TRUE(read);
-    EXPECT_EQ(read->sheetNames(), (QStringList{u"Freq_Z"_s, u"Sheet1"_s}));
-    const XlsxSheet& sheet = read->sheets.front();
-    expectTitle(sheet, u"A1"_s, u"Freq. (kHz)"_s);
-    expectNumber(sheet, u"B2"_s, 11);
-    expectNumber(sheet, u"C3"_s, -2);
-    // The row below the last one exported keeps what the first press wrote.
-    expectNumber(sheet, u"A4"_s, 3);
-    expectNumber(sheet, u"B4"_s, 30);
-}
-
-TEST_F(WorkbookExportTest, EachNewPairGetsASheetBeforeTheActiveOne) {
-    table.rows = {locRow("1.000", "10.000", "1.000")};
-    workbook.run();
-    table.current = biasGainSetup();
-    table.rows = {locRow("-20.000", "-3.25000", "45.500")};
-    workbook.run();
-    // Freq_G and Bias_Z are pairs of their own too.
-    table.current = gainSetup();
-    workbook.run();
-    table.current = impedanceSetup();
-    table.current.sweep = SweepParam::Bias;
-    table.current.sweepCaption = u"Bias"_s;
-    workbook.run();
-
-    EXPECT_TRUE(platform.messages.empty());
-    const auto read = book();
-    ASSERT_TRUE(read);
-    EXPECT_EQ(read->sheetNames(),
-              (QStringList{u"Bias_Z"_s, u"Freq_G"_s, u"Bias_G"_s, u"Freq_Z"_s, u"Sheet1"_s}));
-    EXPECT_EQ(read->activeSheet, 0);
-    const XlsxSheet* bias = read->sheet(u"Bias_G"_s);
-    ASSERT_TRUE(bias);
-    expectTitle(*bias, u"A1"_s, u"Bias (mV)"_s);
-    expectTitle(*bias, u"B1"_s, u"A (dB)"_s);
-    expectNumber(*bias, u"A2"_s, -20);
-    expectNumber(*bias, u"B2"_s, -3.25);
-    expectNumber(*read->sheet(u"Freq_Z"_s), u"B2"_s, 10);
-
-    // A pair that has its sheet goes back to it; the order stays.
-    table.current = biasGainSetup();
-    table.rows = {locRow("-20.000", "-1.00000", "45.500")};
-    workbook.run();
-    const auto again = book();
-    ASSERT_TRUE(again);
-    EXPECT_EQ(again->sheetNames(), read->sheetNames());
-    expectNumber(*again->sheet(u"Bias_G"_s), u"B2"_s, -1);
-}
-
 TEST_F(WorkbookExportTest, WithoutASpreadsheetProgramTheFileIsWrittenAndFailureASaysSo) {
     app.installed = false;
-    table.rows = {locRow("1.000", "10.000", "1.000")};
-    workbook.run();
-    ASSERT_EQ(platform.messages.size(), 1u);
-    EXPECT_EQ(platform.messages[0].text,
+    press(impedanceSetup(), {locRow("1.000", "10.000", "1.000")});
+    press(gainSetup(), {locRow("1.000", "10.000", "1.000")});
+    ASSERT_EQ(platform.messages.size(), 2u);
+    EXPECT_EQ(platform.messages[1].text,
               u"Microsoft EXCEL: Not found on this machine\r\nCannot display results");
-    EXPECT_EQ(platform.messages[0].icon, MsgIcon::Exclamation);
-    EXPECT_FALSE(platform.messages[0].systemModal);
-    EXPECT_EQ(platform.messages[0].title, u"Lorvane");
-    EXPECT_EQ(view.journal, std::vector<QString>{written("Freq_Z")});
-
-    // The workbook goes on: the next pair is added to it.
-    table.current = gainSetup();
-    workbook.run();
-    EXPECT_EQ(platform.messages.size(), 2u);
-    EXPECT_EQ(view.journal.back(), written("Freq_G"));
-    const auto read = book();
-    ASSERT_TRUE(read);
-    EXPECT_EQ(read->sheetNames(), (QStringList{u"Freq_G"_s, u"Freq_Z"_s, u"Sheet1"_s}));
+    EXPECT_EQ(platform.messages[1].icon, MsgIcon::Exclamation);
+    EXPECT_FALSE(platform.messages[1].systemModal);
+    EXPECT_EQ(view.journal, (std::vector<QString>{written("Freq_Z"), written("Freq_G")}));
+    const auto book = readXlsx(path());
+    ASSERT_TRUE(book);
+    EXPECT_EQ(book->sheetNames(), (QStringList{u"Freq_G"_s, u"Freq_Z"_s, u"Sheet1"_s}));
 }
 
-TEST_F(WorkbookExportTest, AFolderThatCannotBeMadeIsNamedWithTheSystemsReason) {
+TEST_F(WorkbookExportTest, AFileThatCannotBeWrittenIsNamedWithTheReasonAndNothingIsLost) {
     // A file stands where the documents folder's parent should be.
     QFile blocker(dir.path() + u"/blocked"_s);
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
     const QString blockedFolder = blocker.fileName() + u"/Documents"_s;
     table.rows = {locRow("1.000", "10.000", "1.000")};
-    WorkbookExport blocked(table, view, platform, app, blockedFolder);
-    blocked.run();
-
+    WorkbookExport(table, view, platform, app, blockedFolder).run();
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].text,
               u"Cannot write %1/Lorvane.xlsx\r\n%2"_s.arg(
                   blockedFolder, QString::fromLocal8Bit(strerror(ENOTDIR))));
-    EXPECT_EQ(platform.messages[0].icon, MsgIcon::Exclamation);
-    EXPECT_TRUE(app.journal.empty());
-    EXPECT_TRUE(view.journal.empty());
-}
+    EXPECT_TRUE(app.journal.empty() && view.journal.empty());
 
-TEST_F(WorkbookExportTest, AWorkbookThatCannotBeWrittenIsKeptForTheNextPress) {
-    table.rows = {locRow("1.000", "10.000", "1.000")};
-    workbook.run();
-    table.current = gainSetup();
-    workbook.run();
+    press(impedanceSetup(), {locRow("1.000", "10.000", "1.000")});
+    press(gainSetup(), {locRow("1.000", "10.000", "1.000")});
     // Something that cannot be replaced by a file now stands at the workbook's place.
     ASSERT_TRUE(QFile::remove(path()));
     ASSERT_TRUE(QDir().mkdir(path()));
-    table.current = impedanceSetup();
-    table.rows = {locRow("1.000", "11.000", "1.000")};
-    workbook.run();
-
-    ASSERT_EQ(platform.messages.size(), 1u);
-    EXPECT_EQ(platform.messages[0].text,
+    press(impedanceSetup(), {locRow("1.000", "11.000", "1.000")});
+    ASSERT_EQ(platform.messages.size(), 2u);
+    EXPECT_EQ(platform.messages[1].text,
               u"Cannot write %1\r\n%2"_s.arg(path(), QString::fromLocal8Bit(strerror(EISDIR))));
-    EXPECT_EQ(platform.messages[0].icon, MsgIcon::Exclamation);
-    EXPECT_EQ(app.journal, shown(2));  // nothing is shown after the failure
+    EXPECT_EQ(platform.messages[1].icon, MsgIcon::Exclamation);
+    EXPECT_EQ(app.journal.size(), 2u);  // nothing is shown after the failure
     EXPECT_EQ(view.journal.size(), 2u);
-    // No partial file is left behind.
     EXPECT_TRUE(QDir(folder).entryList(QDir::Files | QDir::Hidden).isEmpty());
 
-    // Nothing was lost: the next press writes every sheet, with the values of the last press.
+    // The next press writes every sheet, with the values of the failed press.
     ASSERT_TRUE(QDir().rmdir(path()));
-    table.current = gainSetup();
-    workbook.run();
-    EXPECT_EQ(platform.messages.size(), 1u);
-    const auto read = book();
-    ASSERT_TRUE(read);
-    EXPECT_EQ(read->sheetNames(), (QStringList{u"Freq_G"_s, u"Freq_Z"_s, u"Sheet1"_s}));
-    expectNumber(*read->sheet(u"Freq_Z"_s), u"B2"_s, 11);
-}
-
-TEST_F(WorkbookExportTest, AValueThatIsNotANumberIsKeptAsItsText) {
-    table.rows = {locRow("1.000", "NaN", "Inf")};
-    workbook.run();
-    EXPECT_TRUE(platform.messages.empty());
-    const auto read = book();
-    ASSERT_TRUE(read);
-    const XlsxSheet& sheet = read->sheets.front();
-    expectNumber(sheet, u"A2"_s, 1);
-    EXPECT_FALSE(sheet.cells.value(u"B2"_s).isNumber);
-    EXPECT_EQ(sheet.cells.value(u"B2"_s).text, u"NaN");
-    EXPECT_EQ(sheet.cells.value(u"C2"_s).text, u"Inf");
+    press(gainSetup(), {locRow("1.000", "10.000", "1.000")});
+    EXPECT_EQ(platform.messages.size(), 2u);
+    const auto book = readXlsx(path());
+    ASSERT_TRUE(book);
+    EXPECT_EQ(book->sheetNames(), (QStringList{u"Freq_G"_s, u"Freq_Z"_s, u"Sheet1"_s}));
+    expectCells(*book->sheet(u"Freq_Z"_s),
+                {u"Freq. (kHz)"_s, u"Z (Ohm)"_s, u"Phi (°)"_s, 1.0, 11.0});
 }
 
 }  // namespace

@@ -14,24 +14,24 @@ namespace {
 
 using namespace Qt::Literals::StringLiterals;
 
-const QByteArray kHeader = "\"Frequency(Hz)\",\"Transmission Loss(dB)\",\"Phase(deg)\"\r\n";
+const QByteArray kScan =
+    "\"Frequency(Hz)\",\"Transmission Loss(dB)\",\"Phase(deg)\"\r\n"
+    "100000,-3.25,45.5\r\n500,0.125,-0.5\r\n";
+const QString kNotFound = u"Microsoft EXCEL: Not found on this machine\r\nCannot display results"_s;
+const QString kNoZPlots =
+    u"Microsoft EXCEL: Cannot open Zplots.xls\r\nYou'll need to open it manually"_s;
 
-struct ZPlotsFixture : ::testing::Test {
-    ZPlotsFixture() {
+struct ZPlotsRig {
+    ZPlotsRig() {
         table.current = gainSetup();
         table.rows = {locRow("100.000", "-3.25000", "45.500"),
                       locRow("0.500", "0.12500", "-0.500")};
     }
-
     QString scanPath() const { return dir.filePath(u"$Zplots$Scan.csv"_s); }
     QString zplotsPath() const { return dir.filePath(u"ZPlots.xls"_s); }
     QByteArray scanFile() const {
         QFile file(scanPath());
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-    void makeZPlots() {
-        QFile file(zplotsPath());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     }
 
     QTemporaryDir dir;
@@ -41,110 +41,82 @@ struct ZPlotsFixture : ::testing::Test {
     ZPlotsExport zplots{table, platform, app, [this] { return dir.path(); }};
 };
 
-using ZPlotsExportTest = ZPlotsFixture;
-
-TEST_F(ZPlotsExportTest, OutsideGainModeItSaysSoAndTouchesNothing) {
-    for (const bool empty : {false, true}) {
-        SCOPED_TRACE(empty ? "empty table" : "with rows");
-        platform.messages.clear();
-        table.current = impedanceSetup();
-        if (empty) table.rows.clear();
-        zplots.run();
-        ASSERT_EQ(platform.messages.size(), 1u);
-        EXPECT_EQ(platform.messages[0].text, u"Gain mode only\r\nPlease change configuration");
-        EXPECT_EQ(platform.messages[0].icon, MsgIcon::Exclamation);
-        EXPECT_FALSE(platform.messages[0].systemModal);
-        EXPECT_FALSE(QFile::exists(scanPath()));
-        EXPECT_TRUE(app.journal.empty());
+TEST(ZPlotsExport, WritesTheScanFileAndShowsZPlotsOrSaysWhyNot) {
+    struct Case {
+        const char* what;
+        bool gain, rows, zplots, installed, zplotsFails, scanBlocked;
+        QByteArray scan;
+        QString message;  // "" for none
+        MsgIcon icon;
+        bool systemModal;
+        std::vector<const char*> shown;  // "z": ZPlots.xls, "s": the scan file
+    };
+    const QString gainOnly = u"Gain mode only\r\nPlease change configuration"_s;
+    const MsgIcon info = MsgIcon::Information;
+    const MsgIcon warn = MsgIcon::Exclamation;
+    // clang-format off
+    const Case cases[] = {
+        //                                           gain   rows   zplots installed fails blocked
+        {"ZPlots shown",                             true,  true,  true,  true,  false, false, kScan, {}, {}, false, {"z"}},
+        {"empty table",                              true,  false, true,  true,  false, false, {}, {}, {}, false, {}},
+        {"not gain",                                 false, true,  true,  true,  false, false, {}, gainOnly, warn, false, {}},
+        {"empty, not gain",                          false, false, true,  true,  false, false, {}, gainOnly, warn, false, {}},
+        {"no ZPlots: failure M shows the scan file", true,  true,  false, true,  false, false, kScan, kNoZPlots, info, true, {"s"}},
+        {"ZPlots cannot be shown: failure M",        true,  true,  true,  true,  true,  false, kScan, kNoZPlots, info, true, {"z", "s"}},
+        {"no spreadsheet program: failure N",        true,  true,  true,  false, false, false, kScan, kNotFound, warn, false, {}},
+        {"scan file blocked",                        true,  true,  true,  true,  false, true,  {}, u"Cannot write "_s, warn, false, {}},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ZPlotsRig rig;
+        if (!c.gain) rig.table.current = impedanceSetup();
+        if (!c.rows) rig.table.rows.clear();
+        if (c.zplots) QFile(rig.zplotsPath()).open(QIODevice::WriteOnly);
+        rig.app.installed = c.installed;
+        if (c.zplotsFails) rig.app.failingPaths = {rig.zplotsPath()};
+        // A folder in the scan file's place cannot be replaced by the file.
+        if (c.scanBlocked) {
+            ASSERT_TRUE(QDir().mkdir(rig.scanPath()));
+        }
+        rig.zplots.run();
+        EXPECT_EQ(rig.scanFile(), c.scan);
+        std::vector<QString> shown;
+        for (const char* which : c.shown)
+            shown.push_back(u"show:"_s + (*which == 'z' ? rig.zplotsPath() : rig.scanPath()));
+        EXPECT_EQ(rig.app.journal, shown);
+        if (c.message.isEmpty()) {
+            EXPECT_TRUE(rig.platform.messages.empty());
+            continue;
+        }
+        ASSERT_EQ(rig.platform.messages.size(), 1u);
+        const QString& text = rig.platform.messages[0].text;
+        if (c.scanBlocked) {  // the path and the system's reason
+            EXPECT_TRUE(text.startsWith(c.message + rig.scanPath() + u"\r\n"_s));
+            EXPECT_GT(text.size(), c.message.size() + rig.scanPath().size() + 2);
+        } else {
+            EXPECT_EQ(text, c.message);
+        }
+        EXPECT_EQ(rig.platform.messages[0].icon, c.icon);
+        EXPECT_EQ(rig.platform.messages[0].systemModal, c.systemModal);
     }
 }
 
-TEST_F(ZPlotsExportTest, AnEmptyTableInGainModeDoesNothing) {
-    table.rows.clear();
-    zplots.run();
-    EXPECT_TRUE(platform.messages.empty());
-    EXPECT_FALSE(QFile::exists(scanPath()));
-    EXPECT_TRUE(app.journal.empty());
-}
+TEST(ZPlotsExport, TheNextExportRewritesTheFileAndTheFilesAreInTheCurrentFolder) {
+    ZPlotsRig rig;
+    rig.zplots.run();
+    rig.table.rows = {locRow("-20.000", "-1.00000", "2.000")};
+    rig.zplots.run();
+    EXPECT_EQ(rig.scanFile(), kScan.first(kScan.indexOf('\n') + 1) + "-20000,-1,2\r\n");
 
-TEST_F(ZPlotsExportTest, WritesTheScanFileAndOpensZPlotsBesideIt) {
-    makeZPlots();
-    zplots.run();
-    EXPECT_TRUE(platform.messages.empty());
-    EXPECT_EQ(scanFile(), kHeader + "100000,-3.25,45.5\r\n500,0.125,-0.5\r\n");
-    EXPECT_EQ(app.journal, std::vector<QString>{u"show:"_s + zplotsPath()});
-
-    // The next export rewrites the file and shows ZPlots again, leaving the program that the
-    // first one started for the operator alone.
-    table.rows = {locRow("-20.000", "-1.00000", "2.000")};
-    zplots.run();
-    EXPECT_EQ(scanFile(), kHeader + "-20000,-1,2\r\n");
-    EXPECT_EQ(app.journal, std::vector<QString>(2, u"show:"_s + zplotsPath()));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
-              (QStringList{u"$Zplots$Scan.csv"_s, u"ZPlots.xls"_s}));
-}
-
-TEST_F(ZPlotsExportTest, WithoutZPlotsFailureMShowsTheScanFileInstead) {
-    zplots.run();
-    ASSERT_EQ(platform.messages.size(), 1u);
-    EXPECT_EQ(platform.messages[0].text,
-              u"Microsoft EXCEL: Cannot open Zplots.xls\r\nYou'll need to open it manually");
-    EXPECT_EQ(platform.messages[0].icon, MsgIcon::Information);
-    EXPECT_TRUE(platform.messages[0].systemModal);
-    EXPECT_EQ(scanFile(), kHeader + "100000,-3.25,45.5\r\n500,0.125,-0.5\r\n");
-    EXPECT_EQ(app.journal, std::vector<QString>{u"show:"_s + scanPath()});
-}
-
-TEST_F(ZPlotsExportTest, FailureMAlsoWhenZPlotsCannotBeShown) {
-    makeZPlots();
-    app.failingPaths = {zplotsPath()};
-    zplots.run();
-    ASSERT_EQ(platform.messages.size(), 1u);
-    EXPECT_EQ(platform.messages[0].text,
-              u"Microsoft EXCEL: Cannot open Zplots.xls\r\nYou'll need to open it manually");
-    EXPECT_EQ(app.journal,
-              (std::vector<QString>{u"show:"_s + zplotsPath(), u"show:"_s + scanPath()}));
-}
-
-TEST_F(ZPlotsExportTest, WithoutASpreadsheetProgramFailureNAfterWritingTheFile) {
-    makeZPlots();
-    app.installed = false;
-    zplots.run();
-    ASSERT_EQ(platform.messages.size(), 1u);
-    EXPECT_EQ(platform.messages[0].text,
-              u"Microsoft EXCEL: Not found on this machine\r\nCannot display results");
-    EXPECT_EQ(platform.messages[0].icon, MsgIcon::Exclamation);
-    EXPECT_EQ(scanFile(), kHeader + "100000,-3.25,45.5\r\n500,0.125,-0.5\r\n");
-    EXPECT_TRUE(app.journal.empty());
-}
-
-TEST_F(ZPlotsExportTest, AScanFileThatCannotBeWrittenIsReportedAndNothingIsShown) {
-    makeZPlots();
-    // A folder in the scan file's place cannot be replaced by the file.
-    ASSERT_TRUE(QDir().mkdir(scanPath()));
-    zplots.run();
-    ASSERT_EQ(platform.messages.size(), 1u);
-    const QString start = u"Cannot write "_s + scanPath() + u"\r\n"_s;
-    EXPECT_TRUE(platform.messages[0].text.startsWith(start))
-        << platform.messages[0].text.toStdString();
-    EXPECT_GT(platform.messages[0].text.size(), start.size());  // and the reason
-    EXPECT_EQ(platform.messages[0].icon, MsgIcon::Exclamation);
-    EXPECT_TRUE(app.journal.empty());
-}
-
-TEST(ZPlotsPlace, TheScanFileAndZPlotsAreInTheCurrentFolder) {
-    QTemporaryDir dir;
     const QString before = QDir::currentPath();
-    ASSERT_TRUE(QDir::setCurrent(dir.path()));
-    FakeTable table;
-    FakePlatform platform;
-    FakeSpreadsheet app;
-    const ZPlotsExport zplots(table, platform, app);
-    const QString scan = zplots.scanFilePath();
-    const QString book = zplots.zplotsPath();
+    ASSERT_TRUE(QDir::setCurrent(rig.dir.path()));
+    const ZPlotsExport here(rig.table, rig.platform, rig.app);
+    const QString scan = here.scanFilePath();
+    const QString book = here.zplotsPath();
     QDir::setCurrent(before);
-    EXPECT_EQ(scan, QDir(dir.path()).canonicalPath() + u"/$Zplots$Scan.csv"_s);
-    EXPECT_EQ(book, QDir(dir.path()).canonicalPath() + u"/ZPlots.xls"_s);
+    EXPECT_EQ(scan, QDir(rig.dir.path()).canonicalPath() + u"/$Zplots$Scan.csv"_s);
+    EXPECT_EQ(book, QDir(rig.dir.path()).canonicalPath() + u"/ZPlots.xls"_s);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #pragma once
 // Lets GoogleTest print Qt texts readably in failure messages. Every test program built by
-// lorvane_add_test includes this first (-include), so all its files agree on the printer.
+// lorvane_add_test has it in its precompiled headers, so all its files agree on the printer.
 
 #include <QByteArray>
 #include <QString>

@@ -35,6 +35,8 @@ TEST(PlotTicks, LabelsAreEngineeringNotationInTheColumnsUnit) {
         {10, 10, "nF", u"10 nF"_s},
         {10000, 5000, "nF", u"10 µF"_s},
         {0.002, 0.001, "µH", u"2 nH"_s},
+        {0.002, 0.001, "\u03bcH", u"2 nH"_s},  // a Greek mu
+        {2, 1, "ms", u"2 ms"_s},
         {2, 1, "µs", u"2 µs"_s},
         {-45, 15, "°", u"-45°"_s},
         {0.1 * 3, 0.1, "°", u"0.3°"_s},
@@ -47,6 +49,8 @@ TEST(PlotTicks, LabelsAreEngineeringNotationInTheColumnsUnit) {
         {-2.5, 0.5, "X", u"-2.5 Ω"_s},
         {1500, 500, "Q", u"1.5 k"_s},
         {0.05, 0.01, "D", u"0.05"_s},
+        {20, 0.01, "D", u"20"_s},
+        {1.1, 0.01, "D", u"1.1"_s},
         {1234.5, 0.5, "", u"1.2345 k"_s},
         {12, 1, "deg", u"12 deg"_s},
         {1e16, 1e16, "kHz", u"10000000 THz"_s},
@@ -120,6 +124,10 @@ TEST(PlotTicks, TheDensestTicksWhoseLabelsKeepApart) {
     EXPECT_TRUE(chooseTicks(
                     {0, 1, false}, {}, 0, [](const QString&) { return 10.0; }, 8)
                     .empty());
+    // Near the largest double the ends still get ticks.
+    EXPECT_FALSE(chooseTicks(
+                     {1e308, 1.7e308, false}, {}, 300, [](const QString&) { return 10.0; }, 8)
+                     .empty());
 }
 
 // Six pixels a character, ten a line.

@@ -243,6 +243,7 @@ TEST_F(ResultsViewTest, ThePlotIsSavedAsPngAtTheScreensRatioOrTwiceOrAsSvg) {
         }
         const QImage png(path);
         EXPECT_EQ(png.size(), c.size) << c.written;
+        EXPECT_NEAR(png.dotsPerMeterX(), 96 / 0.0254, 1) << c.written;  // the screen's 96 dpi
     }
     EXPECT_EQ(QImage(dir.filePath(u"plot.png"_s)).pixel(*plot->scale()->pixelOf({200, 150})),
               kTrace);

@@ -11,13 +11,6 @@
 namespace lorvane::test {
 namespace {
 
-TEST(Readout, ShowsExactlyTwoDecimalsAndTheUnit) {
-    EXPECT_EQ(readoutText("Freq.", 100, "kHz"), "Freq.:" + dec("100.00 kHz"));
-    EXPECT_EQ(readoutText("Z", 123.456, "Ohm"), "Z:" + dec("123.46 Ohm"));
-    EXPECT_EQ(readoutText("Z", 5, "Ohm"), "Z:" + dec("5.00 Ohm"));
-    EXPECT_EQ(readoutText("Bias", -12.5, "mV"), "Bias:" + dec("-12.50 mV"));
-}
-
 // Pixels of the plot that differ between two pictures.
 std::vector<QPoint> changedPixels(const QImage& before, const QImage& after) {
     std::vector<QPoint> changed;
@@ -38,10 +31,14 @@ int textPixels(const QImage& picture) {
     return count;
 }
 
-TEST_F(ResultsViewTest, ARowClickBeforeAnyPlotChangesNothing) {
+TEST_F(ResultsViewTest, ARowClickOrTheCursorBeforeAnyPlotChangesNothing) {
     add(1, 100);
     view->Data_ItemClick(0);
+    view->fDraw_MouseMove({200, 150});
+    view->Data_MouseMove();
     EXPECT_EQ(panel("DAT1"), "DATA 1");
+    EXPECT_EQ(panel("DAT2"), "DATA 2");
+    EXPECT_FALSE(view->CursorShown());
     EXPECT_EQ(view->HighlightPoint().x(), kNoHighlight);
 
     runAndPlot();
@@ -71,24 +68,15 @@ TEST_F(ResultsViewTest, ARowClickRightAfterARunDrawsOnlyTheRedDot) {
     EXPECT_EQ(panel("IN"), "");
     EXPECT_EQ(panel("DAT1"), "Freq.:" + dec("200.00 kHz"));
     EXPECT_EQ(panel("DAT2"), "Z:" + dec("150.00 Ohm"));
-}
-
-TEST_F(ResultsViewTest, TwoClicksLeaveTheFirstPointInTheTraceColour) {
-    runAndPlot();
-    EXPECT_EQ(pixelAt({100, 100}), kTrace);
-    view->Data_ItemClick(0);
-    EXPECT_EQ(pixelAt({100, 100}), kRed);
+    // A second click leaves the first point in the trace colour.
     view->Data_ItemClick(2);
-    EXPECT_EQ(pixelAt({100, 100}), kTrace);
+    EXPECT_EQ(pixelAt({200, 150}), kTrace);
     EXPECT_EQ(pixelAt({290, 200}), kRed);
     EXPECT_EQ(panel("DAT2"), "Z:" + dec("200.00 Ohm"));
-}
-
-TEST_F(ResultsViewTest, CursorOverThePlotBeforeAnyDrawingChangesNothing) {
-    view->fDraw_MouseMove({200, 150});
-    EXPECT_EQ(panel("DAT1"), "DATA 1");
-    EXPECT_EQ(panel("DAT2"), "DATA 2");
-    EXPECT_FALSE(view->CursorShown());
+    // A fresh drawing has no red point, also when a choice draws it again.
+    view->DrawPlot(100, 300, 100, 200);
+    view->plot().setSecondShown(false);
+    EXPECT_EQ(pixelAt({290, 200}), kTrace);
 }
 
 TEST_F(ResultsViewTest, CursorOverThePlotShowsItsPositionAndUnhighlights) {
@@ -109,9 +97,6 @@ TEST_F(ResultsViewTest, CursorOverThePlotShowsItsPositionAndUnhighlights) {
 }
 
 TEST_F(ResultsViewTest, MovingOntoTheListEmptiesACursorReadoutOnce) {
-    view->Data_MouseMove();
-    EXPECT_EQ(panel("DAT1"), "DATA 1");
-
     runAndPlot();
     view->fDraw_MouseMove({200, 150});
     view->Data_MouseMove();
@@ -232,6 +217,8 @@ TEST_F(ResultsViewTest, ThePlotLooksTheSameAfterHidingAndResizing) {
 TEST_F(ResultsViewTest, MouseEventsReachTheHandlers) {
     window.show();
     runAndPlot();
+    // Three rows need no vertical scroll bar; the readings keep their share of the width.
+    EXPECT_EQ(list->columnWidth(3), list->columnWidth(2));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                       list->visualRect(table.index(2, 1)).center());
     EXPECT_EQ(panel("DAT1"), "Freq.:" + dec("290.00 kHz"));
@@ -259,7 +246,9 @@ TEST_F(ResultsViewTest, TheRunReadsRowsBackAsTheirThreeValueTexts) {
     EXPECT_EQ(view->rowCount(), 2);
     EXPECT_EQ(view->rowValues(0),
               (std::array<QString, 3>{dec("1.000"), dec("100.000"), dec("45.000")}));
-    EXPECT_EQ(view->rowValues(2), (std::array<QString, 3>{}));
+    // Rows outside the table give nothing, also where the number would wrap around.
+    for (const int64_t row : {int64_t{2}, int64_t{-1}, int64_t{1} << 32})
+        EXPECT_EQ(view->rowValues(row), (std::array<QString, 3>{})) << row;
 }
 
 TEST_F(ResultsViewTest, TheSelectionFollowsTheRunAndIsClearedAtItsEnd) {
@@ -274,6 +263,8 @@ TEST_F(ResultsViewTest, TheSelectionFollowsTheRunAndIsClearedAtItsEnd) {
     // By the next point at the latest, the selected row is in view.
     view->followRow(500);
     EXPECT_GT(list->verticalScrollBar()->value(), 0);
+    view->followRow(0);
+    EXPECT_EQ(list->currentIndex().row(), 0);
     view->showFirstRow();
     EXPECT_EQ(list->verticalScrollBar()->value(), 0);
     EXPECT_EQ(list->currentIndex().row(), 0);
@@ -335,6 +326,31 @@ TEST_F(ResultsViewTest, ARunRepaintsTheListAndReadoutsOnceAFrameAndNeverAFrameBe
     EXPECT_EQ(rows.times.back(), clock.now());
 }
 
+TEST_F(ResultsViewTest, AMessageCoversTheStatusBarAndALongOneIsShortenedInTheMiddle) {
+    window.show();
+    const QString message = "Sheet Freq_Z written to /home/" + QString(200, u'x') + "/Lorvane.xlsx";
+    status->showMessage(message);
+    const auto* shown = status->findChild<QLabel*>("MESSAGE");
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(status->message(), message);
+    EXPECT_EQ(shown->geometry(), status->rect());
+    EXPECT_TRUE(shown->autoFillBackground());  // the panels below do not show through
+    EXPECT_TRUE(shown->text().startsWith("Sheet Freq_Z written to /home/"));
+    EXPECT_TRUE(shown->text().endsWith("/Lorvane.xlsx"));
+    EXPECT_LE(shown->fontMetrics().horizontalAdvance(shown->text()),
+              shown->contentsRect().width() - shown->fontMetrics().horizontalAdvance(u'x'));
+    status->setPanelText("DAT1", "x");
+    EXPECT_EQ(status->message(), "");
+}
+
+TEST_F(ResultsViewTest, EveryStatusPanelIsAtLeastAnInchWideAndTheReadoutsJustThat) {
+    const int inch = status->logicalDpiX();
+    for (int i = 0; i < StatusPanels::kPanels; ++i)
+        EXPECT_GE(status->panelAt(i)->minimumWidth(), inch) << i;
+    EXPECT_EQ(status->panel("DAT1")->minimumWidth(), inch);
+    EXPECT_EQ(status->panel("DAT2")->maximumWidth(), inch);
+}
+
 TEST_F(ResultsViewTest, TheListShowsThreeColumnsWithoutScrollingSideways) {
     for (int i = 1; i <= 100; ++i) add(-35000 + i, -123456.789, -179.999);
     window.show();
@@ -373,15 +389,6 @@ TEST_F(ResultsViewTest, TheListIsAReportOfWholeRowsOfOneHeight) {
     // Tab leaves the list for the next control rather than moving from cell to cell.
     QTest::keyClick(list, Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), plot);
-}
-
-TEST_F(ResultsViewTest, ListBackgroundsOfTheRun) {
-    view->setBackground(ListBackground::Cyan);
-    EXPECT_EQ(list->palette().color(QPalette::Base), QColor(0, 255, 255));
-    view->setBackground(ListBackground::Yellow);
-    EXPECT_EQ(view->list().background(), QColor(255, 255, 0));
-    view->setBackground(ListBackground::White);
-    EXPECT_EQ(view->list().background(), QColor(255, 255, 255));
 }
 
 TEST_F(ResultsViewTest, TheProgressOfARunShowsAtTheRightEndOverThePanels) {
