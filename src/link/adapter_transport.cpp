@@ -13,13 +13,6 @@ constexpr int kPollLimit = 3000;  // polls per read, 1 ms apart
 constexpr int kIdentifyDelayMs = 3000;
 constexpr int kWriteBoundMs = 1000;  // longest wait for the port to take more bytes
 
-// Whether the text received so far is longer than any reply can be: its line feed comes too
-// late, or it has none yet and is already too long.
-bool overlong(const QByteArray& text) {
-    const qsizetype end = text.indexOf('\n');
-    return end < 0 ? text.size() > kLongestReply : end >= kLongestReply;
-}
-
 }  // namespace
 
 AdapterTransport::AdapterTransport(Platform& platform, QSerialPort* port)
@@ -70,19 +63,22 @@ bool AdapterTransport::write(int16_t, const QByteArray& text) {
 QByteArray AdapterTransport::read(ClsGPIB& link, int16_t, int del) {
     platform_.sleep(del);
     link.DevWrite(0, QStringLiteral("++read 10"));
-    QByteArray text;
+    ReplyCollector reply;
     for (int polls = 0;;) {
         // An event handler may have closed the link in between.
         if (!port_ || !port_->isOpen()) return QByteArray();
         port_->waitForReadyRead(0);  // takes in what has arrived, without waiting
-        text += port_->readAll();
-        if (overlong(text)) {
-            // Whatever sends this is no instrument answering: nothing it sends is kept.
-            port_->clear(QSerialPort::Input);
-            return QByteArray(kOverlongReply);
+        switch (reply.add(port_->readAll())) {
+            case ReplyCollector::Status::Overlong:
+                // Whatever sends this is no instrument answering: nothing it sends is kept.
+                port_->clear(QSerialPort::Input);
+                return QByteArray(kOverlongReply);
+            case ReplyCollector::Status::Complete:
+                return reply.text();
+            case ReplyCollector::Status::Waiting:
+                break;
         }
-        if (text.contains('\n')) return text;
-        if (++polls >= kPollLimit) return text;
+        if (++polls >= kPollLimit) return reply.text();
         platform_.processEvents();
         platform_.sleep(1);
     }

@@ -1,15 +1,12 @@
 #pragma once
 
 #include "platform.h"
+#include "reply_collector.h"
 #include "transport.h"
 
 class QSerialPort;
 
 namespace lorvane {
-
-// The longest reply a read takes, line feed included. The instrument's readings and the
-// adapter's identification are under 50 bytes; the rest is room.
-inline constexpr int kLongestReply = 256;
 
 // What a read gives for a longer reply (a wrong device on the port, a broken adapter): a text
 // without a field separator and without the word Prologix, so that the run takes it for bad
