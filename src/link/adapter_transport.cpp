@@ -40,23 +40,38 @@ bool AdapterTransport::send(const QByteArray& bytes) {
 
 bool AdapterTransport::open(int16_t brd, int16_t pad, int16_t, int16_t& hdl) {
     hdl = brd;
-    bool ok = openPort(brd);
-    const QByteArray setup[] = {"++mode 1",
-                                "++auto 0",
-                                "++read_tmo_ms 3000",
-                                "++eos 3",
-                                "++addr " + QByteArray::number(pad),
-                                "++clr",
-                                "++ifc"};
-    for (const QByteArray& line : setup) {
-        ok = ok && send(line + "\r\n");
-    }
+    pad_ = pad;
+    bool ok = openPort(brd) && sendSettings();
+    for (const char* line : {"++clr", "++ifc"}) ok = ok && send(QByteArray(line) + "\r\n");
     if (!ok) platform_.message(QStringLiteral("Serial port open error"), MsgIcon::Critical);
     return ok;
 }
 
-bool AdapterTransport::write(int16_t, const QByteArray& text) {
-    if (!port_ || !port_->isOpen()) return false;
+bool AdapterTransport::sendSettings() {
+    const QByteArray settings[] = {"++mode 1", "++auto 0", "++read_tmo_ms 3000", "++eos 3",
+                                   "++addr " + QByteArray::number(pad_)};
+    for (const QByteArray& line : settings) {
+        if (!send(line + "\r\n")) return false;
+    }
+    return true;
+}
+
+bool AdapterTransport::portLost() const {
+    // A pulled adapter's port reads as ended (a read error) or is refused (a resource error).
+    const QSerialPort::SerialPortError error = port_->error();
+    return !port_->isOpen() || error == QSerialPort::ResourceError ||
+           error == QSerialPort::ReadError || error == QSerialPort::WriteError;
+}
+
+bool AdapterTransport::write(int16_t hdl, const QByteArray& text) {
+    if (!port_) return false;
+    // The port went away (the adapter was pulled, or was missing at the open): open it again,
+    // quietly, so that the link works as soon as the adapter is back. The instrument is not
+    // cleared: it kept its settings, and the next run programs it anyway.
+    if (portLost() && !(openPort(hdl) && sendSettings())) {
+        port_->close();
+        return false;
+    }
     return send(text);
 }
 
@@ -68,6 +83,8 @@ QByteArray AdapterTransport::read(ClsGPIB& link, int16_t, int del) {
         // An event handler may have closed the link in between.
         if (!port_ || !port_->isOpen()) return QByteArray();
         port_->waitForReadyRead(0);  // takes in what has arrived, without waiting
+        // The adapter was pulled: nothing more can come.
+        if (portLost()) return reply.text();
         switch (reply.add(port_->readAll())) {
             case ReplyCollector::Status::Overlong:
                 // Whatever sends this is no instrument answering: nothing it sends is kept.

@@ -21,11 +21,14 @@ class AdapterTransport final : public Transport {
     AdapterTransport(Platform& platform, QSerialPort* port);
 
     bool open(int16_t brd, int16_t pad, int16_t sad, int16_t& hdl) override;
+    // Opens the port again first when the system took it away (a pulled adapter) or it could
+    // not be opened: the link then works again once the adapter is back, without a new open.
     bool write(int16_t hdl, const QByteArray& text) override;
     // Asks the adapter for a line and polls for it, with an event pass between polls, until a
-    // line feed arrives or 3000 polls have passed. A reply longer than kLongestReply ends the
-    // read at once: the port's input is dropped and the read gives kOverlongReply. So a device
-    // that never ends its line costs one poll's worth of memory, however fast it sends.
+    // line feed arrives, 3000 polls have passed or the port is taken away. A reply longer than
+    // kLongestReply ends the read at once: the port's input is dropped and the read gives
+    // kOverlongReply. So a device that never ends its line costs one poll's worth of memory,
+    // however fast it sends.
     QByteArray read(ClsGPIB& link, int16_t hdl, int del) override;
     void purge(ClsGPIB& link, int16_t hdl) override;
     void close(int16_t hdl) override;
@@ -33,11 +36,17 @@ class AdapterTransport final : public Transport {
 
   private:
     bool openPort(int number);
+    // The adapter's settings for this link; all but the instrument's address are the adapter's
+    // power-on defaults or kept by it, but an adapter may have been set up by someone else.
+    bool sendSettings();
+    // The port is closed, or the system took it away: it fails to read or write.
+    bool portLost() const;
     // Queues bytes and waits (briefly) until they have left: nothing else drives the port.
     bool send(const QByteArray& bytes);
 
     Platform& platform_;
     QSerialPort* port_;
+    int16_t pad_ = 0;
 };
 
 // Reads the adapter's answer to "++ver": "Prologix" and the version text, e.g. "Prologix 6.107"
