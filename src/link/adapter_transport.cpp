@@ -65,14 +65,21 @@ bool AdapterTransport::portLost() const {
 
 bool AdapterTransport::write(int16_t hdl, const QByteArray& text) {
     if (!port_) return false;
-    // The port went away (the adapter was pulled, or was missing at the open): open it again,
-    // quietly, so that the link works as soon as the adapter is back. The instrument is not
-    // cleared: it kept its settings, and the next run programs it anyway.
-    if (portLost() && !(openPort(hdl) && sendSettings())) {
-        port_->close();
-        return false;
-    }
+    if (portLost() && !reopen(hdl)) return false;
     return send(text);
+}
+
+bool AdapterTransport::reopen(int16_t hdl) {
+    // The port went away (the adapter was pulled, or was missing at the open): it is opened
+    // again, quietly, as soon as the adapter is back, for as long as a read would wait. The
+    // instrument is not cleared: it kept its settings, and a run programs it anyway.
+    for (int polls = 0; polls < kPollLimit && !closed_; ++polls) {
+        if (openPort(hdl) && sendSettings()) return true;
+        port_->close();
+        platform_.processEvents();
+        platform_.sleep(1);
+    }
+    return false;
 }
 
 QByteArray AdapterTransport::read(ClsGPIB& link, int16_t, int del) {
@@ -104,6 +111,7 @@ QByteArray AdapterTransport::read(ClsGPIB& link, int16_t, int del) {
 void AdapterTransport::purge(ClsGPIB& link, int16_t) { link.DevWrite(0, QStringLiteral("++ifc")); }
 
 void AdapterTransport::close(int16_t) {
+    closed_ = true;
     if (port_ && port_->isOpen()) port_->close();
 }
 

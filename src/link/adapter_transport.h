@@ -22,7 +22,9 @@ class AdapterTransport final : public Transport {
 
     bool open(int16_t brd, int16_t pad, int16_t sad, int16_t& hdl) override;
     // Opens the port again first when the system took it away (a pulled adapter) or it could
-    // not be opened: the link then works again once the adapter is back, without a new open.
+    // not be opened, waiting for the adapter as long as a read waits for a reply (3000 polls
+    // with an event pass): the link works again once the adapter is back, without a new open,
+    // and a retry rides over a short outage.
     bool write(int16_t hdl, const QByteArray& text) override;
     // Asks the adapter for a line and polls for it, with an event pass between polls, until a
     // line feed arrives, 3000 polls have passed or the port is taken away. A reply longer than
@@ -41,12 +43,16 @@ class AdapterTransport final : public Transport {
     bool sendSettings();
     // The port is closed, or the system took it away: it fails to read or write.
     bool portLost() const;
+    // Opens the lost port again, once the adapter is back; false after 3000 polls or when the
+    // link was closed meanwhile.
+    bool reopen(int16_t hdl);
     // Queues bytes and waits (briefly) until they have left: nothing else drives the port.
     bool send(const QByteArray& bytes);
 
     Platform& platform_;
     QSerialPort* port_;
     int16_t pad_ = 0;
+    bool closed_ = false;  // the link was closed: nothing may open the port again
 };
 
 // Reads the adapter's answer to "++ver": "Prologix" and the version text, e.g. "Prologix 6.107"
