@@ -90,8 +90,6 @@ QByteArray AdapterTransport::read(ClsGPIB& link, int16_t, int del) {
         // An event handler may have closed the link in between.
         if (!port_ || !port_->isOpen()) return QByteArray();
         port_->waitForReadyRead(0);  // takes in what has arrived, without waiting
-        // The adapter was pulled: nothing more can come.
-        if (portLost()) return reply.text();
         switch (reply.add(port_->readAll())) {
             case ReplyCollector::Status::Overlong:
                 // Whatever sends this is no instrument answering: nothing it sends is kept.
@@ -102,7 +100,8 @@ QByteArray AdapterTransport::read(ClsGPIB& link, int16_t, int del) {
             case ReplyCollector::Status::Waiting:
                 break;
         }
-        if (++polls >= kPollLimit) return reply.text();
+        // The adapter was pulled: nothing more can come.
+        if (portLost() || ++polls >= kPollLimit) return reply.text();
         platform_.processEvents();
         platform_.sleep(1);
     }
