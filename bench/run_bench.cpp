@@ -79,8 +79,11 @@ class BenchView final : public RunView {
     void showNote(const QString&) override {}
     void resetHighlight() override {}
     void DrawPlot(double, double, double, double) override {}
+    void showProgress(int64_t done, std::optional<int64_t>) override { done_ = done; }
+    void endProgress() override {}
 
   private:
+    int64_t done_ = 0;
     QString in_;
     QString data_;
 };

@@ -22,10 +22,7 @@ set(LORVANE_SIM_FULL_LIBDIR "${CMAKE_INSTALL_FULL_LIBDIR}/lorvane/sim")
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
-set(packaged_programs lorvane lorvane-sim)
-if(TARGET lorvane-sweep)
-  list(APPEND packaged_programs lorvane-sweep)
-endif()
+set(packaged_programs lorvane lorvane-sim lorvane-sweep)
 
 install(TARGETS ${packaged_programs} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(TARGETS gpib_standin

@@ -4,6 +4,8 @@
 
 #include "cls_gpib_run_link.h"
 #include "conf_dialog.h"
+#include "crash_journal.h"
+#include "journal_restore.h"
 #include "main_window.h"
 #include "measurement_run.h"
 #include "results_adapters.h"
@@ -57,7 +59,10 @@ Application::Application(Platform& platform, MainWindow& window, QString workboo
       runSettings_(life_),
       plotSettings_(life_),
       workbookFolder_(std::move(workbookFolder)) {
-    window_.onClosing = [this] { life_.shutdown(); };
+    window_.onClosing = [this] {
+        life_.shutdown();
+        if (journal_) journal_->discard();  // a normal close keeps no results
+    };
     window_.onConfig = [this] {
         if (ClsGPIB* link = life_.link())
             openConfiguration(*link, platform_, &window_, window_.frameTwips());
@@ -77,6 +82,9 @@ bool Application::load(const QString& commandLine) {
     run_ = std::make_unique<MeasurementRun>(*runLink_, runPanel_, results, results, runSettings_,
                                             platform_);
     connectRunButtons(window_, *run_);
+    journal_ = std::make_unique<CrashJournal>(journalFolder(), life_.settingsKey());
+    offerJournalRestore(platform_, window_, life_.settingsKey(), *journal_);
+    if (journal_->held()) run_->setJournal(journal_.get());
 
     exportTable_ = std::make_unique<ResultsExportTable>(window_.results(),
                                                         [this] { return exportSetup(window_); });

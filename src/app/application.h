@@ -12,6 +12,7 @@
 namespace lorvane {
 
 class ClsGpibRunLink;
+class CrashJournal;
 class MainWindow;
 class MeasurementRun;
 class ResultsExportTable;
@@ -51,7 +52,8 @@ class Application {
     Application(Platform& platform, MainWindow& window, QString workbookFolder = {});
     ~Application();
 
-    // Loads the window for the command line; false when the program is to end at once.
+    // Loads the window for the command line; false when the program is to end at once. A
+    // crash journal left behind is offered for restoring first.
     bool load(const QString& commandLine);
     void shutdown() { life_.shutdown(); }
 
@@ -68,6 +70,7 @@ class Application {
     InstancePlotSettings plotSettings_;
     std::unique_ptr<ClsGpibRunLink> runLink_;
     std::unique_ptr<MeasurementRun> run_;
+    std::unique_ptr<CrashJournal> journal_;
     QString workbookFolder_;
     std::unique_ptr<ResultsExportTable> exportTable_;
     std::unique_ptr<ResultsExportView> exportView_;

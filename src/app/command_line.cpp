@@ -2,6 +2,12 @@
 
 namespace lorvane {
 
+QStringList programArguments(int argc, const char* const* argv) {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
+}
+
 QString commandLineText(const QStringList& arguments) { return arguments.join(QLatin1Char(' ')); }
 
 StartRequest AnalyzeCommandLine(const QString& commandLine) {

@@ -16,6 +16,11 @@ struct StartRequest {
     QString instanceName;
 };
 
+// The program's arguments, without its name, as the system passed them. Read them before the
+// QApplication is created: it takes the options it knows (-style, -reverse, -platform...) out
+// of argv, and to this program they are part of the command line, an instance name included.
+QStringList programArguments(int argc, const char* const* argv);
+
 // The program's arguments as one command-line text, as the user typed them (joined by blanks).
 QString commandLineText(const QStringList& arguments);
 

@@ -39,13 +39,19 @@ double readInRange(const QString& key, const SavedValue& saved) {
     return value < saved.low || value > saved.high ? saved.replacement : value;
 }
 
+// A saved selection: the index of one of `buttons` option buttons. Anything else (a hand-edited or
+// damaged setting) is the first button, the default, so that the panel shows a selection, its
+// headings match it and the run saves that default back.
+int16_t readSelection(const QString& key, const char* name, size_t buttons) {
+    const int16_t index = RegReadInt16(key, QString::fromLatin1(name), 0);
+    return index >= 0 && static_cast<size_t>(index) < buttons ? index : int16_t{0};
+}
+
 // Marks the button of `index` selected, which runs its handler by itself when it was not
-// selected yet; then the handler runs once more explicitly. An index without a button only
-// runs the handler.
+// selected yet; then the handler runs once more explicitly.
 template <size_t N, typename Handler>
 void select(const std::array<QRadioButton*, N>& buttons, int index, Handler handler) {
-    if (index >= 0 && index < static_cast<int>(N))
-        buttons[static_cast<size_t>(index)]->setChecked(true);
+    buttons[static_cast<size_t>(index)]->setChecked(true);
     handler(index);
 }
 
@@ -86,16 +92,16 @@ void restoreFrontPanel(MainWindow& window, const QString& settingsKey) {
     state.Updating = false;
 
     Selections& selections = window.selections();
-    const int16_t sweep = RegReadInt16(settingsKey, QStringLiteral("Sweep"), 0);
+    const int16_t sweep = readSelection(settingsKey, "Sweep", ui.lSwp.size());
     // The parameter's handler applies the selected sweep again, and it can run twice: under
     // the frequency sweep of a fresh window, the second run would keep the 0 spot bias that the
     // first one left as the start a saved bias sweep gets back.
     state.SelectedSweep = sweep;
-    state.SelectedMode = RegReadInt16(settingsKey, QStringLiteral("Mode"), 0);
+    state.SelectedMode = readSelection(settingsKey, "Mode", ui.lMod.size());
     select(ui.lMod, state.SelectedMode, [&](int i) { selections.lMod_Click(i); });
     state.SelectedSweep = sweep;
     select(ui.lSwp, state.SelectedSweep, [&](int i) { selections.lSwp_Click(i); });
-    state.SelectedCircuit = RegReadInt16(settingsKey, QStringLiteral("Circuit"), 0);
+    state.SelectedCircuit = readSelection(settingsKey, "Circuit", ui.lCrm.size());
     select(ui.lCrm, state.SelectedCircuit, [&](int i) { selections.lCrm_Click(i); });
 }
 

@@ -11,7 +11,7 @@ class MainWindow;
 // brought back within its range and shown in its field's unit; then the saved measurement
 // parameter, sweep and circuit are selected through their handlers, which set the result
 // headings, the visible rows and the oscillator level. Out-of-range values are replaced
-// silently.
+// silently; a selection without a button becomes the first one.
 void restoreFrontPanel(MainWindow& window, const QString& settingsKey);
 
 }  // namespace lorvane

@@ -25,11 +25,14 @@ bool needsPercent(unsigned char c) {
     return c < 0x20 || c == 0x7F || QByteArrayView("%[]/\\=").contains(static_cast<char>(c));
 }
 
+// A line whose first character other than blanks is one of these is a comment.
+bool startsComment(char c) { return c == ';' || c == '#'; }
+
 QByteArray encodeName(const QString& name) {
     QByteArray out;
     for (const char byte : name.toUtf8()) {
         const auto c = static_cast<unsigned char>(byte);
-        if (needsPercent(c)) {
+        if (needsPercent(c) || (out.isEmpty() && startsComment(byte))) {
             out += '%';
             out += kHexDigits[c >> 4];
             out += kHexDigits[c & 0x0F];
@@ -95,73 +98,129 @@ std::optional<settings_backend::RawValue> decodeValue(QByteArrayView value) {
     return static_cast<uint32_t>(digits.toByteArray().toUInt(nullptr, 16));
 }
 
+// What a line of the file is.
+struct LineKind {
+    enum Kind { Header, DamagedHeader, Value, Comment, Blank, Other } kind;
+    QByteArrayView key;    // the group of a header, the name of a value line
+    QByteArrayView value;  // the text after "=" of a value line
+};
+
+LineKind classify(QByteArrayView line) {
+    if (line.endsWith('\r')) line.chop(1);
+    if (line.startsWith('[')) {
+        if (line.size() < 2 || !line.endsWith(']')) return {LineKind::DamagedHeader, {}, {}};
+        return {LineKind::Header, line.sliced(1, line.size() - 2), {}};
+    }
+    const QByteArrayView text = line.trimmed();
+    if (text.isEmpty()) return {LineKind::Blank, {}, {}};
+    if (startsComment(text.front())) return {LineKind::Comment, {}, {}};
+    const qsizetype equals = line.indexOf('=');
+    if (equals < 0) return {LineKind::Other, {}, {}};
+    return {LineKind::Value, line.first(equals), line.sliced(equals + 1)};
+}
+
+bool isHeader(const LineKind& line) {
+    return line.kind == LineKind::Header || line.kind == LineKind::DamagedHeader;
+}
+
 }  // namespace
 
 IniDocument IniDocument::parse(const QByteArray& text) {
     IniDocument doc;
-    qsizetype current = -1;  // -1: lines here belong to no group and are dropped
-    for (QByteArray line : text.split('\n')) {
-        if (line.endsWith('\r')) line.chop(1);
-        if (line.startsWith('[')) {
-            current = -1;
-            if (line.size() < 2 || !line.endsWith(']')) continue;
-            current = doc.groupIndex(line.mid(1, line.size() - 2));
-            continue;
-        }
-        const qsizetype equals = line.indexOf('=');
-        if (current >= 0 && equals >= 0)
-            setEntry(doc.groups_[current], line.left(equals), line.mid(equals + 1));
-    }
+    if (text.isEmpty()) return doc;
+    doc.finalLineFeed_ = text.endsWith('\n');
+    doc.lines_ = (doc.finalLineFeed_ ? text.chopped(1) : text).split('\n');
     return doc;
 }
 
 QByteArray IniDocument::toBytes() const {
-    QByteArray out;
-    for (const Group& group : groups_) {
-        if (!out.isEmpty()) out += '\n';
-        out += '[' + group.header + "]\n";
-        for (const Entry& entry : group.entries) out += entry.name + '=' + entry.value + '\n';
-    }
+    QByteArray out = lines_.join('\n');
+    if (finalLineFeed_ && !lines_.isEmpty()) out += '\n';
     return out;
+}
+
+QList<IniDocument::Section> IniDocument::sections(const QByteArrayView& header) const {
+    QList<Section> found;
+    for (qsizetype i = 0; i < lines_.size(); ++i) {
+        const LineKind line = classify(lines_[i]);
+        if (!isHeader(line)) continue;
+        if (!found.isEmpty() && found.last().end < 0) found.last().end = i;
+        if (line.kind == LineKind::Header && line.key == header) found.append({i, -1});
+    }
+    if (!found.isEmpty() && found.last().end < 0) found.last().end = lines_.size();
+    return found;
+}
+
+qsizetype IniDocument::lastContent(const Section& section) const {
+    for (qsizetype i = section.end - 1; i > section.header; --i) {
+        const LineKind::Kind kind = classify(lines_[i]).kind;
+        if (kind == LineKind::Value || kind == LineKind::Other) return i;
+    }
+    return section.header;
+}
+
+void IniDocument::insertLine(qsizetype at, const QByteArray& text) {
+    const bool crlf = !lines_.isEmpty() && lines_.first().endsWith('\r');
+    if (at == lines_.size()) finalLineFeed_ = true;
+    lines_.insert(at, crlf ? text + '\r' : text);
 }
 
 std::optional<settings_backend::RawValue> IniDocument::value(const QString& group,
                                                              const QString& name) const {
-    const QByteArray header = encodeName(group);
-    const auto found = std::find_if(groups_.cbegin(), groups_.cend(),
-                                    [&](const Group& g) { return g.header == header; });
-    if (found == groups_.cend()) return std::nullopt;
     const QByteArray entryName = encodeName(name);
-    for (const Entry& entry : found->entries)
-        if (entry.name == entryName) return decodeValue(entry.value);
-    return std::nullopt;
+    std::optional<QByteArrayView> found;
+    for (const Section& section : sections(encodeName(group))) {
+        for (qsizetype i = section.header + 1; i < section.end; ++i) {
+            const LineKind line = classify(lines_[i]);
+            if (line.kind == LineKind::Value && line.key == entryName) found = line.value;
+        }
+    }
+    if (!found) return std::nullopt;
+    return decodeValue(*found);
 }
 
 void IniDocument::setValue(const QString& group, const QString& name,
                            const settings_backend::RawValue& value) {
-    setEntry(groups_[groupIndex(encodeName(group))], encodeName(name), encodeValue(value));
+    const QByteArray header = encodeName(group);
+    const QByteArray entryName = encodeName(name);
+    const QByteArray entry = entryName + '=' + encodeValue(value);
+    const QList<Section> found = sections(header);
+    qsizetype last = -1;
+    for (const Section& section : found) {
+        for (qsizetype i = section.header + 1; i < section.end; ++i) {
+            const LineKind line = classify(lines_[i]);
+            if (line.kind == LineKind::Value && line.key == entryName) last = i;
+        }
+    }
+    if (last >= 0) {
+        lines_[last] = lines_[last].endsWith('\r') ? entry + '\r' : entry;
+        return;
+    }
+    if (!found.isEmpty()) {
+        insertLine(lastContent(found.first()) + 1, entry);
+        return;
+    }
+    // A new group goes at the end, after a blank line.
+    if (!lines_.isEmpty() && classify(lines_.last()).kind != LineKind::Blank)
+        insertLine(lines_.size(), {});
+    insertLine(lines_.size(), '[' + header + ']');
+    insertLine(lines_.size(), entry);
 }
 
 bool IniDocument::removeGroup(const QString& group) {
-    const QByteArray header = encodeName(group);
-    return groups_.removeIf([&](const Group& g) { return g.header == header; }) > 0;
-}
-
-qsizetype IniDocument::groupIndex(const QByteArray& header) {
-    for (qsizetype i = 0; i < groups_.size(); ++i)
-        if (groups_[i].header == header) return i;
-    groups_.append(Group{header, {}});
-    return groups_.size() - 1;
-}
-
-void IniDocument::setEntry(Group& group, const QByteArray& name, const QByteArray& value) {
-    for (Entry& entry : group.entries) {
-        if (entry.name == name) {
-            entry.value = value;
-            return;
-        }
+    const QList<Section> found = sections(encodeName(group));
+    const auto blank = [this](qsizetype i) { return classify(lines_[i]).kind == LineKind::Blank; };
+    // From the last section up, so that the earlier ones keep their places.
+    for (auto section = found.crbegin(); section != found.crend(); ++section) {
+        qsizetype first = section->header;
+        while (first > 0 && blank(first - 1)) --first;
+        qsizetype last = lastContent(*section);
+        // At the top of the file, the blank lines below the group go too.
+        if (first == 0)
+            while (last + 1 < lines_.size() && blank(last + 1)) ++last;
+        lines_.remove(first, last - first + 1);
     }
-    group.entries.append(Entry{name, value});
+    return !found.isEmpty();
 }
 
 QString settingsFilePath() {

@@ -11,20 +11,27 @@ namespace lorvane {
 
 // The settings file away from Windows, laid out like a .reg export:
 //
+//   ; bench 2, next to the oven
 //   [Lorvane]
 //   V_Start=dword:fffffe0c
 //   Note=sz:two\nlines\0
 //
 // One group per instance. A number is 8 hex digits of its two's complement; a text is its
 // stored UTF-8 bytes with "\\", "\r", "\n" and NUL written as \\, \r, \n and \0. Group and value
-// names are written as they are, except that "%", "[", "]", "/", "\", "=" and control characters
-// become %XX, so that no name can open a group or a value line of its own.
+// names are written as they are, except that "%", "[", "]", "/", "\", "=", control characters
+// and a leading ";" or "#" become %XX, so that no name can open a group, a value line or a
+// comment of its own.
 //
-// Parsing never fails: it keeps every group and value line it understands and drops the rest.
-// A damaged group header drops the lines below it up to the next good header, so that they
-// cannot slip into the group above. A repeated group is merged into the first one and a
-// repeated value name keeps its last line. Value lines are kept as written, so values of types
-// this program does not know survive a rewrite.
+// People edit the file by hand, so it is kept line by line: a save changes the value lines it
+// writes and adds the ones that are missing (at the end of their group, or in a new group at the
+// end of the file), and leaves every other line as it was and where it was: comments (lines
+// starting with ";" or "#"), blank lines, values and groups this program does not know, and
+// lines it cannot read. New lines end like the file's first line (CR LF or LF).
+//
+// Reading never fails: it takes every value line it understands and passes over the rest. The
+// lines below a damaged group header belong to no group, so that they cannot slip into the
+// group above. A repeated group counts as one with the first, and of a repeated value name the
+// last line counts (and is the one a save changes).
 class IniDocument {
   public:
     static IniDocument parse(const QByteArray& text);
@@ -35,24 +42,26 @@ class IniDocument {
                                                     const QString& name) const;
     void setValue(const QString& group, const QString& name,
                   const settings_backend::RawValue& value);
-    // Returns true when the group was there.
+    // Removes every line of the group: its header, its values and the lines among them, with
+    // the blank lines just above it. Comments and blank lines that end the group lead into the
+    // next one and stay. Returns true when the group was there.
     bool removeGroup(const QString& group);
 
   private:
-    struct Entry {
-        QByteArray name;
-        QByteArray value;  // the text after "=", as written
+    // The lines of the group `header`, each from its header to the line before the next header.
+    struct Section {
+        qsizetype header;
+        qsizetype end;
     };
-    struct Group {
-        QByteArray header;  // the text between "[" and "]", as written
-        QList<Entry> entries;
-    };
+    QList<Section> sections(const QByteArrayView& header) const;
+    // The last line of the section that holds a value or text of its own (not a blank line or a
+    // comment); the header when there is none.
+    qsizetype lastContent(const Section& section) const;
+    void insertLine(qsizetype at, const QByteArray& text);
 
-    // The index of the group, appended when missing.
-    qsizetype groupIndex(const QByteArray& header);
-    static void setEntry(Group& group, const QByteArray& name, const QByteArray& value);
-
-    QList<Group> groups_;
+    // The lines as written, without their line feeds (a CR before one stays).
+    QList<QByteArray> lines_;
+    bool finalLineFeed_ = true;
 };
 
 }  // namespace lorvane

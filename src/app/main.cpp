@@ -8,12 +8,14 @@
 #include "qt_platform.h"
 
 int main(int argc, char** argv) {
+    // Taken before Qt removes its own options from argv: they may name the instance.
+    const QStringList arguments = lorvane::programArguments(argc, argv);
     QApplication app(argc, argv);
     lorvane::useCNumericLocale();
     lorvane::QtPlatform platform;
     lorvane::MainWindow window(platform);
     lorvane::Application lorvane(platform, window);
-    if (!lorvane.load(lorvane::commandLineText(app.arguments().mid(1)))) {
+    if (!lorvane.load(lorvane::commandLineText(arguments))) {
         lorvane.shutdown();
         return 0;
     }

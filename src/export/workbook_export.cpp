@@ -5,9 +5,8 @@
 #include <QStandardPaths>
 #include <filesystem>
 
-#include "clipboard_text.h"
 #include "export_messages.h"
-#include "number_format.h"
+#include "results_sheet.h"
 #include "xlsx_file.h"
 
 namespace lorvane {
@@ -19,38 +18,10 @@ size_t pairIndex(SweepParam sweep, MeasureMode mode) {
     return static_cast<size_t>(sweep) * 6 + static_cast<size_t>(mode);
 }
 
-WorkbookCell titleCell(const QString& text) {
-    WorkbookCell cell;
-    cell.kind = WorkbookCell::Kind::Text;
-    cell.text = text;
-    cell.bold = true;
-    cell.horizontalAlignment = kAlignRight;
-    return cell;
-}
-
-// A value as a number in the user's locale; a text that is not a number there is kept as the
-// text, so that nothing the list shows is lost.
-WorkbookCell valueCell(const QString& text) {
-    WorkbookCell cell;
-    cell.numberFormat = u"0.00"_s;
-    if (const std::optional<double> number = parseLocaleNumber(text)) {
-        cell.kind = WorkbookCell::Kind::Number;
-        cell.number = *number;
-    } else {
-        cell.kind = WorkbookCell::Kind::Text;
-        cell.text = text;
-    }
-    return cell;
-}
-
 }  // namespace
 
 QString defaultWorkbookFolder() {
     return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-}
-
-QString sheetName(const ExportSetup& setup) {
-    return setup.sweepCaption + u'_' + setup.measureCaption;
 }
 
 WorkbookExport::WorkbookExport(const ExportTable& table, ExportView& view, Platform& platform,
@@ -68,12 +39,7 @@ QString WorkbookExport::filePath() const {
 void WorkbookExport::run() {
     if (table_.rowCount() == 0) return;
     const ExportSetup setup = table_.setup();
-    if (!workbook_) {
-        workbook_.emplace();
-        workbook_->title = u"Lorvane"_s;
-        workbook_->subject = u"Measurement"_s;
-        workbook_->comments = u"Generated from Lorvane"_s;
-    }
+    if (!workbook_) workbook_ = newResultsWorkbook();
     Worksheet& sheet = sheetFor(setup);
     fill(sheet);
 
@@ -90,16 +56,8 @@ void WorkbookExport::run() {
 }
 
 Worksheet& WorkbookExport::sheetFor(const ExportSetup& setup) {
-    const QString name = sheetName(setup);
     sheetMade_.at(pairIndex(setup.sweep, setup.mode)) = true;
-    if (Worksheet* sheet = workbook_->findSheet(name)) return *sheet;
-    Worksheet& sheet = workbook_->addSheet(name);
-    for (int k = 0; k < 3; ++k) {
-        const auto i = static_cast<size_t>(k);
-        sheet.setCell(1, k + 1,
-                      titleCell(columnTitle(setup.quantityLabel[i], setup.columnUnits[i])));
-    }
-    return sheet;
+    return resultsSheet(*workbook_, setup);
 }
 
 void WorkbookExport::fill(Worksheet& sheet) const {

@@ -17,10 +17,6 @@ inline constexpr const char* kWorkbookFileName = "Lorvane.xlsx";
 // The user's documents folder, where the workbook goes.
 QString defaultWorkbookFolder();
 
-// A sheet's name: caption of the sweep option + "_" + caption of the measurement option
-// ("Freq_Z", "Bias_C").
-QString sheetName(const ExportSetup& setup);
-
 // The E shortcut: writes the results into a workbook with one sheet per pair of sweep kind and
 // measurement parameter, then asks the desktop to show it.
 //

@@ -10,18 +10,19 @@ namespace lorvane {
 namespace {
 
 constexpr int kPollLimit = 3000;  // polls per read, 1 ms apart
+constexpr int kQuietPolls = 100;  // polls without a byte that end an overlong reply
 constexpr int kIdentifyDelayMs = 3000;
 constexpr int kWriteBoundMs = 1000;  // longest wait for the port to take more bytes
 
 }  // namespace
 
-AdapterTransport::AdapterTransport(Platform& platform, QSerialPort* port)
-    : platform_(platform), port_(port) {}
+AdapterTransport::AdapterTransport(Platform& platform, QSerialPort* port, QString path)
+    : platform_(platform), port_(port), path_(std::move(path)) {}
 
 bool AdapterTransport::openPort(int number) {
     if (!port_) return false;
     if (port_->isOpen()) port_->close();
-    const QString name = systemSerialPortName(number);
+    const QString name = path_.isEmpty() ? systemSerialPortName(number) : path_;
     if (name.isEmpty()) return false;
     port_->setPortName(name);
     // The modem lines are left alone: setting them fails on pseudo-terminals.
@@ -92,8 +93,7 @@ QByteArray AdapterTransport::read(ClsGPIB& link, int16_t, int del) {
         port_->waitForReadyRead(0);  // takes in what has arrived, without waiting
         switch (reply.add(port_->readAll())) {
             case ReplyCollector::Status::Overlong:
-                // Whatever sends this is no instrument answering: nothing it sends is kept.
-                port_->clear(QSerialPort::Input);
+                dropUntilQuiet(polls);
                 return QByteArray(kOverlongReply);
             case ReplyCollector::Status::Complete:
                 return reply.text();
@@ -105,6 +105,21 @@ QByteArray AdapterTransport::read(ClsGPIB& link, int16_t, int del) {
         platform_.processEvents();
         platform_.sleep(1);
     }
+}
+
+void AdapterTransport::dropUntilQuiet(int polls) {
+    // Whatever sends this is no instrument answering: nothing it sends is kept. A reply that
+    // does end, after too many bytes, is dropped to its end, so that its tail cannot pass for
+    // the start of the next reply.
+    port_->clear(QSerialPort::Input);
+    for (int quiet = 0; quiet < kQuietPolls && ++polls < kPollLimit;) {
+        platform_.processEvents();
+        platform_.sleep(1);
+        if (!port_->isOpen()) return;
+        port_->waitForReadyRead(0);
+        quiet = port_->readAll().isEmpty() ? quiet + 1 : 0;
+    }
+    port_->clear(QSerialPort::Input);
 }
 
 void AdapterTransport::purge(ClsGPIB& link, int16_t) { link.DevWrite(0, QStringLiteral("++ifc")); }

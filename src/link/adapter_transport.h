@@ -18,7 +18,8 @@ inline constexpr char kOverlongReply[] = "Overlong reply";
 class AdapterTransport final : public Transport {
   public:
     // port belongs to the main window; nullptr behaves like a port that cannot be opened.
-    AdapterTransport(Platform& platform, QSerialPort* port);
+    // path names the device to open; empty for the one of the COM port number.
+    AdapterTransport(Platform& platform, QSerialPort* port, QString path = {});
 
     bool open(int16_t brd, int16_t pad, int16_t sad, int16_t& hdl) override;
     // Opens the port again first when the system took it away (a pulled adapter) or it could
@@ -28,9 +29,10 @@ class AdapterTransport final : public Transport {
     bool write(int16_t hdl, const QByteArray& text) override;
     // Asks the adapter for a line and polls for it, with an event pass between polls, until a
     // line feed arrives, 3000 polls have passed or the port is taken away. A reply longer than
-    // kLongestReply ends the read at once: the port's input is dropped and the read gives
-    // kOverlongReply. So a device that never ends its line costs one poll's worth of memory,
-    // however fast it sends.
+    // kLongestReply ends the read with kOverlongReply: what arrives is dropped, poll by poll,
+    // until 100 polls in a row bring nothing (or the 3000 polls have passed), so that the next
+    // read does not take the rest of it for its own. A device that never ends its line costs
+    // one poll's worth of memory, however fast it sends.
     QByteArray read(ClsGPIB& link, int16_t hdl, int del) override;
     void purge(ClsGPIB& link, int16_t hdl) override;
     void close(int16_t hdl) override;
@@ -46,11 +48,14 @@ class AdapterTransport final : public Transport {
     // Opens the lost port again, once the adapter is back; false after 3000 polls or when the
     // link was closed meanwhile.
     bool reopen(int16_t hdl);
+    // Drops the port's input until it falls quiet, polling on from `polls`.
+    void dropUntilQuiet(int polls);
     // Queues bytes and waits (briefly) until they have left: nothing else drives the port.
     bool send(const QByteArray& bytes);
 
     Platform& platform_;
     QSerialPort* port_;
+    QString path_;
     int16_t pad_ = 0;
     bool closed_ = false;  // the link was closed: nothing may open the port again
 };

@@ -38,6 +38,10 @@ class ClsGPIB {
     int16_t Del() const { return crd_ != 0 ? 3010 : 5; }
     // -1 while closed; the card's descriptor or the adapter's port number while open.
     int16_t Hdl() const { return hdl_; }
+    // The adapter's serial device by its path ("/dev/ttyUSB0"), opened in place of the one
+    // its COM port number Brd stands for; empty for that one.
+    const QString& portPath() const { return portPath_; }
+    void setPortPath(const QString& path) { portPath_ = path; }
 
     bool DevOpen();
     bool DevWrite(uint8_t device, const QString& data);
@@ -59,6 +63,7 @@ class ClsGPIB {
     int16_t pad_ = 0;
     int16_t sad_ = 0;
     int16_t hdl_ = -1;
+    QString portPath_;
     // The transport of the last DevOpen. Kept until the next one, so that a change of Crd in
     // between still closes the link the way it was opened. Shared, so that an operation that
     // lets events run keeps its transport alive while a handler reopens the link.

@@ -64,4 +64,10 @@ class Platform {
     }
 };
 
+// Called right after the application object is made, which sets the C library to the user's
+// locale: puts the C library's numbers back to "C", so that whatever writes numbers through it
+// (the workbook writer's printf, the simulated instrument when it runs inside this process)
+// writes a decimal point in every locale. Qt's number texts follow QLocale and stay the user's.
+void useCNumericLocale();
+
 }  // namespace lorvane

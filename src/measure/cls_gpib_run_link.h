@@ -12,6 +12,7 @@ class ClsGpibRunLink final : public RunLink {
 
     bool write(const QString& text) override { return link_.DevWrite(0, text); }
     QString query(const QString& text, int delayMs) override;
+    QString read(int delayMs) override;
     void purge() override { link_.DevPurge(0); }
 
   private:

@@ -1,6 +1,8 @@
 #include "command_set.h"
 
 #include <QLocale>
+#include <algorithm>
+#include <cmath>
 
 #include "number_format.h"
 #include "step_helpers.h"
@@ -63,6 +65,30 @@ bool stepReachesStop(const PanelSnapshot& panel, const SweepPlan& plan) {
     const bool bias = panel.sweep == SweepParam::Bias;
     const double step = bias ? plan.step : plan.step * 1000;
     return step >= (bias ? 10 : 1);
+}
+
+std::optional<int64_t> plannedPoints(const PanelSnapshot& panel, const SweepPlan& plan) {
+    if (panel.autoStep && panel.logStep) return std::nullopt;
+    if (!(plan.stop > plan.start)) return 1;
+    if (!(plan.step > 0)) return std::nullopt;
+    if (!panel.autoStep) {
+        // Start, stop and step are whole Hz or mV: a fraction of a step is at least a millionth.
+        return static_cast<int64_t>(std::ceil((plan.stop - plan.start) / plan.step - 1e-7)) + 1;
+    }
+    // The run's own steps, on the instrument's resolution (1 Hz, 1 mV), so that a sum of
+    // tenths meets its decade boundary as the readings do.
+    const double resolution = panel.sweep == SweepParam::Bias ? 1 : 1000;
+    constexpr int64_t kMostPoints = 1000000;
+    double x = plan.start;
+    double step = plan.step;
+    double boundary = plan.boundary;
+    int64_t points = 1;
+    while (x < plan.stop && points < kMostPoints) {
+        if (passedBoundary(x, boundary)) StepFor(x, panel.sweep, step, boundary);
+        x = std::min(std::round((x + step) * resolution) / resolution, plan.stop);
+        ++points;
+    }
+    return points;
 }
 
 std::optional<QString> oscillatorCommand(const QString& oscillatorText) {

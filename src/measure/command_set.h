@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <array>
+#include <cstdint>
 #include <optional>
 
 #include "measure_mode.h"
@@ -64,6 +65,12 @@ SweepPlan planSweep(const PanelSnapshot& panel);
 // no step; otherwise the step must be at least the smallest one the instrument takes, 1 Hz or
 // 10 mV, or the instrument would stand at the start for ever.
 bool stepReachesStop(const PanelSnapshot& panel, const SweepPlan& plan);
+
+// The points a run will read, when that is known before it starts: one for a spot measurement
+// (a stop not above the start); the steps to the stop, where the instrument's sweep ends, with
+// a manual step; the steps of each decade with the automatic linear step. nullopt with the
+// automatic logarithmic step, whose points the instrument chooses.
+std::optional<int64_t> plannedPoints(const PanelSnapshot& panel, const SweepPlan& plan);
 
 // Entry 2, "OL" and the oscillator level in volts; nullopt when the text is not a number.
 std::optional<QString> oscillatorCommand(const QString& oscillatorText);

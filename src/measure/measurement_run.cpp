@@ -1,5 +1,7 @@
 #include "measurement_run.h"
 
+#include <algorithm>
+
 namespace lorvane {
 
 using namespace Qt::Literals::StringLiterals;
@@ -42,6 +44,7 @@ void MeasurementRun::Run_Click(int index) {
         return;
     }
     if (running_) return;
+    outcome_ = Outcome();
 
     Sweep run;
     run.index = index;
@@ -56,6 +59,7 @@ void MeasurementRun::Run_Click(int index) {
         return;
     }
     const RunningFlag flag(running_);
+    outcome_.started = true;
     // A request left from before this run (a Stop after the loop had ended, a closing that was
     // cancelled) must not end it after its first point.
     panel_.setStopRequest(false);
@@ -65,6 +69,18 @@ void MeasurementRun::Run_Click(int index) {
     if (failure == Failure::None) failure = measurePoints(run);
     if (failure == Failure::None) drawResults(run);
     finish(run, failure);
+}
+
+void MeasurementRun::setRetries(int limit, std::function<void(const Retry&)> report) {
+    retries_ = std::max(0, limit);
+    reportRetry_ = std::move(report);
+}
+
+bool MeasurementRun::useReference(std::vector<std::array<double, 3>> points) {
+    dropReference();
+    if (!refTable_.assign(std::move(points), referenceSetupOf(panel_.snapshot()))) return false;
+    refStored_ = true;
+    return true;
 }
 
 void MeasurementRun::RunButtons(int index, bool idle) {
@@ -121,11 +137,14 @@ void MeasurementRun::start(Sweep& run) {
 
     run.conversion = &conversionFor(run.panel.mode);
     run.sweepPower = sweepPower(run.panel.sweep);
+    run.points = plannedPoints(run.panel, run.plan);
+    run.restartAt = run.plan.start;
     if (run.panel.autoStep && !run.panel.logStep) {
         panel_.setStepText(run.panel.sweep, stepBoxText(run.plan.step));
     }
     buildSetupCommands(run.panel, run.plan, setupCommands_);
     view_.setColumnUnits(columnUnitsFor(run.panel.mode, run.panel.sweep));
+    if (journal_) journal_->begin({run.index, run.panel, run.points, results_.rowCount() > 0});
 }
 
 void MeasurementRun::keepOrClearResults(const Sweep& run) {

@@ -1,6 +1,5 @@
 // The point loop of the measurement run and the end of a run.
 #include <algorithm>
-#include <optional>
 
 #include "measurement_run.h"
 #include "reading.h"
@@ -10,41 +9,36 @@ namespace lorvane {
 
 using namespace Qt::Literals::StringLiterals;
 
-namespace {
-
-// The automatic linear step has reached the next decade: for a positive value its upper end,
-// for a negative value the end nearer to zero.
-bool passedBoundary(double x, double boundary) { return x >= 0 ? x >= boundary : x > boundary; }
-
-}  // namespace
-
 MeasurementRun::Failure MeasurementRun::measurePoints(Sweep& run) {
     const bool linearAuto = run.panel.autoStep && !run.panel.logStep;
     // The sweep value the point should have, for matching it with the reference.
     double expected = run.plan.start;
     int64_t k = 0;
+    view_.showProgress(0, run.points);
     do {
-        const Reading reading = parseReading(link_.query(kExecute, kReadingDelayMs));
-        if (reading.kind == ReplyKind::NoResponse) return Failure::NoResponse;
-        if (reading.kind == ReplyKind::BadData) return Failure::BadData;
-        view_.setPanelText(u"IN"_s, reading.inText());
-        view_.setPanelText(u"DAT1"_s, reading.dat1Text());
-        view_.setPanelText(u"DAT2"_s, reading.dat2Text());
-
-        std::optional<ScaledReading> scaled =
-            scaleReading(reading, *run.conversion, run.sweepPower);
-        if (!scaled) return Failure::BadData;
-        ScaledReading& value = *scaled;
-        run.x = value.x;
-        if (run.corrected) refTable_.correct(k, expected, value.dat1, value.dat2);
+        MeasuredPoint point;
+        point.index = k;
+        if (const Failure failure = readPoint(run, point); failure != Failure::None) {
+            return failure;
+        }
+        run.x = point.x;
+        run.lastRead = point.x;
+        if (run.corrected) point.corrected = refTable_.correct(k, expected, point.dat1, point.dat2);
         // The plot's y range covers the readings as the rows show them.
-        if (value.dat1 > dat1Max_) dat1Max_ = value.dat1;
-        if (value.dat1 < dat1Min_) dat1Min_ = value.dat1;
+        dat1Max_ = std::max(dat1Max_, point.dat1);
+        dat1Min_ = std::min(dat1Min_, point.dat1);
 
-        const ResultRow row = makeResultRow(run.x, value.dat1, value.dat2, *run.conversion);
+        // Written down before it is shown: whatever happens next, the point is kept.
+        if (journal_) journal_->record(point);
+        outcome_.points = k + 1;
+        view_.setPanelText(u"IN"_s, point.reading.inText());
+        view_.setPanelText(u"DAT1"_s, point.reading.dat1Text());
+        view_.setPanelText(u"DAT2"_s, point.reading.dat2Text());
+        const ResultRow row = makeResultRow(run.x, point.dat1, point.dat2, *run.conversion);
         results_.removeRowWithSweepText(row.x);
         results_.addRow(row);
         results_.followRow(k);
+        view_.showProgress(k + 1, run.points);
         platform_.processEvents();
 
         if (panel_.stopRequest()) {
@@ -55,8 +49,14 @@ MeasurementRun::Failure MeasurementRun::measurePoints(Sweep& run) {
             platform_.processEvents();
             break;
         }
-        if (linearAuto && passedBoundary(run.x, run.plan.boundary) && !changeDecade(run)) {
-            return Failure::Communication;
+        // An automatic sweep that starts again for a retry starts at this point and reads it
+        // once more, unless a decade change has just started it at the next one.
+        run.restartAt = run.x;
+        run.restartRepeats = true;
+        if (linearAuto && passedBoundary(run.x, run.plan.boundary)) {
+            if (!changeDecade(run)) return Failure::Communication;
+            run.restartAt = run.x;
+            run.restartRepeats = false;
         }
         expected += run.plan.step;
         ++k;
@@ -65,15 +65,71 @@ MeasurementRun::Failure MeasurementRun::measurePoints(Sweep& run) {
     return Failure::None;
 }
 
+MeasurementRun::Failure MeasurementRun::readPoint(Sweep& run, MeasuredPoint& point) {
+    Failure failure = Failure::None;
+    for (int attempt = 0; attempt <= retries_; ++attempt) {
+        if (attempt > 0) {
+            if (reportRetry_) reportRetry_({point.index, attempt, failure});
+            run.retried = true;
+            if (!triggerAgain(run)) return Failure::Communication;
+        }
+        failure = takeReading(run, link_.query(kExecute, kReadingDelayMs), point);
+        // A retried trigger can leave a reply behind that comes late, before the answer to this
+        // trigger: it shows the sweep value of the point before. That answer is still coming;
+        // each trigger sent can have left one reply.
+        for (int late = 0; failure == Failure::None && run.retried && repeatsLastPoint(run, point);
+             ++late) {
+            failure = late <= retries_ ? takeReading(run, link_.read(kReadingDelayMs), point)
+                                       : Failure::NoResponse;
+        }
+        if (failure == Failure::None) return failure;
+    }
+    return failure;
+}
+
+MeasurementRun::Failure MeasurementRun::takeReading(const Sweep& run, const QString& reply,
+                                                    MeasuredPoint& point) const {
+    point.reading = parseReading(reply);
+    if (point.reading.kind == ReplyKind::NoResponse) return Failure::NoResponse;
+    if (point.reading.kind == ReplyKind::BadData) return Failure::BadData;
+    const std::optional<ScaledReading> scaled =
+        scaleReading(point.reading, *run.conversion, run.sweepPower);
+    if (!scaled) return Failure::BadData;
+    point.x = scaled->x;
+    point.dat1 = scaled->dat1;
+    point.dat2 = scaled->dat2;
+    return Failure::None;
+}
+
+bool MeasurementRun::repeatsLastPoint(const Sweep& run, const MeasuredPoint& point) const {
+    // The sweep moves on between points until it has reached its stop, where the loop ends.
+    return run.lastRead && point.x == *run.lastRead;
+}
+
+bool MeasurementRun::triggerAgain(Sweep& run) {
+    // A manual sweep stays at its point until "W2": the next trigger measures it again.
+    if (!run.panel.autoStep) return true;
+    // An automatic sweep moves on at every trigger: it starts again at the point before (its
+    // first trigger there measures that point once more, and that reading is dropped) or at
+    // the start of the sweep or of a new decade.
+    if (!restartSweep(run, run.restartAt)) return false;
+    if (run.restartRepeats) link_.query(kExecute, kReadingDelayMs);
+    return true;
+}
+
 bool MeasurementRun::changeDecade(Sweep& run) {
     SweepPlan& plan = run.plan;
     StepFor(run.x, run.panel.sweep, plan.step, plan.boundary);
     run.x += plan.step;
     panel_.setStepText(run.panel.sweep, stepBoxText(plan.step));
+    return restartSweep(run, run.x);
+}
+
+bool MeasurementRun::restartSweep(Sweep& run, double start) {
     // The change at the top of the range would start beyond what the instrument takes.
     const double limit = sweepLimit(run.panel.sweep);
-    const double start = std::clamp(run.x, -limit, limit);
-    setupCommands_[4] = sweepRangeCommand(run.panel.sweep, plan.step, start, plan.stop);
+    setupCommands_[4] = sweepRangeCommand(run.panel.sweep, run.plan.step,
+                                          std::clamp(start, -limit, limit), run.plan.stop);
     return link_.write(kAbort) && link_.write(setupCommands_[4]) && link_.write(kStartAutoSweep);
 }
 
@@ -98,6 +154,9 @@ void MeasurementRun::report(Failure failure) {
 }
 
 void MeasurementRun::finish(const Sweep& run, Failure failure) {
+    outcome_.failure = failure;
+    outcome_.stopped = run.stopped;
+    view_.endProgress();
     report(failure);
     link_.write(kRunEnd);
     if (!run.panel.autoStep) {

@@ -31,8 +31,14 @@ bool ReferenceTable::store(const RunResults& results, const ReferenceSetup& setu
             rows[k][i] = *value;
         }
     }
-    if (rows.empty()) return false;
-    rows_ = std::move(rows);
+    return assign(std::move(rows), setup);
+}
+
+bool ReferenceTable::assign(std::vector<std::array<double, 3>> points,
+                            const ReferenceSetup& setup) {
+    rows_.clear();
+    if (points.empty()) return false;
+    rows_ = std::move(points);
     setup_ = setup;
     return true;
 }

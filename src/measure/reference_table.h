@@ -36,6 +36,11 @@ class ReferenceTable {
     // list is empty or a text is not a number.
     bool store(const RunResults& results, const ReferenceSetup& setup);
 
+    // Takes points measured earlier (sweep value, first and second reading, in measuring
+    // order) as a reference measured with `setup`. Fails, and leaves the table empty, without
+    // points.
+    bool assign(std::vector<std::array<double, 3>> points, const ReferenceSetup& setup);
+
     void clear() { rows_.clear(); }
 
     // Whether the stored reference was measured with this set-up.

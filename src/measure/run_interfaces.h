@@ -3,6 +3,7 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <optional>
 
 #include "command_set.h"
 #include "panel_snapshot.h"
@@ -22,6 +23,8 @@ class RunLink {
     virtual bool write(const QString& text) = 0;
     // Sends the text and reads the answer after delayMs; "" when nothing came back.
     virtual QString query(const QString& text, int delayMs) = 0;
+    // Reads an answer after delayMs without sending anything; "" when nothing came back.
+    virtual QString read(int delayMs) = 0;
     virtual void purge() = 0;
 };
 
@@ -110,6 +113,11 @@ class RunView {
     // HighlightPoint := (99999999, 99999999): no point highlighted.
     virtual void resetHighlight() = 0;
     virtual void DrawPlot(double xMin, double xMax, double yMin, double yMax) = 0;
+    // How far the run has got: the points done, and the points it will have when that is known
+    // in advance (not with the automatic logarithmic step).
+    virtual void showProgress(int64_t done, std::optional<int64_t> total) = 0;
+    // The run has ended: there is no progress to show.
+    virtual void endProgress() = 0;
 };
 
 // The settings store, under the instance's key.

@@ -55,6 +55,8 @@ void StepFor(double v, SweepParam sweep, double& step, double& boundary) {
     boundary = row.boundary;
 }
 
+bool passedBoundary(double x, double boundary) { return x >= 0 ? x >= boundary : x > boundary; }
+
 QString InvNum(const QString& text) {
     QString key = text;
     for (QChar& c : key) {

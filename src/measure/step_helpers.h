@@ -24,6 +24,10 @@ double sweepLimit(SweepParam sweep);
 // 0.005) or NaN, step and boundary keep their values.
 void StepFor(double v, SweepParam sweep, double& step, double& boundary);
 
+// Whether the automatic linear step has reached the next decade at the sweep value x: for a
+// positive value its upper end, for a negative value the end nearer to zero.
+bool passedBoundary(double x, double boundary);
+
 // The sort key of a negative value: "-" becomes a blank and every digit d becomes 9 - d; all
 // other characters stay. " 999987.499" is the key of -12.5 ("-000012.500"). A plain text sort
 // then puts negative values first, in increasing order, before the non-negative ones.

@@ -1,11 +1,11 @@
 #include "bias_fields.h"
 
 #include <QScrollBar>
-#include <algorithm>
 
 #include "field_math.h"
 #include "number_format.h"
 #include "panel_widgets.h"
+#include "sweep_param.h"
 
 namespace lorvane {
 BiasFields::BiasFields(PanelControls& ui, FrontPanelState& state, Platform& platform)
@@ -29,13 +29,16 @@ void BiasFields::SetBias(int index, double value, bool remember) {
 
 void BiasFields::SetBiasUnit(int index, const QString& unit) {
     const double value = GetBias(index);
-    if (const auto limit = biasTypingLimit(unit)) {
+    if (const auto limit = biasTypingLimit(index, unit)) {
         ui_.lVlt.at(index)->setText(unit);
-        ui_.vVlt[0]->setTypingLimit(*limit);
-        ui_.vVlt[1]->setTypingLimit(*limit);
+        // The start and stop share their unit and limit; the step has its own.
+        if (index == kStepField) {
+            ui_.vVlt[kStepField]->setTypingLimit(*limit);
+        } else {
+            ui_.vVlt[0]->setTypingLimit(*limit);
+            ui_.vVlt[1]->setTypingLimit(*limit);
+        }
     }
-    if (index == kStepField)
-        ui_.vVlt[kStepField]->setTypingLimit(std::max(0, ui_.vVlt[0]->typingLimit() - 2));
     SetBias(index, value, false);
 }
 
@@ -59,7 +62,9 @@ void BiasFields::vVlt_Validate(int index) {
     const Clamped value = clampToLimits(GetBias(index), biasLimits(index));
     if (value.corrected) platform_.beep();
     SetBias(index, value.value, false);
-    CheckBiasRange(index);
+    // A spot bias (of a frequency sweep) is no start: the hidden stop and step stay as they are.
+    if (index != 0 || state_.SelectedSweep != static_cast<int16_t>(SweepParam::Frequency))
+        CheckBiasRange(index);
 }
 
 void BiasFields::lVlt_Click(int index) {

@@ -32,7 +32,8 @@ class BiasFields {
     // Handlers.
     void vVlt_GotFocus(int index);
     // The field was left: a text that is not a number goes back to its text at focus time;
-    // the value is brought within its limits (with a beep) and the range is checked.
+    // the value is brought within its limits (with a beep) and the range is checked, except
+    // for the spot bias of a frequency sweep, whose stop and step are hidden and unused.
     void vVlt_Validate(int index);
     // Toggles the unit; the start and stop units change together, and a step in "V" beside a
     // start in "mV" goes back to "mV".

@@ -90,9 +90,9 @@ int frequencyBarPosition(int index, double hz) {
     return roundHalfEven(bar / 1000);
 }
 
-double frequencyFromBar(int position, double shownHz) {
-    const double below1k = std::fmod(static_cast<double>(roundHalfEven(shownHz)), 1000.0);
-    return position * 1000.0 + below1k;
+double frequencyFromBar(int index, int position, double shownHz) {
+    const int moved = position - frequencyBarPosition(index, shownHz);
+    return roundHalfEven(shownHz) + moved * 1000.0;
 }
 
 double biasFromText(const QString& text, const QString& unit) {
@@ -111,9 +111,10 @@ QString toggledBiasUnit(const QString& unit) {
     return unit;
 }
 
-std::optional<int> biasTypingLimit(const QString& unit) {
-    if (unit == QLatin1String("mV")) return 6;
-    if (unit == QLatin1String("V")) return 7;
+std::optional<int> biasTypingLimit(int index, const QString& unit) {
+    const int step = index == kStepField ? 2 : 0;
+    if (unit == QLatin1String("mV")) return 6 - step;
+    if (unit == QLatin1String("V")) return 7 - step;
     return std::nullopt;
 }
 

@@ -52,12 +52,14 @@ QString nextFrequencyUnit(const QString& unit);
 // Typing limit of the start and stop fields in `unit`: 8 for "Hz", 9 for "kHz" and "MHz";
 // nullopt for another caption (the limit then stays).
 std::optional<int> frequencyTypingLimit(const QString& unit);
-// Scroll-bar position for `hz` in field `index`: whole kilohertz; the step bar never goes
-// below 1 kHz.
+// Scroll-bar position for `hz` in field `index`: the nearest whole kilohertz (halves to even);
+// the step bar never goes below 1 kHz.
 int frequencyBarPosition(int index, double hz);
-// The frequency a moved bar asks for: its position in whole kilohertz plus the part below
-// 1 kHz of the frequency shown so far.
-double frequencyFromBar(int position, double shownHz);
+// The frequency a bar of field `index` moved to `position` asks for: the frequency shown so
+// far, in whole hertz, moved by as many kilohertz as the bar moved from where that frequency
+// put it. Each arrow thus moves exactly 1 kHz, also where the bar stands rounded up (2.6 kHz at
+// 3) or held at its minimum (a 0.5 kHz step at 1).
+double frequencyFromBar(int index, int position, double shownHz);
 
 // --- Bias fields: units "mV", "V".
 
@@ -69,9 +71,9 @@ double biasFromText(const QString& text, const QString& unit);
 std::optional<QString> biasText(double mv, const QString& unit);
 // "mV" <-> "V"; another caption stays as it is.
 QString toggledBiasUnit(const QString& unit);
-// Typing limit of the start and stop fields in `unit`: 6 for "mV", 7 for "V"; nullopt for
-// another caption. The step field's limit is two less.
-std::optional<int> biasTypingLimit(const QString& unit);
+// Typing limit of field `index` in `unit`: 6 for "mV", 7 for "V" on the start and stop fields,
+// two less on the step; nullopt for another caption.
+std::optional<int> biasTypingLimit(int index, const QString& unit);
 
 // --- Range checks after a field was edited.
 

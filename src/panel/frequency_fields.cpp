@@ -5,6 +5,7 @@
 #include "field_math.h"
 #include "number_format.h"
 #include "panel_widgets.h"
+#include "sweep_param.h"
 
 namespace lorvane {
 FrequencyFields::FrequencyFields(PanelControls& ui, FrontPanelState& state, Platform& platform)
@@ -30,8 +31,11 @@ void FrequencyFields::SetFrequencyUnit(int index, const QString& unit) {
     const double value = GetFrequency(index);
     if (const auto limit = frequencyTypingLimit(unit)) {
         ui_.lFrq.at(index)->setText(unit);
-        ui_.vFrq[0]->setTypingLimit(*limit);
-        ui_.vFrq[1]->setTypingLimit(*limit);
+        // The limit belongs to the start and stop unit; the step has none.
+        if (index != kStepField) {
+            ui_.vFrq[0]->setTypingLimit(*limit);
+            ui_.vFrq[1]->setTypingLimit(*limit);
+        }
     }
     SetFrequency(index, value, false);
 }
@@ -56,7 +60,9 @@ void FrequencyFields::vFrq_Validate(int index) {
     const Clamped value = clampToLimits(GetFrequency(index), frequencyLimits(index));
     if (value.corrected) platform_.beep();
     SetFrequency(index, value.value, false);
-    CheckFrequencyRange(index);
+    // A spot frequency (of a bias sweep) is no start: the hidden stop and step stay as they are.
+    if (index != 0 || state_.SelectedSweep != static_cast<int16_t>(SweepParam::Bias))
+        CheckFrequencyRange(index);
 }
 
 void FrequencyFields::lFrq_Click(int index) {
@@ -97,7 +103,7 @@ void FrequencyFields::dFrq_Change(int index) {
         return;
     }
     if (state_.Updating) return;
-    const double moved = frequencyFromBar(ui_.dFrq.at(index)->value(), GetFrequency(index));
+    const double moved = frequencyFromBar(index, ui_.dFrq.at(index)->value(), GetFrequency(index));
     SetFrequency(index, moved, true);
     vFrq_Validate(index);
 }

@@ -20,8 +20,8 @@ class FrequencyFields {
     // raising the bar's handler). With `remember`, PrevFreq(index) keeps the value shown
     // before.
     void SetFrequency(int index, double value, bool remember);
-    // Gives field `index` a new unit ("Hz", "kHz", "MHz"), keeping its value, and sets the
-    // typing limit of the start and stop fields for it.
+    // Gives field `index` a new unit ("Hz", "kHz", "MHz"), keeping its value; a new start or
+    // stop unit sets the typing limit of both fields.
     void SetFrequencyUnit(int index, const QString& unit);
     // Keeps the start not above the stop and the step within the span after field `index`
     // was edited; each correction beeps.
@@ -30,13 +30,14 @@ class FrequencyFields {
     // Handlers.
     void vFrq_GotFocus(int index);
     // The field was left: a text that is not a number goes back to its text at focus time;
-    // the value is brought within its limits (with a beep) and the range is checked.
+    // the value is brought within its limits (with a beep) and the range is checked, except
+    // for the spot frequency of a bias sweep, whose stop and step are hidden and unused.
     void vFrq_Validate(int index);
     // Cycles the unit; the start and stop units change together, and the step unit is kept
     // not larger than the start unit.
     void lFrq_Click(int index);
-    // The bar moved: it sets the whole kilohertz. With auto-step on, the step bar flips
-    // between "Lin" and "Log" instead.
+    // The bar moved: the value moves by as many kilohertz. With auto-step on, the step bar
+    // flips between "Lin" and "Log" instead.
     void dFrq_Change(int index);
 
   private:

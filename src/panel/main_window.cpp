@@ -34,8 +34,10 @@ MainWindow::MainWindow(Platform& platform, QWidget* parent)
       bias_(ui_, state_, platform_),
       oscillator_(ui_, platform_),
       selections_(ui_, state_, frequency_, bias_, *results_, [this] { clearResults(); }) {
-    setFixedSize(twipsToPixels(kClientWidth), twipsToPixels(kClientHeight));
-    ui_ = buildPanel(this, results_);
+    // The designed layout in proportion on this screen: twice the size at 192 dpi.
+    const TwipScale scale(logicalDpiX());
+    setFixedSize(scale.pixels(kClientWidth), scale.pixels(kClientHeight));
+    ui_ = buildPanel(this, scale, results_);
     resultsView_ = std::make_unique<ResultsView>(
         *results_, *ui_.Data, *ui_.fDraw, *ui_.StatusBar,
         PanelTexts{[this] { return state_.QuantityLabel; }, [this] { return sweepCaption(); },

@@ -1,8 +1,13 @@
 #include "panel_widgets.h"
 
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
 #include <QValidator>
+#include <algorithm>
+#include <cmath>
 
 namespace lorvane {
 namespace {
@@ -31,6 +36,20 @@ QColor colorFromBgr(uint32_t bgr) {
                   static_cast<int>((bgr >> 16) & 0xFF));
 }
 
+double contrastRatio(const QColor& first, const QColor& second) {
+    // Relative luminance of an sRGB colour: each channel made linear, then weighted.
+    const auto luminance = [](const QColor& color) {
+        const auto linear = [](double channel) {
+            return channel <= 0.04045 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(color.redF()) + 0.7152 * linear(color.greenF()) +
+               0.0722 * linear(color.blueF());
+    };
+    const double a = luminance(first);
+    const double b = luminance(second);
+    return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
+}
+
 void setBackground(QWidget* widget, const QColor& color) {
     QPalette palette = widget->palette();
     palette.setColor(fillRole(widget), color);
@@ -57,6 +76,10 @@ void ValueEdit::focusOutEvent(QFocusEvent* event) {
     if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) emit validate();
 }
 
+ClickLabel::ClickLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
+    setFocusPolicy(Qt::StrongFocus);
+}
+
 void ClickLabel::mousePressEvent(QMouseEvent* event) {
     pressed_ = event->button() == Qt::LeftButton;
     QLabel::mousePressEvent(event);
@@ -68,6 +91,24 @@ void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {
     pressed_ = false;
     QLabel::mouseReleaseEvent(event);
     if (click) emit clicked();
+}
+
+void ClickLabel::keyPressEvent(QKeyEvent* event) {
+    if (event->key() != Qt::Key_Space || event->modifiers() != Qt::NoModifier) {
+        QLabel::keyPressEvent(event);
+        return;
+    }
+    if (!event->isAutoRepeat()) emit clicked();
+}
+
+void ClickLabel::paintEvent(QPaintEvent* event) {
+    QLabel::paintEvent(event);
+    if (!hasFocus()) return;
+    QStylePainter painter(this);
+    QStyleOptionFocusRect option;
+    option.initFrom(this);
+    option.backgroundColor = palette().color(backgroundRole());
+    painter.drawPrimitive(QStyle::PE_FrameFocusRect, option);
 }
 
 }  // namespace lorvane

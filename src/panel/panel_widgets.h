@@ -10,13 +10,19 @@ class QValidator;
 namespace lorvane {
 
 // The panel's colours as the platform's 0x00BBGGRR values: value fields and unit labels, the
-// step fields while auto-step is on, and the oscillator texts.
+// step fields while auto-step is on, the oscillator texts, and the text of a disabled field
+// (dark enough for a contrast of 4.5:1 on the grey and on the cyan).
 inline constexpr uint32_t kFieldGrey = 0xE0E0E0;
 inline constexpr uint32_t kAutoStepCyan = 0xFFFF00;
 inline constexpr uint32_t kOscillatorRed = 0x0000FF;
+inline constexpr uint32_t kDisabledText = 0x606060;
 
 // A colour given as a 0x00BBGGRR value (0x0000FF is red, 0xFFFF00 cyan).
 QColor colorFromBgr(uint32_t bgr);
+
+// The contrast ratio of two colours as WCAG 2 defines it, from 1:1 to 21:1: (L1 + 0.05) /
+// (L2 + 0.05) of their relative luminances, the lighter one above. Normal text needs 4.5.
+double contrastRatio(const QColor& first, const QColor& second);
 
 // The fill colour of a value field (its base) or of a label (its background).
 void setBackground(QWidget* widget, const QColor& color);
@@ -48,11 +54,12 @@ class ValueEdit : public QLineEdit {
     int typingLimit_ = 0;
 };
 
-// A label that reports a click: the left button pressed and released over it.
+// A label that works like a button: it takes the focus with Tab (and shows it) and reports a
+// click, of the left button pressed and released over it or of the Space key.
 class ClickLabel : public QLabel {
     Q_OBJECT
   public:
-    using QLabel::QLabel;
+    explicit ClickLabel(const QString& text, QWidget* parent = nullptr);
 
   signals:
     void clicked();
@@ -60,6 +67,8 @@ class ClickLabel : public QLabel {
   protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
   private:
     bool pressed_ = false;

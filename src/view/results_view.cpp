@@ -7,6 +7,7 @@
 
 #include "number_format.h"
 #include "plot_box.h"
+#include "run_progress.h"
 #include "status_panels.h"
 
 namespace lorvane {
@@ -22,7 +23,8 @@ ResultsView::ResultsView(ResultTable& table, QTableView& list, PlotBox& plot, St
     : table_(table),
       list_(list),
       steadyClock_(clock ? nullptr : std::make_unique<SteadyFrameClock>()),
-      throttle_({&list, &status}, clock ? *clock : *steadyClock_),
+      clock_(clock ? *clock : *steadyClock_),
+      throttle_({&list, &status}, clock_),
       plot_(plot),
       status_(status),
       texts_(std::move(texts)),
@@ -106,6 +108,18 @@ void ResultsView::DrawPlot(double, double, double, double) {
     plotReady_ = false;
     highlightShown_ = false;
     plotReady_ = plotView_.draw();
+}
+
+void ResultsView::showProgress(int64_t done, std::optional<int64_t> total) {
+    throttle_.beforeChange();
+    const qint64 now = clock_.now();
+    if (done == 0) progressStart_ = now;
+    status_.showProgress(done, total, remainingMs(done, total, now - progressStart_));
+}
+
+void ResultsView::endProgress() {
+    status_.hideProgress();
+    throttle_.flush();
 }
 
 void ResultsView::Data_ItemClick(int row) {

@@ -77,6 +77,10 @@ class ResultsView final : public RunResults, public RunView {
     // is set when all went well; a row that does not read as numbers ends the drawing there
     // and leaves it clear.
     void DrawPlot(double xMin, double xMax, double yMin, double yMax) override;
+    // The progress bar in the status bar, with the time left at the pace since the progress
+    // of no point done.
+    void showProgress(int64_t done, std::optional<int64_t> total) override;
+    void endProgress() override;
 
     // A row (from 0) of the list was clicked: once a plot is drawn, its point turns red (the
     // point highlighted before goes back to the trace colour) and the readouts show it.
@@ -108,7 +112,9 @@ class ResultsView final : public RunResults, public RunView {
     ResultTable& table_;
     ResultsList list_;
     std::unique_ptr<FrameClock> steadyClock_;
+    FrameClock& clock_;
     RepaintThrottle throttle_;
+    qint64 progressStart_ = 0;
     PlotBox& plot_;
     StatusPanels& status_;
     PanelTexts texts_;

@@ -2,7 +2,12 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QProgressBar>
+#include <algorithm>
+#include <climits>
 #include <cmath>
+
+#include "run_progress.h"
 
 namespace lorvane {
 namespace {
@@ -26,6 +31,14 @@ constexpr std::array<PanelDesign, StatusPanels::kPanels> kDesign{{
 
 int mmToPixels(double mm, double dpi) { return static_cast<int>(std::lround(mm / 25.4 * dpi)); }
 
+QString progressBarText(int64_t done, std::optional<int64_t> total,
+                        std::optional<int64_t> remainingMs) {
+    if (!total) return QStringLiteral("%1 points").arg(done);
+    const QString count = QStringLiteral("%1/%2").arg(done).arg(*total);
+    if (!remainingMs) return count;
+    return count + QStringLiteral(", %1 left").arg(durationText(*remainingMs));
+}
+
 StatusPanels::StatusPanels(QWidget* parent) : QWidget(parent) {
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
@@ -48,6 +61,12 @@ StatusPanels::StatusPanels(QWidget* parent) : QWidget(parent) {
     message_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     message_->setAutoFillBackground(true);  // hides the panels below
     message_->hide();
+
+    progress_ = new QProgressBar(this);
+    progress_->setObjectName(QStringLiteral("PROGRESS"));
+    progress_->setAlignment(Qt::AlignCenter);
+    progress_->setFixedWidth(mmToPixels(kDesign.back().widthMm, dpi));
+    progress_->hide();
 }
 
 QLabel* StatusPanels::panel(const QString& key) const {
@@ -75,9 +94,31 @@ QString StatusPanels::message() const {
     return message_->isHidden() ? QString() : message_->toolTip();
 }
 
+void StatusPanels::showProgress(int64_t done, std::optional<int64_t> total,
+                                std::optional<int64_t> remainingMs) {
+    const auto clamp = [](int64_t n) {
+        return static_cast<int>(std::clamp<int64_t>(n, 0, INT_MAX));
+    };
+    progress_->setRange(0, total ? clamp(*total) : 1);
+    progress_->setValue(total ? clamp(done) : 0);
+    progress_->setFormat(progressBarText(done, total, remainingMs));
+    if (progress_->isHidden()) {
+        placeProgress();
+        progress_->show();
+        progress_->raise();
+    }
+}
+
+void StatusPanels::hideProgress() { progress_->hide(); }
+
 void StatusPanels::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     fitMessage();
+    placeProgress();
+}
+
+void StatusPanels::placeProgress() {
+    progress_->setGeometry(width() - progress_->width(), 0, progress_->width(), height());
 }
 
 void StatusPanels::fitMessage() {

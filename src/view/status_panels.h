@@ -3,14 +3,22 @@
 #include <QString>
 #include <QWidget>
 #include <array>
+#include <cstdint>
+#include <optional>
 
 class QLabel;
+class QProgressBar;
 
 namespace lorvane {
 
 // Width in pixels of `mm` millimetres on a screen of `dpi` logical dots per inch, rounded to
 // the nearest pixel (25.4 mm make one inch).
 int mmToPixels(double mm, double dpi);
+
+// The text on the progress bar of a run: the points done of the total and the time left when
+// they are known ("37/91, 0:54 left", "0/91"), or the points done alone ("37 points").
+QString progressBarText(int64_t done, std::optional<int64_t> total,
+                        std::optional<int64_t> remainingMs);
 
 // The status bar: five sunken panels in a row, "IN", "DAT1", "DAT2", one without a key, and
 // "HELP", sized in millimetres on the screen they are shown on and set 2 pixels apart.
@@ -37,14 +45,24 @@ class StatusPanels : public QWidget {
     // The message shown now; empty when the panels show.
     QString message() const;
 
+    // Shows how far a run has got on a progress bar at the right end of the bar, over the
+    // panels without moving them or changing their texts (see progressBarText); a run of
+    // unknown length fills no part of the bar.
+    void showProgress(int64_t done, std::optional<int64_t> total,
+                      std::optional<int64_t> remainingMs);
+    void hideProgress();
+    QProgressBar* progressBar() const { return progress_; }
+
   protected:
     void resizeEvent(QResizeEvent* event) override;
 
   private:
     void fitMessage();
+    void placeProgress();
 
     std::array<QLabel*, kPanels> panels_{};
     QLabel* message_;
+    QProgressBar* progress_;
 };
 
 }  // namespace lorvane

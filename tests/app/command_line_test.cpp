@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "command_line.h"
 
 namespace lorvane {
@@ -64,10 +66,28 @@ TEST(CommandLineTexts, UsageAndCleanMessages) {
               QStringLiteral("Cleaning  registry context\r\nPlease restart application"));
 }
 
-TEST(CommandLineTexts, ArgumentsJoinIntoOneLine) {
-    EXPECT_EQ(commandLineText({QStringLiteral("2"), QStringLiteral("-clean")}),
-              QStringLiteral("2 -clean"));
-    EXPECT_EQ(commandLineText({}), QString());
+TEST(CommandLineTexts, ArgumentsAreReadAsGivenQtOptionsIncluded) {
+    struct Case {
+        std::vector<const char*> argv;
+        StartKind kind;
+        const char* instance;
+    };
+    const Case cases[] = {
+        {{"lorvane"}, StartKind::Normal, ""},
+        {{"lorvane", "2", "-clean"}, StartKind::Clean, "2"},
+        {{"lorvane", "-style", "x"}, StartKind::Normal, "-style x"},
+        {{"lorvane", "-reverse"}, StartKind::Normal, "-reverse"},
+        {{"lorvane", "-platform", "offscreen", "-clean"}, StartKind::Usage, ""},
+        {{"lorvane", "b\xc3\xa4nk 2"}, StartKind::Normal, "b\u00e4nk 2"},
+    };
+    for (const Case& c : cases) {
+        const QStringList arguments =
+            programArguments(static_cast<int>(c.argv.size()), c.argv.data());
+        const StartRequest request = AnalyzeCommandLine(commandLineText(arguments));
+        EXPECT_EQ(request.kind, c.kind) << arguments.join('|').toStdString();
+        EXPECT_EQ(request.instanceName, QString::fromUtf8(c.instance))
+            << arguments.join('|').toStdString();
+    }
 }
 
 }  // namespace

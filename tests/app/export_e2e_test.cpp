@@ -22,12 +22,16 @@ class ExportEndToEnd : public RunEndToEnd {
         script.close();
         script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
-    // What the program was asked to show, once it has started (give it five seconds).
+    // What the program was asked to show, once it has written its line (give it five
+    // seconds): the shell makes the file before echo writes to it.
     QString shown() const {
-        QFile file(files.filePath(QStringLiteral("bin/xdg-open.shown")));
-        for (QDeadlineTimer deadline(5000); !deadline.hasExpired(); QThread::msleep(10))
-            if (file.open(QIODevice::ReadOnly)) return QString::fromLocal8Bit(file.readAll());
-        return QString();
+        QString text;
+        for (QDeadlineTimer deadline(5000); !deadline.hasExpired(); QThread::msleep(10)) {
+            QFile file(files.filePath(QStringLiteral("bin/xdg-open.shown")));
+            if (file.open(QIODevice::ReadOnly)) text = QString::fromLocal8Bit(file.readAll());
+            if (text.endsWith(u'\n')) break;
+        }
+        return text;
     }
 
     ScopedEnv path{"PATH",

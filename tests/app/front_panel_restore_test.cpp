@@ -7,6 +7,7 @@
 #include <QLocale>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <array>
 
 #include "fake_platform.h"
 #include "main_window.h"
@@ -186,16 +187,29 @@ TEST_F(FrontPanelRestore, GainForcesTheFrequencySweepEvenWhenABiasSweepWasSaved)
     EXPECT_EQ(window.results().heading(3), "G (dB)");
 }
 
-TEST_F(FrontPanelRestore, UnknownSelectionsRunTheirHandlersWithoutAButton) {
-    save("Mode", 7);
-    save("Circuit", 70000);  // beyond 16 bits: read as missing
-    restore();
-    EXPECT_EQ(state.SelectedMode, 7);
-    EXPECT_EQ(state.SelectedCircuit, 0);
-    EXPECT_TRUE(ui.lMod[0]->isChecked());
-    // No parameter headings were set; the sweep heading was.
-    EXPECT_EQ(window.results().heading(3), "Z1");
-    EXPECT_EQ(window.results().heading(2), "Freq. (kHz)");
+TEST_F(FrontPanelRestore, SelectionsWithoutAButtonFallBackToTheDefaults) {
+    // Mode, Sweep, Circuit as saved; beyond 16 bits reads as missing.
+    const std::array<std::array<int, 3>, 4> saved{
+        {{7, 0, 0}, {0, 2, 0}, {0, 0, -1}, {6, -5, 70000}}};
+    for (const auto& [mode, sweep, circuit] : saved) {
+        SCOPED_TRACE(testing::Message() << mode << " " << sweep << " " << circuit);
+        save("Mode", mode);
+        save("Sweep", sweep);
+        save("Circuit", circuit);
+        MainWindow fresh{platform};
+        restoreFrontPanel(fresh, key);
+        // The run saves these, so the defaults are what goes back to the settings.
+        EXPECT_EQ(fresh.state().SelectedMode, 0);
+        EXPECT_EQ(fresh.state().SelectedSweep, 0);
+        EXPECT_EQ(fresh.state().SelectedCircuit, 0);
+        EXPECT_TRUE(fresh.controls().lMod[0]->isChecked());
+        EXPECT_TRUE(fresh.controls().lSwp[0]->isChecked());
+        EXPECT_TRUE(fresh.controls().lCrm[0]->isChecked());
+        EXPECT_EQ(fresh.results().heading(2), "Freq. (kHz)");
+        EXPECT_EQ(fresh.results().heading(3), "Z (Ohm)");
+        EXPECT_EQ(fresh.state().QuantityLabel[1], "Z");
+        EXPECT_FALSE(fresh.controls().vFrq[1]->isHidden());
+    }
 }
 
 TEST_F(FrontPanelRestore, GermanLocaleShowsTheDecimalComma) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QLocale>
 #include <QPushButton>
 #include <QTemporaryDir>
 
@@ -18,6 +19,11 @@
 #include "status_panels.h"
 
 namespace lorvane::test {
+
+// With the decimal separator of the user's locale.
+inline QString dec(const char* text) {
+    return QString::fromLatin1(text).replace(QLatin1Char('.'), QLocale().decimalPoint());
+}
 
 // The whole program on the offscreen platform, its card link answered by the simulated
 // HP 4192A behind the stand-in NI-488.2 library, which logs the wire.

@@ -11,11 +11,6 @@ namespace {
 
 using Rows = std::vector<std::array<QString, 3>>;
 
-// With the decimal separator of the user's locale.
-QString dec(const char* text) {
-    return QString::fromLatin1(text).replace(QLatin1Char('.'), QLocale().decimalPoint());
-}
-
 class RunSweeps : public RunEndToEnd {
   protected:
     // 1 to 5 kHz in steps of 1 kHz, impedance, auto circuit: five points.

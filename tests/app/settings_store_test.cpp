@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <functional>
 #include <limits>
 #include <thread>
 
@@ -171,6 +172,62 @@ TEST_F(SettingsStoreTest, HandWrittenFilesAreRead) {
     EXPECT_EQ(RegRead(kSecond, "X", 0), 2);
 }
 
+TEST_F(SettingsStoreTest, HandEditsStayWhereTheyAre) {
+    struct Case {
+        const char* what;
+        QByteArray before;
+        std::function<void()> change;
+        QByteArray after;
+    };
+    const auto write = [](const QString& key, const char* name, int value) {
+        return [=] { EXPECT_TRUE(RegWrite(key, name, value)); };
+    };
+    const Case cases[] = {
+        {"a known value changes in its line",
+         "; by hand\n[Lorvane]\n# the card\nCard=dword:00000000\nColour=sz:blue\\0\n"
+         "X=dword:00000064\n\n[Other]\nKey=value\n",
+         write(kMain, "X", 250),
+         "; by hand\n[Lorvane]\n# the card\nCard=dword:00000000\nColour=sz:blue\\0\n"
+         "X=dword:000000fa\n\n[Other]\nKey=value\n"},
+        {"a new value ends its group, before the next group's comment",
+         "[Lorvane]\nX=dword:00000064\n\n; bench 2\n[Lorvane - 2]\nPAd=dword:00000011\n",
+         write(kMain, "Y", 1),
+         "[Lorvane]\nX=dword:00000064\nY=dword:00000001\n\n; bench 2\n[Lorvane - 2]\n"
+         "PAd=dword:00000011\n"},
+        {"a new group ends the file, in its line ends", "[Other]\r\nA=1\r\n", write(kMain, "X", 1),
+         "[Other]\r\nA=1\r\n\r\n[Lorvane]\r\nX=dword:00000001\r\n"},
+        {"a last line without a line feed", "[Lorvane]\nX=dword:00000001", write(kMain, "Y", 2),
+         "[Lorvane]\nX=dword:00000001\nY=dword:00000002\n"},
+        {"lines below a damaged header (a slip of the bracket) belong to no group",
+         "[Lorvane]\nX=dword:00000001\n[Lorvane - 2)\nY=dword:00000001\n",
+         [] {
+             EXPECT_TRUE(RegWrite(kMain, "Z", 3));
+             EXPECT_EQ(RegRead(kSecond, "Y", 9), 9);
+         },
+         "[Lorvane]\nX=dword:00000001\nZ=dword:00000003\n[Lorvane - 2)\nY=dword:00000001\n"},
+        {"of a repeated name the last line changes",
+         "[Lorvane]\nX=dword:00000001\nX=dword:00000002\n",
+         [] {
+             EXPECT_TRUE(RegWrite(kMain, "X", 3));
+             EXPECT_EQ(RegRead(kMain, "X", 9), 3);
+         },
+         "[Lorvane]\nX=dword:00000001\nX=dword:00000003\n"},
+        {"a deleted group leaves the comment leading into the next one",
+         "; top\n[Lorvane - 2]\nPAd=dword:00000007\n; inside\nodd line\n\n; bench 3\n"
+         "[Lorvane - 3]\nPAd=dword:00000009\n",
+         [] { EXPECT_TRUE(RegDelete(kSecond)); },
+         "; top\n\n; bench 3\n[Lorvane - 3]\nPAd=dword:00000009\n"},
+        {"a deleted first group takes its blank lines along",
+         "[Lorvane - 2]\nPAd=dword:00000007\n\n[Lorvane]\nPAd=dword:00000001\n",
+         [] { EXPECT_TRUE(RegDelete(kSecond)); }, "[Lorvane]\nPAd=dword:00000001\n"},
+    };
+    for (const Case& c : cases) {
+        writeFile(c.before);
+        c.change();
+        EXPECT_EQ(fileText(), c.after) << c.what;
+    }
+}
+
 TEST_F(SettingsStoreTest, DeleteRemovesOnlyThatInstance) {
     const QString third = QStringLiteral("Lorvane - 3");
     for (const QString& key : {kMain, kSecond, third}) ASSERT_TRUE(RegWrite(key, "PAd", 5));
@@ -273,6 +330,10 @@ TEST_F(SettingsStoreTest, NamesWithSeparatorsStayInTheirOwnGroups) {
     EXPECT_EQ(RegRead(kMain, "X", -1), 77);
     EXPECT_EQ(RegRead(keys[1], "X", -1), 1);
 
+    EXPECT_TRUE(RegWrite(kMain, "#A", 2));
+    EXPECT_TRUE(RegWrite(kMain, ";A", 3));
+    EXPECT_EQ(RegRead(kMain, "#A", -1), 2);
+    EXPECT_EQ(RegRead(kMain, ";A", -1), 3);
     EXPECT_TRUE(RegWrite(kMain, "A=B", 1));
     EXPECT_EQ(RegRead(kMain, "A", -1), -1);
     EXPECT_EQ(RegRead(kMain, "A=B", -1), 1);

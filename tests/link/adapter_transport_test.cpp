@@ -56,6 +56,16 @@ TEST_F(AdapterLink, OpenSendsTheSetupLinesAtOnceAndHoldsThePortNumber) {
     EXPECT_TRUE(platform.journal.empty());  // no pause, no event pass, no message
 }
 
+TEST_F(AdapterLink, APortPathOpensThatDeviceWhateverThePortNumber) {
+    link.setBrd(adapter.missingPort());
+    link.setPortPath(adapter.devicePath());
+    ASSERT_TRUE(link.DevOpen());
+    EXPECT_EQ(adapter.sent(kSetup.size()), kSetup);
+    link.setPortPath(QStringLiteral("/nonexistent/tty"));
+    EXPECT_FALSE(link.DevOpen());
+    EXPECT_EQ(platform.messages.size(), 1u);
+}
+
 TEST_F(AdapterLink, WritePurgeAndCloseSendTheirLines) {
     ASSERT_TRUE(link.DevOpen());
     adapter.sent(kSetup.size());
@@ -97,20 +107,30 @@ TEST_F(AdapterLink, ReadWithoutALineFeedGivesUpAfter3000Polls) {
     EXPECT_EQ(platform.sleptMs, 2999);
 }
 
-TEST_F(AdapterLink, ADeviceThatNeverEndsItsLineIsCutOffAtOnceAndWhatItSentIsDropped) {
+TEST_F(AdapterLink, ADeviceThatNeverEndsItsLineIsCutOffAndDroppedUntilItFallsQuiet) {
     ASSERT_TRUE(link.DevOpen());
-    bool streaming = true;
-    platform.onEvents = [&] {
-        if (streaming) adapter.flood(port, 1000);
-    };
-    const QString reply = link.DevRead(0, 0);
-    EXPECT_TRUE(reply == QStringLiteral("Overlong reply")) << reply.size() << " bytes";
-    EXPECT_EQ(platform.eventPasses, 0);  // the first poll found it too long
+    // The device floods for the first `floodPasses` event passes (forever with -1): the read
+    // drops what comes until 100 polls in a row bring nothing, or gives up after 3000 polls.
+    for (const int floodPasses : {20, -1}) {
+        SCOPED_TRACE(floodPasses);
+        platform.eventPasses = 0;
+        platform.onEvents = [&] {
+            if (floodPasses < 0 || platform.eventPasses <= floodPasses) adapter.flood(port, 1000);
+        };
+        const QString reply = link.DevRead(0, 0);
+        EXPECT_TRUE(reply == QStringLiteral("Overlong reply")) << reply.size() << " bytes";
+        if (floodPasses < 0) {
+            EXPECT_EQ(platform.eventPasses, 2999);
+        } else {  // the terminal may still hold a few pieces when the flood stops
+            EXPECT_GE(platform.eventPasses, floodPasses + 100);
+            EXPECT_LT(platform.eventPasses, 2999);
+        }
 
-    // The flood's bytes that were on their way are gone: the next read hears the next answer.
-    streaming = false;
-    answerAt({{1, "N\r\n"}});
-    EXPECT_EQ(link.DevRead(0, 0), QStringLiteral("N\r\n"));
+        // Nothing the flood sent is left: the next read hears the next answer.
+        platform.eventPasses = 0;
+        answerAt({{1, "N\r\n"}});
+        EXPECT_EQ(link.DevRead(0, 0), QStringLiteral("N\r\n"));
+    }
 }
 
 TEST_F(AdapterLink, AReplyIsTakenUpTo256BytesWithItsLineFeed) {

@@ -40,6 +40,8 @@ FakeAdapter::~FakeAdapter() {
     }
 }
 
+QString FakeAdapter::devicePath() const { return QString::fromLocal8Bit(ptsname(master_)); }
+
 QByteArray FakeAdapter::sentSoFar() {
     QByteArray bytes;
     char buffer[4096];

@@ -24,6 +24,8 @@ class FakeAdapter {
     int16_t port() const { return 7; }
     // A port number with no device behind it, not even a serial port of the machine.
     int16_t missingPort() const { return 250; }
+    // The pseudo-terminal's own path (what the link COM<N> points at).
+    QString devicePath() const;
 
     // Everything the link has sent since the last call, once at least count bytes have
     // arrived (or after a generous bound, with what there is).

@@ -212,6 +212,43 @@ TEST(SweepPlan, TakesTheSelectedSweepInSweepUnits) {
     EXPECT_EQ(planSweep(p).step, 70);
 }
 
+TEST(SweepPlan, PlannedPointsFollowTheRunsSteps) {
+    struct Case {
+        const char* name;
+        SweepParam sweep;
+        std::array<double, 3> fields;  // Hz or mV
+        bool autoStep;
+        bool logStep;
+        std::optional<int64_t> points;
+    };
+    const Case cases[] = {
+        {"1 to 5 kHz by 1", SweepParam::Frequency, {1000, 5000, 1000}, false, false, 5},
+        {"the last step stops at the stop",
+         SweepParam::Frequency,
+         {1000, 10000, 3000},
+         false,
+         false,
+         4},
+        {"tenths of a kHz", SweepParam::Frequency, {100, 300, 100}, false, false, 3},
+        {"a spot", SweepParam::Frequency, {5000, 5000, 1000}, false, false, 1},
+        {"a stop below the start", SweepParam::Frequency, {5000, 4000, 1000}, false, false, 1},
+        {"by decades", SweepParam::Frequency, {1000, 30000, 0}, true, false, 12},
+        {"a decade of tenths", SweepParam::Frequency, {100, 3000, 0}, true, false, 12},
+        {"bias by decades", SweepParam::Bias, {500, 900, 0}, true, false, 21},
+        {"bias by hand", SweepParam::Bias, {-100, 100, 100}, false, false, 3},
+        {"logarithmic", SweepParam::Frequency, {1000, 30000, 0}, true, true, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        PanelSnapshot p = frequencyPanel();
+        p.sweep = c.sweep;
+        (c.sweep == SweepParam::Bias ? p.bias : p.frequency) = c.fields;
+        p.autoStep = c.autoStep;
+        p.logStep = c.logStep;
+        EXPECT_EQ(plannedPoints(p, planSweep(p)), c.points);
+    }
+}
+
 TEST_F(CommandLocaleTest, CommandNumbersKeepTheirPointInADecimalCommaLocale) {
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     PanelSnapshot p = frequencyPanel();

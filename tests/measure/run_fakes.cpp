@@ -12,6 +12,15 @@ bool FakeLink::write(const QString& text) {
 
 QString FakeLink::query(const QString& text, int delayMs) {
     wire.push_back(u'?' + text);
+    return answer(delayMs);
+}
+
+QString FakeLink::read(int delayMs) {
+    wire.push_back(QStringLiteral("<read>"));
+    return answer(delayMs);
+}
+
+QString FakeLink::answer(int delayMs) {
     delays.push_back(delayMs);
     const int number = queries++;
     if (reply) return reply(number);

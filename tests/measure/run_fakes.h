@@ -20,12 +20,14 @@ inline QString dec(const char* text) {
     return QString::fromUtf8(text).replace(u'.', QLocale().decimalPoint());
 }
 
-// Records the traffic: each write as its text, each query as "?" and its text, a purge as
-// "<purge>". Replies come from `reply` (by query number from 0), else from `replies`, else "".
+// Records the traffic: each write as its text, each query as "?" and its text, a read as
+// "<read>", a purge as "<purge>". Queries and reads are answered in turn from `reply` (by their
+// number from 0), else from `replies`, else "".
 class FakeLink final : public RunLink {
   public:
     bool write(const QString& text) override;
     QString query(const QString& text, int delayMs) override;
+    QString read(int delayMs) override;
     void purge() override { wire.push_back(QStringLiteral("<purge>")); }
 
     std::function<QString(int)> reply;
@@ -37,6 +39,9 @@ class FakeLink final : public RunLink {
     std::vector<int> delays;
     int writes = 0;
     int queries = 0;
+
+  private:
+    QString answer(int delayMs);
 };
 
 class FakePanel final : public RunPanel {
@@ -109,6 +114,10 @@ class FakeView final : public RunView {
     void resetHighlight() override { ++highlightResets; }
     // Like the real plot, a drawing makes PlotReady true.
     void DrawPlot(double xMin, double xMax, double yMin, double yMax) override;
+    void showProgress(int64_t done, std::optional<int64_t> total) override {
+        progress.push_back({done, total.value_or(-1)});
+    }
+    void endProgress() override { progress.push_back({-1, -1}); }
 
     std::map<QString, QString> panels;
     // Every panel change in order, as "<key>=<text>".
@@ -117,6 +126,8 @@ class FakeView final : public RunView {
     QString note;
     int highlightResets = 0;
     std::vector<std::array<double, 4>> plots;
+    // Every progress shown, as (done, total or -1); (-1, -1) where a run ended.
+    std::vector<std::pair<int64_t, int64_t>> progress;
 
   private:
     FakeResults& results_;

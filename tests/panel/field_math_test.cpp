@@ -21,7 +21,29 @@ TEST(RoundHalfEven, BarPositionsRoundHalvesToEvenWithinTheIntRange) {
     EXPECT_EQ(roundHalfEven(std::nan("")), 0);
     EXPECT_EQ(frequencyBarPosition(0, 11500), 12);
     EXPECT_EQ(frequencyBarPosition(2, 0), 1);
-    EXPECT_DOUBLE_EQ(frequencyFromBar(3, 2999.5), 3000);
+}
+
+TEST(FrequencyBar, EachStepOfTheBarMovesOneKilohertz) {
+    struct Case {
+        int index;
+        double shownHz;
+        int position;
+        double hz;
+    };
+    const Case cases[] = {
+        {0, 10500, 11, 11500},  // the bar stands at 10
+        {0, 2500, 3, 3500},     // at 2
+        {0, 3500, 5, 4500},     // at 4 (halves go to the even neighbour)
+        {0, 3500, 3, 2500},     //
+        {0, 2600, 4, 3600},     // at 3
+        {0, 2600, 2, 1600},     //
+        {0, 2999.5, 3, 3000},   // no move; whole hertz
+        {2, 500, 2, 1500},      // the step bar is held at 1
+        {1, 12999600, 12999, 12998600},
+    };
+    for (const Case& c : cases)
+        EXPECT_DOUBLE_EQ(frequencyFromBar(c.index, c.position, c.shownHz), c.hz)
+            << c.shownHz << " Hz to " << c.position;
 }
 
 TEST(UnknownUnits, LeaveTextsAndLimitsAlone) {
@@ -30,7 +52,7 @@ TEST(UnknownUnits, LeaveTextsAndLimitsAlone) {
     EXPECT_EQ(nextFrequencyUnit("mHz"), "mHz");
     EXPECT_EQ(toggledBiasUnit("kV"), "kV");
     EXPECT_EQ(frequencyTypingLimit("GHz"), std::nullopt);
-    EXPECT_EQ(biasTypingLimit("A"), std::nullopt);
+    EXPECT_EQ(biasTypingLimit(0, "A"), std::nullopt);
     EXPECT_DOUBLE_EQ(frequencyFromText("12", "mV"), 0);
     EXPECT_DOUBLE_EQ(biasFromText("12", "Hz"), 0);
 }

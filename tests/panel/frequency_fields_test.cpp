@@ -1,4 +1,5 @@
 #include <QCheckBox>
+#include <QRadioButton>
 
 #include "panel_fixture.h"
 
@@ -102,17 +103,34 @@ TEST_F(FrequencyFieldsTest, StepUnitNeverExceedsTheStartUnit) {
     EXPECT_EQ(clickStep(), "Hz");
 }
 
-TEST_F(FrequencyFieldsTest, BarSetsWholeKilohertzAndIsCheckedLikeALeftField) {
+TEST_F(FrequencyFieldsTest, BarArrowsMoveOneKilohertzAndAreCheckedLikeALeftField) {
     enterFrequency(0, dec("10.5"));
     EXPECT_EQ(frequencyBar(0), 10);  // 10.5 rounds to the even 10
     ui.dFrq[0]->triggerAction(QAbstractSlider::SliderSingleStepAdd);
     EXPECT_EQ(frequencyText(0), dec("11.500"));
     EXPECT_DOUBLE_EQ(state.PrevFreq[0], 10500);
     EXPECT_EQ(platform.beeps, 0);
-
     ui.dFrq[1]->setValue(9);  // stop 9 kHz, below the start: the start follows
     EXPECT_EQ(frequencyText(1), dec("9.000"));
     EXPECT_EQ(frequencyText(0), dec("9.000"));
+    EXPECT_EQ(platform.beeps, 1);
+
+    // The lower arrow raises, the upper one lowers, wherever the bar's rounding put it.
+    enterFrequency(0, dec("2.5"));
+    const std::pair<QAbstractSlider::SliderAction, const char*> clicks[] = {
+        {QAbstractSlider::SliderSingleStepAdd, "3.500"},
+        {QAbstractSlider::SliderSingleStepAdd, "4.500"},
+        {QAbstractSlider::SliderSingleStepSub, "3.500"},
+        {QAbstractSlider::SliderSingleStepSub, "2.500"},
+        {QAbstractSlider::SliderSingleStepSub, "1.500"},
+    };
+    for (const auto& [arrow, shown] : clicks) {
+        ui.dFrq[0]->triggerAction(arrow);
+        EXPECT_EQ(frequencyText(0), dec(shown));
+    }
+    enterFrequency(2, dec("0.5"));
+    ui.dFrq[2]->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(frequencyText(2), dec("1.500"));
     EXPECT_EQ(platform.beeps, 1);
 }
 
@@ -138,6 +156,28 @@ TEST_F(FrequencyFieldsTest, AutoStepBarFlipsLinAndLogAndHidesTheUnitInLog) {
     EXPECT_DOUBLE_EQ(window.GetFrequency(2), 0);
     window.frequency().lFrq_Click(2);
     EXPECT_EQ(frequencyUnit(2), "kHz");
+}
+
+TEST_F(FrequencyFieldsTest, SpotValuesLeaveTheHiddenStopAndStepAlone) {
+    // A frequency sweep: the bias start is the spot bias, above the hidden stop of 500 mV.
+    enterBias(0, "900");
+    EXPECT_EQ(biasText(0), "900");
+    // A bias sweep: the frequency start is the spot frequency, above the hidden stop.
+    ui.lSwp[1]->setChecked(true);
+    enterFrequency(0, "200");
+    EXPECT_EQ(frequencyText(0), dec("200.000"));
+    EXPECT_EQ(platform.beeps, 0);
+    EXPECT_EQ(frequencyText(1), dec("100.000"));
+    EXPECT_EQ(frequencyText(2), dec("1.000"));
+    EXPECT_EQ(biasText(1), "500");
+    EXPECT_EQ(biasText(2), "10");
+    // As a start, each is checked against its stop again.
+    enterBias(0, "900");
+    EXPECT_EQ(biasText(1), "900");
+    ui.lSwp[0]->setChecked(true);
+    enterFrequency(0, "200");
+    EXPECT_EQ(frequencyText(1), dec("200.000"));
+    EXPECT_EQ(platform.beeps, 3);  // the stops, and the bias step past the span of 0
 }
 
 using GermanFrequencyFields = PanelTest;

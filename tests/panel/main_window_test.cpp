@@ -1,11 +1,14 @@
+#include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QImage>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
 #include <QTest>
-#include <set>
 
+#include "desktop_scale.h"
 #include "panel_fixture.h"
 #include "plot_box.h"
 #include "status_panels.h"
@@ -13,25 +16,53 @@
 namespace lorvane::test {
 namespace {
 
-using MainWindowLayout = PanelTest;
+// The window as it is laid out on this test's desktop: 96 dpi, or 192 dpi in the runs at 200 %,
+// where everything is twice the size.
+class MainWindowLayout : public PanelTest {
+  protected:
+    static int scale() { return desktopDpi() / 96; }
+    // `actual` pixels against `at96` pixels of the layout on a 96-dpi screen: the same twips make
+    // `scale` times as many pixels, give or take the rounding of one.
+    static bool inProportion(int actual, int at96) {
+        return actual >= at96 * scale() && actual < (at96 + 1) * scale();
+    }
+    static bool inProportion(const QRect& actual, const QRect& at96) {
+        return inProportion(actual.x(), at96.x()) && inProportion(actual.y(), at96.y()) &&
+               inProportion(actual.width(), at96.width()) &&
+               inProportion(actual.height(), at96.height());
+    }
+};
 
-TEST_F(MainWindowLayout, ControlsSitInTheirContainersAtTheirDesignedPixels) {
-    // Twips at 15 to the pixel, relative to the container.
-    EXPECT_EQ(window.size(), QSize(630, 376));
+// Whether a field shows its whole text: drawn at its own width, the text looks as it does in a
+// field wide enough for any text, up to the field's right border.
+bool showsWhole(QLineEdit* field) {
+    const QSize size = field->size();
+    const QImage own = field->grab().toImage();
+    field->resize(size.width() * 3, size.height());
+    const QImage wide = field->grab().toImage();
+    field->resize(size);
+    const QRect text(0, 0, own.width() - 3, own.height());
+    return own.copy(text) == wide.copy(text);
+}
+
+TEST_F(MainWindowLayout, ControlsSitInTheirContainersInTheirDesignedProportions) {
+    ASSERT_EQ(desktopDpi() % 96, 0) << "the layout tests take whole scales";
+    EXPECT_TRUE(inProportion(QRect(QPoint(), window.size()), QRect(0, 0, 630, 376)));
+    // Twips at 15 to the pixel at 96 dpi, relative to the container.
     const std::vector<std::tuple<QWidget*, QWidget*, QRect>> places{
         {ui.lFrm[0], &window, QRect(0, 0, 628, 80)},
         {ui.lFrm[1], ui.lFrm[0], QRect(5, 8, 62, 66)},
         {ui.lMod[3], ui.lFrm[1], QRect(32, 29, 26, 17)},
         {ui.lMod[4], ui.lFrm[1], QRect(2, 46, 26, 17)},
         {ui.lFrm[3], ui.lFrm[0], QRect(70, 8, 62, 66)},
-        {ui.lCrm[2], ui.lFrm[3], QRect(2, 46, 54, 17)},
+        {ui.lCrm[2], ui.lFrm[3], QRect(2, 46, 58, 17)},
         {ui.lFrm[2], ui.lFrm[0], QRect(136, 8, 353, 67)},
         {ui.lSwp[1], ui.lFrm[2], QRect(2, 41, 43, 17)},
-        {ui.vFrq[1], ui.lFrm[2], QRect(148, 18, 58, 19)},
-        {ui.dFrq[2], ui.lFrm[2], QRect(303, 18, 17, 19)},
-        {ui.lFrq[0], ui.lFrm[2], QRect(121, 20, 26, 16)},
-        {ui.vVlt[2], ui.lFrm[2], QRect(252, 41, 50, 19)},
-        {ui.lVlt[1], ui.lFrm[2], QRect(225, 43, 26, 16)},
+        {ui.vFrq[1], ui.lFrm[2], QRect(148, 18, 61, 19)},
+        {ui.dFrq[2], ui.lFrm[2], QRect(307, 18, 17, 19)},
+        {ui.lFrq[0], ui.lFrm[2], QRect(122, 20, 26, 16)},
+        {ui.vVlt[2], ui.lFrm[2], QRect(252, 41, 55, 19)},
+        {ui.lVlt[1], ui.lFrm[2], QRect(226, 43, 26, 16)},
         {ui.vAuto, &window, QRect(440, 8, 42, 17)},
         {ui.Opts, ui.lFrm[0], QRect(493, 16, 81, 17)},
         {ui.fOsc, ui.lFrm[0], QRect(491, 34, 73, 41)},
@@ -46,9 +77,53 @@ TEST_F(MainWindowLayout, ControlsSitInTheirContainersAtTheirDesignedPixels) {
     };
     for (const auto& [control, container, place] : places) {
         EXPECT_EQ(control->parentWidget(), container) << control->metaObject()->className();
-        EXPECT_EQ(control->geometry(), place) << control->metaObject()->className();
+        EXPECT_TRUE(inProportion(control->geometry(), place))
+            << control->metaObject()->className() << " at " << control->x() << "," << control->y()
+            << " " << control->width() << "x" << control->height();
     }
-    EXPECT_EQ(ui.lTag[1]->pos(), QPoint(144, 0));
+    EXPECT_TRUE(inProportion(ui.lTag[1]->x(), 144));
+    EXPECT_EQ(window.font().pixelSize(), 10 * scale());
+    const int widths[] = {96, 96, 96, 161, 158};  // status panels, in millimetres
+    for (int i = 0; i < StatusPanels::kPanels; ++i)
+        EXPECT_TRUE(inProportion(ui.StatusBar->panelAt(i)->width(), widths[i])) << i;
+}
+
+TEST_F(MainWindowLayout, CaptionsAndFieldTextsShowWhole) {
+    start();
+    window.show();
+    std::vector<QWidget*> captioned(ui.lMod.begin(), ui.lMod.end());
+    captioned.insert(captioned.end(), ui.lCrm.begin(), ui.lCrm.end());
+    captioned.insert(captioned.end(), ui.lSwp.begin(), ui.lSwp.end());
+    captioned.insert(captioned.end(), {ui.vAuto, ui.Opts, ui.lOsc});
+    for (QWidget* control : captioned)
+        EXPECT_LE(control->sizeHint().width(), control->width())
+            << control->property("text").toString().toStdString();
+    const auto unitsFit = [](QLabel* label, std::initializer_list<const char*> units) {
+        for (const char* unit : units) {
+            label->setText(QString::fromLatin1(unit));
+            EXPECT_LE(label->sizeHint().width(), label->width()) << unit;
+        }
+    };
+    for (size_t i = 0; i < 3; ++i) {
+        unitsFit(ui.lFrq[i], {"Hz", "kHz", "MHz"});
+        unitsFit(ui.lVlt[i], {"mV", "V"});
+    }
+    // Each field with the longest texts its units give it.
+    const std::vector<std::pair<QLineEdit*, std::vector<const char*>>> fields{
+        {ui.vFrq[0], {"13000.000", "12.999999", "13000000"}},
+        {ui.vFrq[1], {"13000.000", "12.999999", "13000000"}},
+        {ui.vFrq[2], {"1000.000", "1.000000", "1000000"}},
+        {ui.vVlt[0], {"-32000", "-32.000"}},
+        {ui.vVlt[1], {"-32000", "-32.000"}},
+        {ui.vVlt[2], {"5000", "5.000"}},
+        {ui.vOsc, {"1100"}},
+    };
+    for (const auto& [field, texts] : fields) {
+        for (const char* text : texts) {
+            field->setText(dec(text));
+            EXPECT_TRUE(showsWhole(field)) << text;
+        }
+    }
 }
 
 TEST_F(MainWindowLayout, CaptionsAndTooltips) {
@@ -92,26 +167,44 @@ TEST_F(MainWindowLayout, ColoursAndFonts) {
     EXPECT_EQ(ui.vOsc->palette().color(QPalette::Text), red);
     EXPECT_TRUE(ui.vOsc->font().bold());
     EXPECT_FALSE(ui.lMod[0]->font().bold());
-    EXPECT_EQ(window.font().pixelSize(), 10);
 }
 
-TEST_F(MainWindowLayout, FocusOrder) {
-    std::vector<QWidget*> expected(ui.lMod.begin(), ui.lMod.end());
-    expected.insert(expected.end(), ui.lSwp.begin(), ui.lSwp.end());
-    expected.insert(expected.end(), {ui.vFrq[0], ui.dFrq[0], ui.vFrq[1], ui.dFrq[1], ui.vFrq[2],
-                                     ui.dFrq[2], ui.vVlt[0], ui.dVlt[0], ui.vVlt[1], ui.dVlt[1],
-                                     ui.vVlt[2], ui.dVlt[2], ui.vOsc,    ui.Config,  ui.Run[0],
-                                     ui.Data,    ui.fDraw,   ui.Run[1],  ui.Opts,    ui.vAuto});
-    expected.insert(expected.end(), ui.lCrm.begin(), ui.lCrm.end());
-    const std::set<QWidget*> members(expected.begin(), expected.end());
-    std::vector<QWidget*> chain;
-    QWidget* widget = expected.front();
-    do {
-        if (members.count(widget)) chain.push_back(widget);
-        widget = widget->nextInFocusChain();
-    } while (widget != expected.front());
-    EXPECT_EQ(chain, expected);
-    for (QWidget* member : expected) EXPECT_NE(member->focusPolicy() & Qt::TabFocus, 0);
+TEST(ContrastRatio, FollowsTheWcagFormula) {
+    const std::vector<std::tuple<QColor, QColor, double>> pairs{
+        {Qt::black, Qt::white, 21.0},
+        {Qt::white, Qt::black, 21.0},
+        {QColor(224, 224, 224), QColor(224, 224, 224), 1.0},
+        {QColor(0x76, 0x76, 0x76), Qt::white, 4.54},
+        {QColor(255, 0, 0), Qt::white, 4.00},
+        {QColor(0, 255, 0), Qt::black, 15.30},
+        {QColor(0, 0, 255), Qt::white, 8.59},
+        {QColor(10, 10, 10), Qt::black, 1.06},  // dark channels count linearly
+    };
+    for (const auto& [first, second, ratio] : pairs)
+        EXPECT_NEAR(contrastRatio(first, second), ratio, 0.005) << first.name().toStdString();
+}
+
+TEST_F(MainWindowLayout, DisabledFieldsStayReadableAndTheOscillatorShowsIt) {
+    start();
+    window.show();
+    const QImage oscillator = ui.vOsc->grab().toImage();
+    // While a run goes, with the automatic step: "Lin" on cyan in the step fields.
+    ui.vAuto->setChecked(true);
+    window.EnablePanel(false);
+    std::vector<QLineEdit*> fields(ui.vFrq.begin(), ui.vFrq.end());
+    fields.insert(fields.end(), ui.vVlt.begin(), ui.vVlt.end());
+    fields.push_back(ui.vOsc);
+    for (QLineEdit* field : fields) {
+        const QPalette& colours = field->palette();
+        EXPECT_GE(contrastRatio(colours.color(QPalette::Disabled, QPalette::Text),
+                                colours.color(QPalette::Disabled, QPalette::Base)),
+                  4.5)
+            << field->text().toStdString();
+    }
+    EXPECT_EQ(background(ui.vFrq[2]), colorFromBgr(kAutoStepCyan));
+    EXPECT_NE(ui.vOsc->grab().toImage(), oscillator);
+    window.EnablePanel(true);
+    EXPECT_EQ(ui.vOsc->grab().toImage(), oscillator);
 }
 
 TEST_F(MainWindowLayout, ResultsListHasFourColumnsWithTheKeyHidden) {
@@ -137,9 +230,6 @@ TEST_F(MainWindowLayout, StatusBarPanelsWithTheirTextsAndWidths) {
     EXPECT_EQ(bar->panel("HELP")->toolTip(), "CTRL-C: Copy / CTRL-E: Excel ");
     EXPECT_EQ(bar->panel(""), nullptr);  // the unnamed panel has no key
     EXPECT_EQ(mmToPixels(25.40, 120), 120);
-    ASSERT_EQ(window.logicalDpiX(), 96);
-    const int widths[] = {96, 96, 96, 161, 158};
-    for (int i = 0; i < StatusPanels::kPanels; ++i) EXPECT_EQ(bar->panelAt(i)->width(), widths[i]);
 }
 
 // The handlers as the operator reaches them: clicks, typing and the focus moving on.
@@ -182,13 +272,34 @@ TEST_F(MainWindowEvents, LettersTypedRevertWhenTheFieldIsLeft) {
     EXPECT_EQ(platform.beeps, 0);
 }
 
-TEST_F(MainWindowEvents, TypingStopsAtTheUnitsLimit) {
+TEST_F(MainWindowEvents, TypingStopsAtTheLimitOfTheFieldsOwnUnit) {
+    const auto type = [this](QLineEdit* field, const char* text) {
+        focus(field);
+        field->selectAll();
+        QTest::keyClicks(field, dec(text));
+        return field->text();
+    };
     QTest::mouseClick(ui.lFrq[0], Qt::LeftButton);
     QTest::mouseClick(ui.lFrq[0], Qt::LeftButton);
     ASSERT_EQ(frequencyUnit(0), "Hz");
-    focus(ui.vFrq[0]);
-    QTest::keyClicks(ui.vFrq[0], "1234567890");
-    EXPECT_EQ(frequencyText(0), "12345678");
+    EXPECT_EQ(type(ui.vFrq[0], "1234567890"), "12345678");
+    // Start and stop in MHz; the step's own unit changes leave their limit alone.
+    QTest::mouseClick(ui.lFrq[0], Qt::LeftButton);
+    QTest::mouseClick(ui.lFrq[0], Qt::LeftButton);
+    ASSERT_EQ(frequencyUnit(0), "MHz");
+    for (const char* unit : {"kHz", "MHz", "Hz"}) {
+        QTest::mouseClick(ui.lFrq[2], Qt::LeftButton);
+        ASSERT_EQ(frequencyUnit(2), unit);
+    }
+    EXPECT_EQ(type(ui.vFrq[1], "12.9999990"), dec("12.999999"));
+    // Bias start and stop in V: a step going back to mV leaves their limit too.
+    ui.lSwp[1]->setChecked(true);
+    QTest::mouseClick(ui.lVlt[0], Qt::LeftButton);
+    QTest::mouseClick(ui.lVlt[2], Qt::LeftButton);
+    QTest::mouseClick(ui.lVlt[2], Qt::LeftButton);
+    ASSERT_EQ(biasUnit(2), "mV");
+    EXPECT_EQ(type(ui.vVlt[0], "-32.0000"), dec("-32.000"));
+    EXPECT_EQ(type(ui.vVlt[2], "123456"), "1234");
 }
 
 TEST_F(MainWindowEvents, UnitLabelsAndOptionButtonsAnswerTheMouse) {
@@ -204,6 +315,43 @@ TEST_F(MainWindowEvents, UnitLabelsAndOptionButtonsAnswerTheMouse) {
     QTest::mouseClick(ui.vAuto, Qt::LeftButton);
     EXPECT_TRUE(state.AutoStep);
     EXPECT_EQ(frequencyText(2), "Lin");
+}
+
+TEST_F(MainWindowEvents, TabReachesEveryControlInTheDesignedOrder) {
+    // A bias sweep, so that all bias controls show.
+    ui.lSwp[1]->setChecked(true);
+    // Tab stops once in each group of option buttons (named by its frame here); the arrow keys
+    // move within the group.
+    const std::vector<QWidget*> expected{ui.lFrm[1], ui.lFrm[2], ui.vFrq[0], ui.dFrq[0], ui.lFrq[0],
+                                         ui.vVlt[0], ui.dVlt[0], ui.lVlt[0], ui.vVlt[1], ui.dVlt[1],
+                                         ui.lVlt[1], ui.vVlt[2], ui.dVlt[2], ui.lVlt[2], ui.vOsc,
+                                         ui.Config,  ui.Run[0],  ui.Data,    ui.fDraw,   ui.Run[1],
+                                         ui.Opts,    ui.vAuto,   ui.lFrm[3]};
+    focus(ui.lMod[0]);
+    std::vector<QWidget*> reached;
+    for (size_t i = 0; i < 2 * expected.size(); ++i) {
+        QWidget* stop = QApplication::focusWidget();
+        reached.push_back(qobject_cast<QRadioButton*>(stop) ? stop->parentWidget() : stop);
+        QTest::keyClick(stop, Qt::Key_Tab);
+        if (QApplication::focusWidget()->parentWidget() == ui.lFrm[1]) break;
+    }
+    EXPECT_EQ(reached, expected);
+}
+
+TEST_F(MainWindowEvents, UnitLabelShowsTheFocusAndChangesItsUnitWithSpace) {
+    focus(ui.dFrq[0]);
+    QTest::keyClick(ui.dFrq[0], Qt::Key_Tab);
+    ASSERT_TRUE(ui.lFrq[0]->hasFocus());
+    QTest::keyClick(ui.lFrq[0], Qt::Key_Space);
+    EXPECT_EQ(frequencyUnit(0), "MHz");
+    EXPECT_EQ(frequencyUnit(1), "MHz");
+    EXPECT_EQ(frequencyText(0), dec("0.010000"));
+    QTest::keyClick(ui.lFrq[0], Qt::Key_Space, Qt::ShiftModifier);  // not a click
+    EXPECT_EQ(frequencyUnit(0), "MHz");
+    const QImage focused = ui.lFrq[0]->grab().toImage();
+    QTest::keyClick(ui.lFrq[0], Qt::Key_Tab);
+    EXPECT_FALSE(ui.lFrq[0]->hasFocus());
+    EXPECT_NE(ui.lFrq[0]->grab().toImage(), focused);
 }
 
 TEST_F(MainWindowEvents, DisabledPanelIgnoresClicks) {

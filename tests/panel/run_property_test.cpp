@@ -36,10 +36,13 @@ class InstrumentLink final : public RunLink {
         const sim::InstrumentState& s = instrument_->state();
         sweepValues.push_back(s.swept == sim::SweepQuantity::Bias ? s.biasVolts * 1000
                                                                   : s.frequencyKhz);
+        return read(0);
+    }
+    QString read(int) override {
         return QString::fromStdString(
             instrument_->read({}, std::numeric_limits<size_t>::max()).text);
     }
-    void purge() override { instrument_->read({}, std::numeric_limits<size_t>::max()); }
+    void purge() override { read(0); }
 
     // The sweep value (kHz or mV) of every reading, in the order taken.
     std::vector<double> sweepValues;

@@ -27,10 +27,13 @@ class ScopedEnv {
     QByteArray old_;
 };
 
-// A settings store of its own: XDG_CONFIG_HOME points into a fresh temporary folder.
+// A settings store and a crash journal folder of its own: XDG_CONFIG_HOME and XDG_STATE_HOME
+// point into a fresh temporary folder.
 class TempSettings {
   public:
-    TempSettings() : env_("XDG_CONFIG_HOME", dir_.path().toLocal8Bit()) {}
+    TempSettings()
+        : env_("XDG_CONFIG_HOME", dir_.path().toLocal8Bit()),
+          state_("XDG_STATE_HOME", dir_.path().toLocal8Bit()) {}
     QString configHome() const { return dir_.path(); }
     QString iniPath() const {
         return dir_.path() + QStringLiteral("/Tessaly Software/Lorvane.ini");
@@ -39,6 +42,7 @@ class TempSettings {
   private:
     QTemporaryDir dir_;
     ScopedEnv env_;
+    ScopedEnv state_;
 };
 
 }  // namespace lorvane::test

@@ -2,6 +2,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QProgressBar>
 #include <QScrollBar>
 #include <QTest>
 
@@ -381,6 +382,47 @@ TEST_F(ResultsViewTest, ListBackgroundsOfTheRun) {
     EXPECT_EQ(view->list().background(), QColor(255, 255, 0));
     view->setBackground(ListBackground::White);
     EXPECT_EQ(view->list().background(), QColor(255, 255, 255));
+}
+
+TEST_F(ResultsViewTest, TheProgressOfARunShowsAtTheRightEndOverThePanels) {
+    window.show();
+    QCoreApplication::processEvents();
+    std::vector<QRect> places;
+    for (int i = 0; i < StatusPanels::kPanels; ++i)
+        places.push_back(status->panelAt(i)->geometry());
+    const QProgressBar* bar = status->progressBar();
+    EXPECT_FALSE(bar->isVisible());
+
+    struct Step {
+        qint64 advanceMs;
+        int64_t done;
+        std::optional<int64_t> total;
+        const char* text;
+        int value;
+    };
+    // 4 points in 2 s: 3 more at 0.5 s each; the time the set-up took counts in the pace.
+    const Step steps[] = {
+        {0, 0, 91, "0/91", 0},
+        {2000, 4, 91, "4/91, 0:44 left", 4},
+        {3000, 10, 91, "10/91, 0:41 left", 10},
+        {0, 0, std::nullopt, "0 points", 0},
+        {7000, 37, std::nullopt, "37 points", 0},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.text);
+        clock.advance(step.advanceMs);
+        view->showProgress(step.done, step.total);
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(bar->isVisible());
+        EXPECT_EQ(bar->text(), QString::fromLatin1(step.text));
+        EXPECT_EQ(bar->value(), step.value);
+        EXPECT_EQ(bar->geometry().right(), status->rect().right());
+    }
+    for (int i = 0; i < StatusPanels::kPanels; ++i)
+        EXPECT_EQ(status->panelAt(i)->geometry(), places[static_cast<size_t>(i)]) << i;
+    EXPECT_EQ(panel("HELP"), QStringLiteral("CTRL-C: Copy / CTRL-E: Excel "));
+    view->endProgress();
+    EXPECT_FALSE(bar->isVisible());
 }
 
 }  // namespace

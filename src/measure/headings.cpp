@@ -1,8 +1,5 @@
 #include "headings.h"
 
-#include "measure_mode.h"
-#include "sweep_param.h"
-
 namespace lorvane {
 namespace {
 
@@ -65,6 +62,23 @@ std::optional<SweepHeading> sweepHeading(int sweep) {
         default:
             return std::nullopt;
     }
+}
+
+std::array<QString, 3> quantityLabel(MeasureMode mode, CircuitMode circuit, SweepParam sweep) {
+    const auto reading = readingHeadings(static_cast<int>(mode), static_cast<int>(circuit));
+    const auto swept = sweepHeading(static_cast<int>(sweep));
+    return {swept ? swept->quantity0 : QString(), reading ? reading->quantity1 : QString(),
+            reading ? reading->quantity2 : QString()};
+}
+
+QString measureCaption(MeasureMode mode) {
+    static const char* const captions[] = {"Z", "L", "R", "C", "G", "D"};
+    const int index = static_cast<int>(mode);
+    return index >= 0 && index < 6 ? QString::fromLatin1(captions[index]) : QString();
+}
+
+QString sweepCaption(SweepParam sweep) {
+    return sweep == SweepParam::Bias ? QStringLiteral("Bias") : QStringLiteral("Freq");
 }
 
 }  // namespace lorvane

@@ -12,6 +12,7 @@
 #include <QTimer>
 
 #include "cls_gpib.h"
+#include "desktop_scale.h"
 #include "fake_platform.h"
 #include "scoped_env.h"
 
@@ -55,6 +56,19 @@ TEST_F(ConfTest, OpensWithTheLinkValuesAndTheDesignedCaptions) {
     EXPECT_EQ(dialog.state()->text(), QString());
     EXPECT_EQ(dialog.okButton()->text(), QStringLiteral("&OK"));
     EXPECT_EQ(dialog.testButton()->text(), QStringLiteral("&Test"));
+}
+
+TEST_F(ConfTest, CaptionsShowWholeAndTheDialogGrowsWithTheScreen) {
+    dialog.show();
+    const int scale = test::desktopDpi() / 96;
+    EXPECT_EQ(dialog.size(), QSize(102, 119) * scale);
+    for (const bool adapter : {false, true}) {
+        dialog.vCrd()->setChecked(adapter);  // the first label reads "Board:" or "COM:"
+        for (QWidget* control :
+             std::initializer_list<QWidget*>{dialog.vCrd(), dialog.lbl(0), dialog.lbl(1)})
+            EXPECT_LE(control->sizeHint().width(), control->width())
+                << control->objectName().toStdString();
+    }
 }
 
 TEST_F(ConfTest, TickingTheBoxNamesThePortThenTheBoard) {

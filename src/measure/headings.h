@@ -1,7 +1,11 @@
 #pragma once
 
 #include <QString>
+#include <array>
 #include <optional>
+
+#include "measure_mode.h"
+#include "sweep_param.h"
 
 namespace lorvane {
 
@@ -27,5 +31,14 @@ struct SweepHeading {
 
 // For a SweepParam index; nullopt outside 0..1.
 std::optional<SweepHeading> sweepHeading(int sweep);
+
+// QuantityLabel of a set-up: the swept quantity ("Freq.", "Bias"), the first and the second
+// reading ("Zs", "Phi").
+std::array<QString, 3> quantityLabel(MeasureMode mode, CircuitMode circuit, SweepParam sweep);
+
+// Captions of the option buttons of a measurement parameter ("Z", "L", "R", "C", "G", "D") and
+// of a sweep ("Freq", "Bias"), which name a workbook sheet.
+QString measureCaption(MeasureMode mode);
+QString sweepCaption(SweepParam sweep);
 
 }  // namespace lorvane

@@ -6,7 +6,6 @@
 #include <QScreen>
 #include <QThread>
 #include <algorithm>
-#include <clocale>
 
 namespace lorvane {
 namespace {
@@ -86,8 +85,6 @@ QSize QtPlatform::screenSize() const {
     const QScreen* screen = QGuiApplication::primaryScreen();
     return screen ? screen->size() : QSize(1024, 768);
 }
-
-void useCNumericLocale() { std::setlocale(LC_NUMERIC, "C"); }
 
 SaveFileChoice QtPlatform::saveFileName(const SaveFileRequest& request) {
     QString filter = request.filters.value(0);

@@ -40,21 +40,26 @@ Conf::Conf(Platform& platform, const QRect& ownerTwips, QWidget* owner)
     : QDialog(owner), platform_(platform), ownerTwips_(ownerTwips) {
     setObjectName(QStringLiteral("Conf"));
     setWindowTitle(QStringLiteral("Configuration"));
-    setFixedSize(twipsToPixels(1530), twipsToPixels(1785));
+    // The dialog writes in the owner's font, which its layout is made for, and grows with the
+    // screen's logical DPI as the owner does.
+    setAttribute(Qt::WA_WindowPropagation);
+    const TwipScale scale(logicalDpiX());
+    setFixedSize(scale.pixels(1530), scale.pixels(1785));
 
     auto* frame = new QGroupBox(QStringLiteral("Device"), this);
     frame->setObjectName(QStringLiteral("Frame"));
-    frame->setGeometry(twipsRect(0, 0, 1455, 1240));
+    frame->setGeometry(scale.rect(0, 0, 1455, 1240));
 
     vCrd_ = new QCheckBox(QStringLiteral("Prologix"), frame);
     vCrd_->setObjectName(QStringLiteral("vCrd"));
     vCrd_->setToolTip(QStringLiteral("Check for Prologix USB adapter"));
-    vCrd_->setGeometry(twipsRect(120, 260, 860, 195));
+    // Across the frame, so that the caption has room in any font of the usual sizes.
+    vCrd_->setGeometry(scale.rect(120, 240, 1215, 255));
 
-    const std::array<QRect, 2> labelPlace{twipsRect(120, 560, 615, 255),
-                                          twipsRect(120, 900, 495, 255)};
-    const std::array<QRect, 2> boxPlace{twipsRect(720, 520, 615, 285),
-                                        twipsRect(720, 880, 615, 285)};
+    const std::array<QRect, 2> labelPlace{scale.rect(120, 560, 615, 255),
+                                          scale.rect(120, 900, 495, 255)};
+    const std::array<QRect, 2> boxPlace{scale.rect(720, 520, 615, 285),
+                                        scale.rect(720, 880, 615, 285)};
     const std::array<QString, 2> captions{QStringLiteral("Board"), QStringLiteral("PAD")};
     const std::array<QString, 2> tips{QStringLiteral("Board Number"),
                                       QStringLiteral("Primary Address")};
@@ -71,18 +76,18 @@ Conf::Conf(Platform& platform, const QRect& ownerTwips, QWidget* owner)
 
     state_ = new QLabel(this);
     state_->setObjectName(QStringLiteral("State"));
-    state_->setGeometry(twipsRect(120, 1260, 1335, 255));
+    state_->setGeometry(scale.rect(120, 1260, 1335, 255));
 
     test_ = new QPushButton(QStringLiteral("&Test"), this);
     test_->setObjectName(QStringLiteral("Test"));
     test_->setToolTip(QStringLiteral("Test for that card"));
-    test_->setGeometry(twipsRect(0, 1500, 615, 255));
+    test_->setGeometry(scale.rect(0, 1500, 615, 255));
     test_->setAutoDefault(false);
 
     ok_ = new QPushButton(QStringLiteral("&OK"), this);
     ok_->setObjectName(QStringLiteral("OK"));
     ok_->setToolTip(QStringLiteral("Save and quit"));
-    ok_->setGeometry(twipsRect(720, 1500, 735, 255));
+    ok_->setGeometry(scale.rect(720, 1500, 735, 255));
     ok_->setAutoDefault(false);
 
     setTabOrder(test_, ok_);

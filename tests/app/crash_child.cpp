@@ -1,0 +1,25 @@
+// A window that starts a run at once and goes on until it is killed: the crash the journal
+// test inflicts. It runs on the offscreen platform with the settings and journal folders and
+// the NI-488.2 stand-in its parent gives it.
+#include <QApplication>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include "application.h"
+#include "main_window.h"
+#include "panel_controls.h"
+#include "qt_platform.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    lorvane::useCNumericLocale();
+    lorvane::QtPlatform platform;
+    lorvane::MainWindow window(platform);
+    QTemporaryDir workbooks;
+    lorvane::Application lorvane(platform, window, workbooks.path());
+    if (!lorvane.load(QString())) return 1;
+    window.show();
+    QTimer::singleShot(0, &window, [&window] { window.controls().Run[0]->click(); });
+    return app.exec();
+}

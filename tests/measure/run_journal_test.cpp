@@ -1,0 +1,297 @@
+// What the run tells beyond the window's rows: its journal, its progress, how it ended, its
+// retries and a reference given to it from outside.
+#include <gtest/gtest.h>
+
+#include "headless_run.h"
+#include "measurement_run.h"
+#include "run_fakes.h"
+#include "run_progress.h"
+
+namespace lorvane::test {
+namespace {
+
+using Wire = std::vector<QString>;
+
+QString reading(int kHz) {
+    return impedanceReply(QStringLiteral("+%1E+00").arg(100 + kHz), QStringLiteral("+010.00E+00"),
+                          kiloHertzField(kHz));
+}
+
+// Impedance, 500 mV, a manual frequency sweep from 1 to `stopKHz` kHz in 1 kHz steps.
+void sweepTo(RunRig& rig, int stopKHz) {
+    PanelSnapshot& s = rig.panel.snap;
+    s.frequency = {1000, stopKHz * 1000.0, 1000};
+    s.oscillatorText = QStringLiteral("500");
+}
+
+// Writes down every point, and what the status bar showed at that moment.
+class RecordingJournal final : public RunJournal {
+  public:
+    explicit RecordingJournal(const FakeView& view) : view_(view) {}
+    void begin(const RunStart& start) override { starts.push_back(start); }
+    void record(const MeasuredPoint& point) override {
+        points.push_back(point);
+        shownWhenRecorded.push_back(view_.panels.count(QStringLiteral("DAT1"))
+                                        ? view_.panels.at(QStringLiteral("DAT1"))
+                                        : QString());
+    }
+
+    std::vector<RunStart> starts;
+    std::vector<MeasuredPoint> points;
+    std::vector<QString> shownWhenRecorded;
+
+  private:
+    const FakeView& view_;
+};
+
+TEST(RunJournal, EveryPointIsWrittenDownBeforeItIsShown) {
+    RunRig rig;
+    RecordingJournal journal(rig.view);
+    rig.run.setJournal(&journal);
+    sweepTo(rig, 3);
+    rig.link.reply = [](int i) { return reading(i + 1); };
+    rig.run.Run_Click(0);
+
+    ASSERT_EQ(journal.starts.size(), 1u);
+    EXPECT_EQ(journal.starts[0].index, 0);
+    EXPECT_EQ(journal.starts[0].points, 3);
+    EXPECT_FALSE(journal.starts[0].keepsRows);
+    ASSERT_EQ(journal.points.size(), 3u);
+    for (int64_t k = 0; k < 3; ++k) {
+        const MeasuredPoint& p = journal.points[static_cast<size_t>(k)];
+        EXPECT_EQ(p.index, k);
+        EXPECT_EQ(p.x, k + 1);
+        EXPECT_EQ(p.dat1, 101 + k);
+        EXPECT_EQ(p.dat2, 10);
+        EXPECT_EQ(p.reading.dat1Text(), QStringLiteral("ZF:+%1E+00").arg(101 + k));
+    }
+    // When a point is written down, the status bar still shows the one before.
+    EXPECT_EQ(journal.shownWhenRecorded, (Wire{"", "ZF:+101E+00", "ZF:+102E+00"}));
+    EXPECT_EQ(rig.view.progress,
+              (std::vector<std::pair<int64_t, int64_t>>{{0, 3}, {1, 3}, {2, 3}, {3, 3}, {-1, -1}}));
+    EXPECT_TRUE(rig.run.outcome().started);
+    EXPECT_EQ(rig.run.outcome().points, 3);
+    EXPECT_EQ(rig.run.outcome().failure, MeasurementRun::Failure::None);
+    EXPECT_FALSE(rig.run.outcome().stopped);
+}
+
+TEST(RunJournal, AMergedRunSaysItKeepsTheEarlierRows) {
+    RunRig rig;
+    RecordingJournal journal(rig.view);
+    rig.run.setJournal(&journal);
+    sweepTo(rig, 2);
+    rig.link.reply = [](int i) { return reading(i + 1); };
+    rig.run.Run_Click(0);
+    rig.panel.snap.frequency[1] = 3000;  // a new range: the operator keeps the rows
+    rig.platform.answerNext(MsgResult::Yes);
+    rig.link.queries = 0;
+    rig.run.Run_Click(0);
+    ASSERT_EQ(journal.starts.size(), 2u);
+    EXPECT_TRUE(journal.starts[1].keepsRows);
+}
+
+TEST(RunOutcome, SaysHowTheRunEndedAndAtWhichPoint) {
+    struct Case {
+        const char* name;
+        int goodReplies;       // replies before the instrument goes quiet (or -1: never)
+        bool stopAfterSecond;  // the operator stops after the second point
+        bool refuse;           // a step that never reaches the stop: no run
+        MeasurementRun::Failure failure;
+        bool stopped;
+        int64_t points;
+    };
+    const Case cases[] = {
+        {"finished", -1, false, false, MeasurementRun::Failure::None, false, 4},
+        {"no response at the third", 2, false, false, MeasurementRun::Failure::NoResponse, false,
+         2},
+        {"stopped", -1, true, false, MeasurementRun::Failure::None, true, 2},
+        {"refused", -1, false, true, MeasurementRun::Failure::None, false, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        RunRig rig;
+        sweepTo(rig, 4);
+        if (c.refuse) rig.panel.snap.frequency[2] = 0.5;
+        rig.link.reply = [&c](int i) {
+            return c.goodReplies >= 0 && i >= c.goodReplies ? QString() : reading(i + 1);
+        };
+        if (c.stopAfterSecond) {
+            rig.platform.onEvents = [&rig] {
+                if (rig.link.queries == 2) rig.panel.stop = true;
+            };
+        }
+        rig.run.Run_Click(0);
+        EXPECT_EQ(rig.run.outcome().started, !c.refuse);
+        EXPECT_EQ(rig.run.outcome().failure, c.failure);
+        EXPECT_EQ(rig.run.outcome().stopped, c.stopped);
+        EXPECT_EQ(rig.run.outcome().points, c.points);
+    }
+}
+
+// Retries: replies by query number; "" is a timeout, "?" bad data.
+struct RetryCase {
+    const char* name;
+    bool autoStep;
+    std::vector<QString> replies;
+    int retries;
+    Wire wire;  // from the first trigger to the run-end text
+    std::vector<double> points;
+    std::vector<MeasurementRun::Retry> reported;
+    MeasurementRun::Failure failure;
+};
+
+TEST(RunRetries, TriggerAPointAgainAndKeepItOnce) {
+    using F = MeasurementRun::Failure;
+    const QString r1 = reading(1), r2 = reading(2), r3 = reading(3);
+    const RetryCase cases[] = {
+        {"a timeout, then the reading",
+         false,
+         {r1, "", r2, r3},
+         2,
+         {"?EX", "W2", "?EX", "?EX", "W2", "?EX", "W2"},
+         {1, 2, 3},
+         {{1, 1, F::NoResponse}},
+         F::None},
+        {"bad data twice",
+         false,
+         {"?", "?", r1, r2, r3},
+         2,
+         {"?EX", "?EX", "?EX", "W2", "?EX", "W2", "?EX", "W2"},
+         {1, 2, 3},
+         {{0, 1, F::BadData}, {0, 2, F::BadData}},
+         F::None},
+        {"more failures than retries",
+         false,
+         {r1, "", "", r2},
+         1,
+         {"?EX", "W2", "?EX", "?EX"},
+         {1},
+         {{1, 1, F::NoResponse}},
+         F::NoResponse},
+        {"none asked for", false, {r1, "", r2}, 0, {"?EX", "W2", "?EX"}, {1}, {}, F::NoResponse},
+        // The reply of the first trigger comes late, as the answer to the retry; the retry's
+        // own reply then comes before the next point's and is passed over.
+        {"a late reply",
+         false,
+         {r1, "", r2, r2, r3, r3},
+         2,
+         {"?EX", "W2", "?EX", "?EX", "W2", "?EX", "<read>", "W2"},
+         {1, 2, 3},
+         {{1, 1, F::NoResponse}},
+         F::None},
+        // An automatic sweep starts again at the point before and reads it once more.
+        {"an automatic sweep",
+         true,
+         {r1, "", r1, r2, r3},
+         2,
+         {"?EX", "?EX", "ABEX", "SF1.000ENTF1.000ENPF3.000EN", "W1W2EX", "?EX", "?EX", "?EX"},
+         {1, 2, 3},
+         {{1, 1, F::NoResponse}},
+         F::None},
+        {"an automatic sweep at its first point",
+         true,
+         {"", r1, r2, r3},
+         2,
+         {"?EX", "ABEX", "SF1.000ENTF1.000ENPF3.000EN", "W1W2EX", "?EX", "?EX", "?EX"},
+         {1, 2, 3},
+         {{0, 1, F::NoResponse}},
+         F::None},
+    };
+    for (const RetryCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        RunRig rig;
+        RecordingJournal journal(rig.view);
+        rig.run.setJournal(&journal);
+        std::vector<MeasurementRun::Retry> reported;
+        rig.run.setRetries(c.retries,
+                           [&](const MeasurementRun::Retry& r) { reported.push_back(r); });
+        sweepTo(rig, 3);
+        rig.panel.snap.autoStep = c.autoStep;
+        rig.link.replies.assign(c.replies.begin(), c.replies.end());
+        rig.run.Run_Click(0);
+
+        const Wire& all = rig.link.wire;
+        const auto first = std::find(all.begin(), all.end(), QStringLiteral("<purge>")) + 1;
+        Wire wire(first, all.end() - 1);
+        EXPECT_EQ(wire, c.wire);
+        EXPECT_EQ(all.back(), QStringLiteral("ABI0OL0.005ENEX"));
+        std::vector<double> points;
+        for (const MeasuredPoint& p : journal.points) points.push_back(p.x);
+        EXPECT_EQ(points, c.points);
+        EXPECT_EQ(rig.results.rows.size(), c.points.size());
+        ASSERT_EQ(reported.size(), c.reported.size());
+        for (size_t i = 0; i < reported.size(); ++i) {
+            EXPECT_EQ(reported[i].point, c.reported[i].point) << i;
+            EXPECT_EQ(reported[i].attempt, c.reported[i].attempt) << i;
+            EXPECT_EQ(reported[i].cause, c.reported[i].cause) << i;
+        }
+        EXPECT_EQ(rig.run.outcome().failure, c.failure);
+        EXPECT_EQ(rig.platform.messages.size(), c.failure == F::None ? 0u : 1u);
+    }
+}
+
+TEST(RunReference, PointsGivenFromOutsideAreSubtractedOnce) {
+    RunRig rig;
+    sweepTo(rig, 3);
+    EXPECT_FALSE(rig.run.useReference({}));
+    // No reference point lies at 3 kHz: that point stays as read.
+    ASSERT_TRUE(rig.run.useReference({{1, 100, 1}, {2, 100, 2}, {4, 100, 4}}));
+    EXPECT_TRUE(rig.run.RefStored());
+    RecordingJournal journal(rig.view);
+    rig.run.setJournal(&journal);
+    rig.link.reply = [](int i) { return reading(i % 3 + 1); };
+    rig.run.Run_Click(0);
+    ASSERT_EQ(journal.points.size(), 3u);
+    EXPECT_EQ(journal.points[0].dat1, 1);
+    EXPECT_EQ(journal.points[0].dat2, 9);
+    EXPECT_TRUE(journal.points[0].corrected);
+    EXPECT_EQ(journal.points[1].dat1, 2);
+    EXPECT_FALSE(journal.points[2].corrected);
+    EXPECT_EQ(journal.points[2].dat1, 103);
+    EXPECT_EQ(rig.results.background, ListBackground::Yellow);
+    EXPECT_FALSE(rig.run.RefStored());  // it served one run
+}
+
+TEST(HeadlessRun, AnInterruptEndsTheRunAfterItsPointAndStays) {
+    PanelSnapshot setup;
+    setup.frequency = {1000, 5000, 1000};
+    setup.oscillatorText = QStringLiteral("500");
+    HeadlessPanel panel(setup);
+    HeadlessResults results;
+    FakeLink link;
+    FakeResults shown;
+    FakeView view(shown);
+    FakeSettings settings;
+    FakePlatform platform;
+    MeasurementRun run(link, panel, results, view, settings, platform);
+    link.reply = [&](int i) {
+        if (i == 1) panel.interrupt();
+        return reading(i + 1);
+    };
+    run.Run_Click(0);
+    EXPECT_EQ(results.rowCount(), 2);
+    EXPECT_TRUE(run.outcome().stopped);
+    EXPECT_EQ(link.wire.back(), QStringLiteral("ABI0OL0.005ENEX"));
+    EXPECT_TRUE(panel.interrupted());
+    EXPECT_EQ(panel.runCaption(0), QStringLiteral("&Run"));
+
+    // A run started after the interrupt ends at its first point.
+    run.Run_Click(0);
+    EXPECT_EQ(run.outcome().points, 1);
+    EXPECT_TRUE(run.outcome().stopped);
+}
+
+TEST(RunProgress, TimeLeftAtThePaceSoFar) {
+    EXPECT_EQ(remainingMs(0, 10, 0), std::nullopt);
+    EXPECT_EQ(remainingMs(5, std::nullopt, 5000), std::nullopt);
+    EXPECT_EQ(remainingMs(4, 10, 2000), 3000);
+    EXPECT_EQ(remainingMs(12, 10, 2000), 0);
+    const std::pair<int64_t, const char*> durations[] = {
+        {0, "0:00"},       {1, "0:01"},        {7000, "0:07"},       {59001, "1:00"},
+        {723000, "12:03"}, {3599000, "59:59"}, {7509000, "2:05:09"}, {-5, "0:00"},
+    };
+    for (const auto& [ms, text] : durations) EXPECT_EQ(durationText(ms), text) << ms;
+}
+
+}  // namespace
+}  // namespace lorvane::test
