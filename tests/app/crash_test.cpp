@@ -1,9 +1,10 @@
-// Files that survive a crash: a child process rewrites a file in a loop, each time with a newer
-// generation of its contents, and is killed with SIGKILL at a random moment; the file left
-// behind must read back whole, as one generation, never older than the last one seen.
+// Files that survive a crash: a child process rewrites (or appends to) a file in a loop, each time
+// with a newer generation of its contents, and is killed with SIGKILL at a random moment; the file
+// left behind must read back whole, as one generation, never older than the last one seen.
 //
 // This program has a main of its own without widgets, so that it has no threads other than
 // its own and a forked child can go on using the C library and Qt Core safely.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/mman.h>
@@ -25,10 +26,13 @@
 #include <random>
 #include <thread>
 
+#include "crash_journal.h"
+#include "csv_journal.h"
 #include "ini_store.h"
 #include "scan_file.h"
 #include "scoped_env.h"
 #include "settings_store.h"
+#include "sweep_csv.h"
 #include "workbook_model.h"
 #include "xlsx_file.h"
 
@@ -48,6 +52,8 @@ struct WrittenFile {
     std::function<std::optional<int>()> generation;
     // Clears up after a kill, before the next writer starts.
     std::function<void()> afterKill = [] {};
+    // Writes generation 1 in the parent, where write() would leave a writer behind.
+    std::function<bool()> first = nullptr;
 };
 
 QString valueName(int i) { return u"V"_s + QString::number(i); }
@@ -149,11 +155,109 @@ WrittenFile scanFile(const QString& path) {
             }};
 }
 
+// The files that only grow, a line per point: point g has the sweep value g, the readings g/2
+// and -g, and a generation is the number of points that read back, each as written. A child
+// keeps one writer for its life, made at its first point, as a run does.
+MeasuredPoint pointOf(int g) {
+    MeasuredPoint point;
+    point.index = g - 1;
+    point.x = g;
+    point.dat1 = g * 0.5;
+    point.dat2 = -g;
+    return point;
+}
+
+template <typename Points>
+std::optional<int> pointsInOrder(const Points& points) {
+    for (size_t i = 0; i < points.size(); ++i) {
+        const auto [x, dat1, dat2] = points[i];
+        const MeasuredPoint expected = pointOf(static_cast<int>(i) + 1);
+        if (x != expected.x || dat1 != expected.dat1 || dat2 != expected.dat2) {
+            ADD_FAILURE() << "point " << i + 1 << " reads " << x << ", " << dat1 << ", " << dat2;
+            return std::nullopt;
+        }
+    }
+    return static_cast<int>(points.size());
+}
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeAll(const QString& path, const QByteArray& text) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(text) == text.size();
+}
+
+// The window's crash journal; each child's run adds to the rows of the one before.
+WrittenFile journalFile(const QString& folder) {
+    const QString path = folder + u"/crash.journal"_s;
+    return {"crash journal",
+            [folder, path](int g) {
+                static CrashJournal* journal = nullptr;
+                if (!journal) {
+                    journal = new CrashJournal(folder, u"crash"_s);
+                    RunStart start;
+                    start.keepsRows = true;
+                    journal->begin(start);
+                }
+                journal->record(pointOf(g));
+                return journal->held() && journal->path() == path;
+            },
+            [path]() -> std::optional<int> {
+                const std::optional<JournalContents> contents = readJournal(readAll(path));
+                if (!contents) return std::nullopt;
+                std::vector<std::array<double, 3>> points;
+                for (const JournalPoint& p : contents->points)
+                    points.push_back({p.x, p.dat1, p.dat2});
+                return pointsInOrder(points);
+            },
+            [path] {
+                // As for the settings lock: one without its process waits for no one.
+                if (QFileInfo(path + u".lock"_s).size() == 0) QFile::remove(path + u".lock"_s);
+            },
+            [path] {
+                return writeAll(path, journalSetupLine(RunStart()) + journalPointLine(pointOf(1)));
+            }};
+}
+
+// lorvane-sweep's CSV, appended to by each child.
+WrittenFile sweepCsvFile(const QString& path) {
+    const QString titles = csvTitles(PanelSnapshot());
+    return {"sweep CSV",
+            [path](int g) {
+                static CsvJournal* csv = nullptr;
+                if (!csv) {
+                    const int fd = ::open(QFile::encodeName(path).constData(),
+                                          O_WRONLY | O_APPEND | O_CLOEXEC);
+                    if (fd < 0) return false;
+                    csv = new CsvJournal(fd, [](const QString&) { _exit(4); });
+                }
+                csv->record(pointOf(g));
+                return true;
+            },
+            [path, titles]() -> std::optional<int> {
+                QString error;
+                const auto points = readReferenceCsv(readAll(path), titles, error);
+                if (!points) {
+                    ADD_FAILURE() << error.toStdString();
+                    return std::nullopt;
+                }
+                return pointsInOrder(*points);
+            },
+            [] {},
+            [path, titles] {
+                const MeasuredPoint one = pointOf(1);
+                return writeAll(path, titles.toUtf8() + '\n' + csvLine(one.x, one.dat1, one.dat2));
+            }};
+}
+
 // Kills children that rewrite the file, each at a random moment after its first whole write,
 // and checks the file after each kill.
 void crashRepeatedly(const WrittenFile& file, int kills) {
     SCOPED_TRACE(file.name);
-    ASSERT_TRUE(file.write(1));
+    ASSERT_TRUE(file.first ? file.first() : file.write(1));
     int last = 1;
     // Whole writes of the running child, counted where the parent can see them.
     auto* writes = static_cast<std::atomic<int>*>(mmap(nullptr, sizeof(std::atomic<int>),
@@ -220,6 +324,11 @@ TEST_F(CrashSafety, TheSettingsFileReadsBackWholeAfterAKillAtAnyMoment) {
 
 TEST_F(CrashSafety, TheWorkbookReadsBackWholeAfterAKillAtAnyMoment) {
     crashRepeatedly(workbookFile(path(u"Lorvane.xlsx"_s)), 40);
+}
+
+TEST_F(CrashSafety, TheCrashJournalAndTheSweepCsvKeepEveryPointWrittenAfterAKill) {
+    crashRepeatedly(journalFile(folder.path()), 40);
+    crashRepeatedly(sweepCsvFile(path(u"sweep.csv"_s)), 40);
 }
 
 TEST_F(CrashSafety, TheScanFileReadsBackWholeAfterAKillAtAnyMoment) {
