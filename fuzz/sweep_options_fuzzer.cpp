@@ -45,11 +45,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                        "the bias values lie within the instrument's");
     }
 
-    // "--name=value" and "--name value" are the same.
+    // "--name=value" and "--name value" are the same. (An argument after a bare "--name" may be
+    // that option's value, whatever it looks like: it stays as it is.)
     QStringList split;
-    for (const QString& argument : arguments) {
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
         const qsizetype equals = argument.indexOf(u'=');
-        if (argument.startsWith(QStringLiteral("--")) && equals > 2)
+        const bool afterBare = i > 0 && arguments[i - 1].startsWith(QStringLiteral("--")) &&
+                               !arguments[i - 1].contains(u'=');
+        if (argument.startsWith(QStringLiteral("--")) && equals > 2 && !afterBare)
             split << argument.left(equals) << argument.mid(equals + 1);
         else
             split << argument;
