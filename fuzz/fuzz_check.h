@@ -4,6 +4,8 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
@@ -12,6 +14,13 @@ namespace lorvane::fuzz {
 [[noreturn]] inline void propertyFailed(const char* property, const char* file, int line) {
     std::fprintf(stderr, "%s:%d: property broken: %s\n", file, line, property);
     std::abort();
+}
+
+// A command line's arguments from the fuzzer's bytes: UTF-8, separated by NUL as in
+// /proc/<pid>/cmdline.
+inline QStringList argumentsOf(const uint8_t* data, size_t size) {
+    return QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size))
+        .split(QChar(u'\0'));
 }
 
 }  // namespace lorvane::fuzz

@@ -25,10 +25,7 @@ bool same(const SweepOptions& a, const SweepOptions& b) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace lorvane;
-    // Arguments are separated by NUL, as in /proc/<pid>/cmdline.
-    const QStringList arguments =
-        QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size))
-            .split(QChar(u'\0'));
+    const QStringList arguments = fuzz::argumentsOf(data, size);
     QString error;
     const std::optional<SweepOptions> options = parseSweepOptions(arguments, error);
     if (!options) {
