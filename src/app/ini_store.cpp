@@ -32,7 +32,8 @@ QByteArray encodeName(const QString& name) {
     QByteArray out;
     for (const char byte : name.toUtf8()) {
         const auto c = static_cast<unsigned char>(byte);
-        if (needsPercent(c) || (out.isEmpty() && startsComment(byte))) {
+        // A comment mark after nothing but blanks would still make a comment of the line.
+        if (needsPercent(c) || (out.trimmed().isEmpty() && startsComment(byte))) {
             out += '%';
             out += kHexDigits[c >> 4];
             out += kHexDigits[c & 0x0F];

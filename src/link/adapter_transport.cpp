@@ -14,13 +14,6 @@ constexpr int kQuietPolls = 100;  // polls without a byte that end an overlong r
 constexpr int kIdentifyDelayMs = 3000;
 constexpr int kWriteBoundMs = 1000;  // longest wait for the port to take more bytes
 
-// Whether the text received so far is longer than any reply can be: its line feed comes too
-// late, or it has none yet and is already too long.
-bool overlong(const QByteArray& text) {
-    const qsizetype end = text.indexOf('\n');
-    return end < 0 ? text.size() > kLongestReply : end >= kLongestReply;
-}
-
 }  // namespace
 
 AdapterTransport::AdapterTransport(Platform& platform, QSerialPort* port, QString path)
@@ -48,41 +41,67 @@ bool AdapterTransport::send(const QByteArray& bytes) {
 
 bool AdapterTransport::open(int16_t brd, int16_t pad, int16_t, int16_t& hdl) {
     hdl = brd;
-    bool ok = openPort(brd);
-    const QByteArray setup[] = {"++mode 1",
-                                "++auto 0",
-                                "++read_tmo_ms 3000",
-                                "++eos 3",
-                                "++addr " + QByteArray::number(pad),
-                                "++clr",
-                                "++ifc"};
-    for (const QByteArray& line : setup) {
-        ok = ok && send(line + "\r\n");
-    }
+    pad_ = pad;
+    bool ok = openPort(brd) && sendSettings();
+    for (const char* line : {"++clr", "++ifc"}) ok = ok && send(QByteArray(line) + "\r\n");
     if (!ok) platform_.message(QStringLiteral("Serial port open error"), MsgIcon::Critical);
     return ok;
 }
 
-bool AdapterTransport::write(int16_t, const QByteArray& text) {
-    if (!port_ || !port_->isOpen()) return false;
+bool AdapterTransport::sendSettings() {
+    const QByteArray settings[] = {"++mode 1", "++auto 0", "++read_tmo_ms 3000", "++eos 3",
+                                   "++addr " + QByteArray::number(pad_)};
+    for (const QByteArray& line : settings) {
+        if (!send(line + "\r\n")) return false;
+    }
+    return true;
+}
+
+bool AdapterTransport::portLost() const {
+    // A pulled adapter's port reads as ended (a read error) or is refused (a resource error).
+    const QSerialPort::SerialPortError error = port_->error();
+    return !port_->isOpen() || error == QSerialPort::ResourceError ||
+           error == QSerialPort::ReadError || error == QSerialPort::WriteError;
+}
+
+bool AdapterTransport::write(int16_t hdl, const QByteArray& text) {
+    if (!port_) return false;
+    if (portLost() && !reopen(hdl)) return false;
     return send(text);
+}
+
+bool AdapterTransport::reopen(int16_t hdl) {
+    // The port went away (the adapter was pulled, or was missing at the open): it is opened
+    // again, quietly, as soon as the adapter is back, for as long as a read would wait. The
+    // instrument is not cleared: it kept its settings, and a run programs it anyway.
+    for (int polls = 0; polls < kPollLimit && !closed_; ++polls) {
+        if (openPort(hdl) && sendSettings()) return true;
+        port_->close();
+        platform_.processEvents();
+        platform_.sleep(1);
+    }
+    return false;
 }
 
 QByteArray AdapterTransport::read(ClsGPIB& link, int16_t, int del) {
     platform_.sleep(del);
     link.DevWrite(0, QStringLiteral("++read 10"));
-    QByteArray text;
+    ReplyCollector reply;
     for (int polls = 0;;) {
         // An event handler may have closed the link in between.
         if (!port_ || !port_->isOpen()) return QByteArray();
         port_->waitForReadyRead(0);  // takes in what has arrived, without waiting
-        text += port_->readAll();
-        if (overlong(text)) {
-            dropUntilQuiet(polls);
-            return QByteArray(kOverlongReply);
+        switch (reply.add(port_->readAll())) {
+            case ReplyCollector::Status::Overlong:
+                dropUntilQuiet(polls);
+                return QByteArray(kOverlongReply);
+            case ReplyCollector::Status::Complete:
+                return reply.text();
+            case ReplyCollector::Status::Waiting:
+                break;
         }
-        if (text.contains('\n')) return text;
-        if (++polls >= kPollLimit) return text;
+        // The adapter was pulled: nothing more can come.
+        if (portLost() || ++polls >= kPollLimit) return reply.text();
         platform_.processEvents();
         platform_.sleep(1);
     }
@@ -106,6 +125,7 @@ void AdapterTransport::dropUntilQuiet(int polls) {
 void AdapterTransport::purge(ClsGPIB& link, int16_t) { link.DevWrite(0, QStringLiteral("++ifc")); }
 
 void AdapterTransport::close(int16_t) {
+    closed_ = true;
     if (port_ && port_->isOpen()) port_->close();
 }
 

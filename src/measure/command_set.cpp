@@ -106,6 +106,10 @@ QString sweepRangeCommand(SweepParam sweep, double step, double start, double st
            NumCmd(stop, true);
 }
 
+QString spotCommand(SweepParam sweep, double value) {
+    return sweep == SweepParam::Bias ? u"BI"_s + wireNumber(value) : u"FR"_s + NumCmd(value, true);
+}
+
 bool buildSetupCommands(const PanelSnapshot& panel, const SweepPlan& plan,
                         SetupCommands& commands) {
     const std::optional<QString> oscillator = oscillatorCommand(panel.oscillatorText);
@@ -121,12 +125,12 @@ bool buildSetupCommands(const PanelSnapshot& panel, const SweepPlan& plan,
 
     if (panel.sweep == SweepParam::Bias) {
         commands[3] = u"FR"_s + wireNumber(panel.frequency[0]);
-        commands[5] = u"BI"_s + wireNumber(panel.bias[0]);
+        commands[5] = spotCommand(panel.sweep, panel.bias[0]);
     } else {
         if (setsBias(panel.mode) && panel.bias[0] != 0) {
             commands[3] = u"BI"_s + wireNumber(panel.bias[0]);
         }
-        commands[5] = u"FR"_s + NumCmd(plan.start, true);
+        commands[5] = spotCommand(panel.sweep, plan.start);
     }
     commands[4] = sweepRangeCommand(panel.sweep, plan.step, plan.start, plan.stop);
     commands[6] = panel.autoStep ? u"W1W2"_s : u"W0"_s;

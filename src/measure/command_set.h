@@ -79,6 +79,9 @@ std::optional<QString> oscillatorCommand(const QString& oscillatorText);
 // volts), as "SF…TF…PF…" or "SB…TB…PB…".
 QString sweepRangeCommand(SweepParam sweep, double step, double start, double stop);
 
+// Entry 5: the spot of the swept quantity, given in sweep units, as "FR…" or "BI…".
+QString spotCommand(SweepParam sweep, double value);
+
 // Rebuilds the setup entries for a run from the panel and its plan. Entry 3 keeps the text of
 // the previous run in a frequency sweep that sets no bias (Gain, Delay, or a bias start of 0).
 // Returns false, leaving every entry as it was, when the oscillator text is not a number.

@@ -107,8 +107,14 @@ bool MeasurementRun::repeatsLastPoint(const Sweep& run, const MeasuredPoint& poi
 }
 
 bool MeasurementRun::triggerAgain(Sweep& run) {
-    // A manual sweep stays at its point until "W2": the next trigger measures it again.
-    if (!run.panel.autoStep) return true;
+    // A manual sweep stays at its point until "W2", so the next trigger measures it again; but
+    // the instrument may have missed that "W2" (what is sent to a pulled adapter is lost), so
+    // the point's spot is set once more: one step past the last reading, or the start.
+    if (!run.panel.autoStep) {
+        const double spot =
+            run.lastRead ? std::min(*run.lastRead + run.plan.step, run.plan.stop) : run.plan.start;
+        return link_.write(spotCommand(run.panel.sweep, spot));
+    }
     // An automatic sweep moves on at every trigger: it starts again at the point before (its
     // first trigger there measures that point once more, and that reading is dropped) or at
     // the start of the sweep or of a new decade.

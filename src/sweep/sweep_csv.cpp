@@ -31,8 +31,10 @@ QByteArray csvLine(double x, double dat1, double dat2) {
 std::optional<std::vector<std::array<double, 3>>> readReferenceCsv(const QByteArray& text,
                                                                    const QString& titles,
                                                                    QString& error) {
+    // Every line written ends in a line feed: a last line without one was cut short by a
+    // crash, and a number cut short still reads as a number.
     QList<QByteArray> lines = text.split('\n');
-    if (!lines.isEmpty() && lines.back().isEmpty()) lines.removeLast();
+    lines.removeLast();
     for (QByteArray& line : lines) {
         if (line.endsWith('\r')) line.chop(1);
     }

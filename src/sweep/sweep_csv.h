@@ -21,8 +21,8 @@ QString csvTitles(const PanelSnapshot& panel);
 QByteArray csvLine(double x, double dat1, double dat2);
 
 // The points of a CSV written by lorvane-sweep (sweep value, first and second reading, in the
-// file's order), when its title line is `titles`. A blank last line is allowed; anything else
-// that is not three numbers is an error naming the line.
+// file's order), when its title line is `titles`. A last line without its line feed, cut short
+// by a crash, is left out; any other line that is not three numbers is an error naming it.
 std::optional<std::vector<std::array<double, 3>>> readReferenceCsv(const QByteArray& text,
                                                                    const QString& titles,
                                                                    QString& error);

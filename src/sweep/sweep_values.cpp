@@ -43,6 +43,11 @@ std::optional<double> withUnit(QStringView text, std::initializer_list<Unit> uni
         return std::nullopt;
     }
     const double scaled = *value * factor;
+    // A number of some 300 digits in MHz is finite as written but not once scaled.
+    if (!std::isfinite(scaled)) {
+        error = u"'%1' is no %2"_s.arg(text, what);
+        return std::nullopt;
+    }
     const double steps = std::round(scaled / resolution);
     if (std::abs(scaled / resolution - steps) > 1e-6) {
         error = u"%1: the %2 goes in steps of %3"_s.arg(text, what, resolutionText);

@@ -107,7 +107,8 @@ class RunThroughAdapter : public RunEndToEnd {
     void SetUp() override {
         simulator.setProgram(QStringLiteral(LORVANE_SIM_PROGRAM));
         simulator.setArguments(
-            {"--port", "7", "--address", "1", "--delay", "0", "--wire-log", adapterLog});
+            QStringList{"--port", "7", "--address", "1", "--delay", "0", "--wire-log", adapterLog} +
+            faultArguments);
         simulator.start();
         ASSERT_TRUE(simulator.waitForReadyRead(10000));
         ASSERT_TRUE(simulator.readLine().startsWith("COM7 "));
@@ -122,6 +123,7 @@ class RunThroughAdapter : public RunEndToEnd {
 
     ScopedEnv runtime{"XDG_RUNTIME_DIR", files.path().toLocal8Bit()};
     QString adapterLog = files.filePath(QStringLiteral("adapter.log"));
+    QStringList faultArguments;
     QProcess simulator;
 };
 
@@ -142,6 +144,38 @@ TEST_F(RunThroughAdapter, AFrequencySweepGoesThroughTheAdapter) {
     const QStringList lines = QString::fromLatin1(log.readAll()).split('\n');
     EXPECT_TRUE(lines.contains(QStringLiteral("> SF1.000ENTF1.000ENPF3.000ENEX")));
     EXPECT_EQ(lines.count(QStringLiteral("+ ++read 10")), 3);
+}
+
+// The adapter pulled after the second reading and plugged in again 300 ms later.
+class RunThroughPulledAdapter : public RunThroughAdapter {
+  protected:
+    RunThroughPulledAdapter() { faultArguments = {"--fault", "unplug=300@2"}; }
+};
+
+TEST_F(RunThroughPulledAdapter, TheFaultIsReportedAndRunWorksOnceTheAdapterIsBack) {
+    save("Card", 1);
+    save("Board", 7);
+    save("F_Start", 1000);
+    save("F_Stop", 20000);
+    save("F_Step", 1000);
+    start();
+    click(0);
+
+    // The port goes within 500 ms of the second reading, while the run goes on (about 50 ms a
+    // point): the run stops with a failure at once and keeps what it measured.
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_TRUE(platform.messages[0].text.endsWith(u"\rVerify GPIB Configuration"))
+        << platform.messages[0].text.toStdString();
+    const auto measured = rows().size();
+    EXPECT_GE(measured, 2u);
+    EXPECT_LT(measured, 20u);
+
+    // The adapter is back: the simulator names its new port. Run works without a restart.
+    ASSERT_TRUE(simulator.waitForReadyRead(5000));
+    ASSERT_TRUE(simulator.readLine().startsWith("COM7 "));
+    click(0);
+    EXPECT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(rows().size(), 20u);
 }
 
 }  // namespace

@@ -334,6 +334,8 @@ TEST_F(SettingsStoreTest, NamesWithSeparatorsStayInTheirOwnGroups) {
     EXPECT_TRUE(RegWrite(kMain, ";A", 3));
     EXPECT_EQ(RegRead(kMain, "#A", -1), 2);
     EXPECT_EQ(RegRead(kMain, ";A", -1), 3);
+    EXPECT_TRUE(RegWrite(kMain, "  #B", 4));  // found by fuzzing: blanks before the mark
+    EXPECT_EQ(RegRead(kMain, "  #B", -1), 4);
     EXPECT_TRUE(RegWrite(kMain, "A=B", 1));
     EXPECT_EQ(RegRead(kMain, "A", -1), -1);
     EXPECT_EQ(RegRead(kMain, "A=B", -1), 1);

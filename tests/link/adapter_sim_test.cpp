@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QSerialPort>
@@ -15,6 +16,7 @@
 namespace lorvane {
 namespace {
 
+using namespace Qt::Literals::StringLiterals;
 using test::FakePlatform;
 
 const QString kReading = QStringLiteral("NZFN+96.841E+00,NTDN-84.073E+00,K+0100.0000\r\n");
@@ -93,6 +95,39 @@ TEST_F(SimulatedAdapter, TestReportsTheAdapterVersionAndClosesTheLink) {
     EXPECT_EQ(link.Hdl(), -1);
     EXPECT_FALSE(port.isOpen());
     EXPECT_EQ(wire(9).mid(7), QStringList({"+ ++ver", "+ ++read 10"}));
+}
+
+// The adapter pulled after the first reply and plugged in again 300 ms later, on a new
+// pseudo-terminal behind the same COM link.
+class UnpluggedAdapter : public SimulatedAdapter {
+  protected:
+    UnpluggedAdapter() {
+        simulator.setArguments(simulator.arguments() << "--fault"
+                                                     << "unplug=300@1");
+    }
+};
+
+TEST_F(UnpluggedAdapter, AQueryFailsAtOnceAndTheNextOneWaitsForTheAdapterToComeBack) {
+    ASSERT_TRUE(link.DevOpen());
+    EXPECT_EQ(link.DevQuery(0, QStringLiteral("EX")), kReading);
+    // The simulator pulls the port once it has seen the reply read (within 500 ms).
+    QDeadlineTimer pulled(2000);
+    while (!wire().contains(u"! unplugged"_s) && !pulled.hasExpired()) QThread::msleep(5);
+    ASSERT_FALSE(pulled.hasExpired());
+
+    QElapsedTimer away;
+    away.start();
+    EXPECT_EQ(link.DevQuery(0, QStringLiteral("EX")), QString());
+    EXPECT_LT(away.elapsed(), 1000);  // at once, not after the read timeout
+    EXPECT_EQ(link.Hdl(), portNumber);
+
+    // The next query opens the port again as soon as the adapter is back (300 ms).
+    EXPECT_EQ(link.DevQuery(0, QStringLiteral("EX")), kReading);
+    EXPECT_LT(away.elapsed(), 3000);
+    EXPECT_TRUE(platform.messages.empty());
+    // The adapter got its settings again, the instrument no clear.
+    EXPECT_EQ(wire().filter(u"++clr"_s).size(), 1);
+    EXPECT_EQ(wire().filter(u"++read_tmo_ms 3000"_s).size(), 2);
 }
 
 }  // namespace

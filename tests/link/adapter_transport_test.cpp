@@ -3,6 +3,7 @@
 
 #include <QSerialPort>
 #include <map>
+#include <vector>
 
 #include "adapter_transport.h"
 #include "cls_gpib.h"
@@ -201,6 +202,29 @@ TEST_F(AdapterLink, AMissingPortShowsOneErrorAndFailsQuietlyAfterwards) {
     EXPECT_EQ(platform.messages.size(), 2u);
     EXPECT_TRUE(link.DevClose());
     EXPECT_EQ(link.Hdl(), -1);
+}
+
+TEST(ReplyCollector, EndsWithThePieceThatBringsTheLineFeedWithin256Bytes) {
+    using Status = ReplyCollector::Status;
+    const QByteArray x255(255, 'x');
+    const struct {
+        std::vector<QByteArray> pieces;
+        Status status;
+        QByteArray text;
+    } cases[] = {
+        {{"\n", "late"}, Status::Complete, "\n"},
+        {{"NZ", "", "FN\r\nrest", "late\n"}, Status::Complete, "NZFN\r\nrest"},
+        {{x255, "\n"}, Status::Complete, x255 + '\n'},
+        {{x255 + 'x', "\n"}, Status::Overlong, x255 + "x\n"},
+        {{x255 + 'x'}, Status::Waiting, x255 + 'x'},
+        {{x255, "xx"}, Status::Overlong, x255 + "xx"},
+    };
+    for (const auto& c : cases) {
+        ReplyCollector reply;
+        for (const QByteArray& piece : c.pieces) reply.add(piece);
+        EXPECT_EQ(reply.status(), c.status) << c.text.left(20).data();
+        EXPECT_EQ(reply.text(), c.text);
+    }
 }
 
 TEST(PrologixIdentity, TakesTheVersionBehindTheWordVersion) {

@@ -1,6 +1,8 @@
 // The command line of lorvane-sweep: values, options, defaults, and the reference CSV reader.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include <QLocale>
 
 #include "sweep_csv.h"
@@ -178,6 +180,11 @@ TEST(SweepOptions, AnythingOutOfRangeOrMalformedIsAnErrorThatSaysWhy) {
         EXPECT_TRUE(error.startsWith(QString::fromUtf8(expected)))
             << line << ": " << error.toStdString();
     }
+    // Finite as written, infinite once in hertz.
+    QString error;
+    const std::string huge = "--freq 1:2:" + std::string(305, '9') + "MHz";
+    EXPECT_FALSE(parseSweepOptions(words(huge.c_str()), error));
+    EXPECT_TRUE(error.startsWith(u"--freq: '999"_s)) << error.toStdString();
 }
 
 TEST(SweepCsv, LinesTitlesAndTheReferenceReadBack) {
@@ -198,6 +205,12 @@ TEST(SweepCsv, LinesTitlesAndTheReferenceReadBack) {
     ASSERT_TRUE(points) << error.toStdString();
     EXPECT_EQ(*points, (std::vector<std::array<double, 3>>{{-100, 1.5, 2}, {0, 3, -4}}));
     EXPECT_TRUE(readReferenceCsv(titles.toUtf8() + "\r\n1,2,3\r\n", titles, error));
+    // The last line of a sweep killed while writing it: cut short, even where it reads.
+    for (const char* torn : {"4,5", "4,5,6.2"}) {
+        const auto kept = readReferenceCsv(file + torn, titles, error);
+        ASSERT_TRUE(kept) << torn << ": " << error.toStdString();
+        EXPECT_EQ(kept->size(), 2u) << torn;
+    }
 
     const std::pair<QByteArray, const char*> bad[] = {
         {"", "the titles are not those of this set-up"},

@@ -157,6 +157,35 @@ TEST_F(SweepOnSimulator, RetriesReadAPointAgainAndWriteItOnceWithItsTrueValue) {
     EXPECT_TRUE(errors.contains(u"no response at point 2"_s)) << errors.toStdString();
 }
 
+// A reply that never ends is cut at 256 bytes and read as bad data; an adapter pulled after
+// reply 2 and back 300 ms later fails the query in flight at once. Without retries the sweep
+// ends there with the rows read; with one, the retry reads the point (waiting for the adapter).
+TEST_F(SweepOnSimulator, AnEndlessReplyOrAPulledAdapterIsReportedAndARetryRidesOverIt) {
+    const struct {
+        const char* fault;
+        const char* retries;
+        int status;
+        qsizetype rows;
+        QString message;
+    } cases[] = {
+        {"endless@2", "0", 1, 2, u"bad data at point 2; the 1 points before it are kept"_s},
+        {"endless@2", "1", 0, 5, u"point 2: bad data, retry 1"_s},
+        {"unplug=300@2", "0", 1, 3, u"no response at point 3; the 2 points before it are kept"_s},
+        {"unplug=300@2", "1", 0, 5, u"point 3: no response, retry 1"_s},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.fault) + " --retries " + c.retries);
+        startSimulator({"--fault", c.fault});
+        // By its COM number: a pulled adapter comes back on another pseudo-terminal.
+        port = u"COM9"_s;
+        EXPECT_EQ(runSweep({"--freq", "1:4:1", "--retries", c.retries, "--out", path("out.csv")}),
+                  c.status)
+            << errors.toStdString();
+        EXPECT_EQ(csv().size(), c.rows);
+        EXPECT_TRUE(errors.contains(c.message)) << errors.toStdString();
+    }
+}
+
 TEST_F(SweepOnSimulator, AReferenceIsSubtractedPointByPoint) {
     startSimulator();
     ASSERT_EQ(runSweep({"--freq", "1:3:1", "--quiet", "--out", path("ref.csv")}), 0)
