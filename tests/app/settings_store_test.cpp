@@ -8,6 +8,7 @@
 #include <limits>
 #include <thread>
 
+#include "ini_store.h"
 #include "scoped_env.h"
 
 namespace lorvane {
@@ -31,22 +32,24 @@ class SettingsStoreTest : public testing::Test {
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(text);
     }
-    // False when running with rights that ignore file permissions, as root does.
-    bool permissionsBind() const {
-        const QString locked = settings_.configHome() + QStringLiteral("/locked");
-        QDir().mkpath(locked);
-        QFile::setPermissions(locked, QFile::ReadOwner | QFile::ExeOwner);
-        QFile probe(locked + QStringLiteral("/probe"));
-        const bool bind = !probe.open(QIODevice::WriteOnly);
-        QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QDir(locked).removeRecursively();
-        return bind;
+    // Makes the file system refuse every open in `refused` mode until the test ends; file
+    // permissions would not do it when the tests run as root.
+    template <QIODevice::OpenModeFlag refused>
+    void refuseOpens() {
+        previousOpener_ =
+            settings_backend::setFileOpener([](QIODevice& file, QIODevice::OpenMode mode) {
+                return !mode.testFlag(refused) && file.open(mode);
+            });
+    }
+    void TearDown() override {
+        if (previousOpener_) settings_backend::setFileOpener(previousOpener_);
     }
     static QStringList entries(const QString& dir) {
         return QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
     }
 
     test::TempSettings settings_;
+    settings_backend::FileOpener previousOpener_ = nullptr;
 };
 
 TEST_F(SettingsStoreTest, CleanStoreGivesDefaultsAndReadsCreateNothing) {
@@ -281,22 +284,20 @@ TEST_F(SettingsStoreTest, BinaryJunkFileGivesDefaultsAndTakesWrites) {
 
 TEST_F(SettingsStoreTest, ReadOnlyFolderRefusesWritesAndStillReads) {
     ASSERT_TRUE(RegWrite(kMain, "X", 1));
-    if (!permissionsBind()) GTEST_SKIP() << "file permissions do not bind this user (root)";
-    QFile::setPermissions(folder(), QFile::ReadOwner | QFile::ExeOwner);
+    refuseOpens<QIODevice::WriteOnly>();
     EXPECT_FALSE(RegWrite(kMain, "Y", 2));
+    EXPECT_FALSE(RegWrite(kMain, "T", "text"));
     EXPECT_EQ(RegRead(kMain, "Y", 5), 5);
     EXPECT_EQ(RegRead(kMain, "X", 5), 1);
-    QFile::setPermissions(folder(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_EQ(fileText(), "[Lorvane]\nX=dword:00000001\n");
 }
 
 TEST_F(SettingsStoreTest, UnreadableFileIsNeitherReadNorReplaced) {
     ASSERT_TRUE(RegWrite(kMain, "X", 1));
-    if (!permissionsBind()) GTEST_SKIP() << "file permissions do not bind this user (root)";
-    QFile::setPermissions(iniPath(), QFile::WriteOwner);
+    refuseOpens<QIODevice::ReadOnly>();
     EXPECT_EQ(RegRead(kMain, "X", 5), 5);
     EXPECT_FALSE(RegWrite(kMain, "Y", 2));
     EXPECT_FALSE(RegDelete(kMain));
-    QFile::setPermissions(iniPath(), QFile::ReadOwner | QFile::WriteOwner);
     EXPECT_EQ(fileText(), "[Lorvane]\nX=dword:00000001\n");
 }
 
