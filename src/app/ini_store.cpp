@@ -241,9 +241,13 @@ constexpr int kStaleLockMs = 5000;
 // Longer than the stale time, so that a writer waiting on a stale lock can take it over.
 constexpr int kLockWaitMs = 6000;
 
+bool openDevice(QIODevice& file, QIODevice::OpenMode mode) { return file.open(mode); }
+
+FileOpener fileOpener = openDevice;
+
 std::optional<QByteArray> readFile(const QString& path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+    if (!fileOpener(file, QIODevice::ReadOnly)) return std::nullopt;
     QByteArray text = file.readAll();
     if (file.error() != QFileDevice::NoError) return std::nullopt;
     return text;
@@ -264,12 +268,14 @@ bool rewrite(const QString& path, const std::function<bool(IniDocument&)>& chang
     }
     if (!change(doc)) return true;
     QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly)) return false;
+    if (!fileOpener(out, QIODevice::WriteOnly)) return false;
     out.write(doc.toBytes());
     return out.commit();
 }
 
 }  // namespace
+
+FileOpener setFileOpener(FileOpener opener) { return std::exchange(fileOpener, opener); }
 
 std::optional<RawValue> load(const QString& key, const QString& name) {
     const auto text = readFile(settingsFilePath());

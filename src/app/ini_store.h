@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QList>
 #include <QString>
 #include <optional>
@@ -63,5 +64,16 @@ class IniDocument {
     QList<QByteArray> lines_;
     bool finalLineFeed_ = true;
 };
+
+namespace settings_backend {
+
+// Every open of the settings file (to read it, or to write its replacement) goes through this
+// function, so that a test can make the file system refuse an open, as a read-only folder or a
+// file without read permission do for everyone but root. Returns the opener it replaces; the
+// default simply opens the device.
+using FileOpener = bool (*)(QIODevice& file, QIODevice::OpenMode mode);
+FileOpener setFileOpener(FileOpener opener);
+
+}  // namespace settings_backend
 
 }  // namespace lorvane

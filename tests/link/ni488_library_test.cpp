@@ -50,7 +50,8 @@ int LORVANE_NI488_CALL wrt(int ud, const void*, std::intptr_t) { return record("
 int LORVANE_NI488_CALL rd(int ud, void*, std::intptr_t) { return record("ibrd", ud); }
 int LORVANE_NI488_CALL tmo(int ud, int) { return record("ibtmo", ud); }
 int LORVANE_NI488_CALL loc(int ud) { return record("ibloc", ud); }
-int LORVANE_NI488_CALL onl(int ud, int) { return record("ibonl", ud); }
+// Only taking a descriptor offline is expected; bringing one online would show in the log.
+int LORVANE_NI488_CALL onl(int ud, int v) { return record(v == 0 ? "ibonl" : "ibonl(online)", ud); }
 int LORVANE_NI488_CALL threadSta() { return driver->threadSta; }
 int LORVANE_NI488_CALL threadZero() { return 0; }
 std::intptr_t LORVANE_NI488_CALL threadCntl() { return 0; }
@@ -177,7 +178,7 @@ TEST_F(Ni488Binding, AnUnknownRegistrationResultIsNotUndone) {
     EXPECT_TRUE(gpib.failed());
 }
 
-TEST_F(Ni488Binding, CardOpenTakesTheDescriptorOfflineWhenTheDeviceClearFails) {
+TEST_F(Ni488Binding, CardOpenAndCloseTakeTheDescriptorOfflineWhenTheyGiveItUp) {
     Ni488Library gpib(withVariables());
     fake.descriptor = 7;
     fake.failOn = "ibclr";
@@ -188,6 +189,11 @@ TEST_F(Ni488Binding, CardOpenTakesTheDescriptorOfflineWhenTheDeviceClearFails) {
     EXPECT_EQ(fake.log, "ibconfig 0;ibdev 0;ibclr 7;ibonl 7;");
     EXPECT_EQ(hdl, 7);  // kept: a later close still runs its sequence on it
     EXPECT_TRUE(platform.journal.empty());
+    fake.failOn = "ibdev";
+    EXPECT_FALSE(card.open(0, 17, 96, hdl));
+    card.close(hdl);
+    EXPECT_EQ(fake.log.substr(fake.log.find(";ibconfig", 1)),
+              ";ibconfig 0;ibdev 0;ibonl 7;ibloc 7;ibonl 7;");
 }
 
 // Symbols of a pretend library: the names in the set resolve, others do not.

@@ -152,15 +152,40 @@ void firstRun(RunRig& rig) {
     ASSERT_TRUE(rig.results.plotReady);
 }
 
-TEST(MeasurementRun, RunningAgainOnTheSameRangeClearsWithoutAsking) {
-    RunRig rig;
-    firstRun(rig);
-    const int clears = rig.results.clears;
-    rig.link.reply = [](int) { return impedanceReply("+1E+00", "+1E+00", "K+9"); };
-    rig.run.Run_Click(0);
-    EXPECT_EQ(rig.results.clears, clears + 1);
-    EXPECT_TRUE(rig.platform.messages.empty());
-    ASSERT_EQ(rig.results.rows.size(), 1u);
+TEST(MeasurementRun, KeepsOrClearsTheEarlierRowsByRangeSettingAndAnswer) {
+    const struct {
+        const char* name;
+        std::array<double, 3> frequency;
+        bool merge;
+        bool autoStep;
+        bool asks;    // answered No
+        size_t rows;  // after the second run
+    } cases[] = {
+        {"same range clears", {1000, 3000, 1000}, false, false, false, 3},
+        {"changed range answered No clears", {1500, 3000, 500}, false, false, true, 4},
+        {"merge setting keeps", {4000, 5000, 1000}, true, false, false, 5},
+        {"automatic step clears", {4000, 5000, 0}, false, true, false, 2},
+        {"automatic step clears despite merge", {4000, 5000, 0}, true, true, false, 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        RunRig rig;
+        firstRun(rig);
+        rig.panel.merge = c.merge;
+        rig.panel.snap.frequency = c.frequency;
+        rig.panel.snap.stepShowsAuto[0] = rig.panel.snap.autoStep = rig.panel.snap.logStep =
+            c.autoStep;
+        steppingInstrument(rig, c.frequency[0] / 1000, c.autoStep ? 1 : c.frequency[2] / 1000);
+        rig.platform.answerNext(MsgResult::No);
+        rig.run.Run_Click(0);
+        EXPECT_EQ(rig.platform.messages.size(), c.asks ? 1u : 0u);
+        EXPECT_EQ(rig.results.rows.size(), c.rows);
+        EXPECT_EQ(rig.results.removed, 0);
+        // An automatic step leaves the remembered range alone.
+        if (c.autoStep) {
+            EXPECT_EQ(rig.panel.prevFreq, (std::array<double, 3>{1000, 3000, 1000}));
+        }
+    }
 }
 
 TEST(MeasurementRun, AChangedRangeAsksWhetherToKeepAndYesMerges) {
@@ -186,48 +211,6 @@ TEST(MeasurementRun, AChangedRangeAsksWhetherToKeepAndYesMerges) {
     EXPECT_EQ(rig.results.removed, 2);
     // The new range is remembered.
     EXPECT_EQ(rig.panel.prevFreq, (std::array<double, 3>{2000, 4000, 1000}));
-}
-
-TEST(MeasurementRun, AChangedRangeAnsweredNoClears) {
-    RunRig rig;
-    firstRun(rig);
-    rig.panel.snap.frequency = {1500, 3000, 500};
-    steppingInstrument(rig, 1.5, 0.5);
-    rig.platform.answerNext(MsgResult::No);
-    rig.run.Run_Click(0);
-    EXPECT_EQ(rig.platform.messages.size(), 1u);
-    ASSERT_EQ(rig.results.rows.size(), 4u);
-    EXPECT_EQ(rig.results.rowText(0), dec("000001.500|1.500|100.000|10.000"));
-    EXPECT_EQ(rig.results.removed, 0);
-}
-
-TEST(MeasurementRun, TheMergeSettingKeepsWithoutAsking) {
-    RunRig rig;
-    firstRun(rig);
-    rig.panel.merge = true;
-    rig.panel.snap.frequency = {4000, 5000, 1000};
-    steppingInstrument(rig, 4, 1);
-    rig.run.Run_Click(0);
-    EXPECT_TRUE(rig.platform.messages.empty());
-    EXPECT_EQ(rig.results.rows.size(), 5u);
-}
-
-TEST(MeasurementRun, AnAutomaticStepAlwaysClears) {
-    for (bool merge : {false, true}) {
-        RunRig rig;
-        firstRun(rig);
-        rig.panel.merge = merge;
-        rig.panel.snap.frequency = {4000, 5000, 0};
-        rig.panel.snap.stepShowsAuto[0] = true;
-        rig.panel.snap.autoStep = true;
-        rig.panel.snap.logStep = true;
-        steppingInstrument(rig, 4, 1);
-        rig.run.Run_Click(0);
-        EXPECT_TRUE(rig.platform.messages.empty());
-        EXPECT_EQ(rig.results.rows.size(), 2u);
-        // The remembered range is left alone.
-        EXPECT_EQ(rig.panel.prevFreq, (std::array<double, 3>{1000, 3000, 1000}));
-    }
 }
 
 TEST(MeasurementRun, StopInMidRunEndsAfterTheCurrentPoint) {

@@ -16,45 +16,16 @@ namespace {
 
 using test::dec;
 
-TEST(ParseReading, SplitsTheInstrumentsRealCaptures) {
-    Reading r = parseReading(u"NZFN+02.817E+03,NTDN-000.03E+00,K+01.000000");
-    EXPECT_EQ(r.kind, ReplyKind::Good);
-    EXPECT_EQ(r.code0, "ZF");
-    EXPECT_EQ(r.num0, "+02.817E+03");
-    EXPECT_EQ(r.code1, "TD");
-    EXPECT_EQ(r.num1, "-000.03E+00");
-    EXPECT_EQ(r.code2, "K");
-    EXPECT_EQ(r.num2, "+01.000000");
-    EXPECT_EQ(r.inText(), "K:+01.000000");
-    EXPECT_EQ(r.dat1Text(), "ZF:+02.817E+03");
-    EXPECT_EQ(r.dat2Text(), "TD:-000.03E+00");
-
-    r = parseReading(u"NCPN+0.7910E-06,NGFN+14.940E+00,K+01000.000");
-    EXPECT_EQ(r.kind, ReplyKind::Good);
-    EXPECT_EQ(r.dat1Text(), "CP:+0.7910E-06");
-    EXPECT_EQ(r.dat2Text(), "GF:+14.940E+00");
-    EXPECT_EQ(r.inText(), "K:+01000.000");
-}
-
-TEST(ParseReading, IgnoresLineEndsAnywhere) {
-    const Reading plain = parseReading(u"NZFN+02.817E+03,NTDN-000.03E+00,K+01.000000");
-    const Reading ended = parseReading(u"NZFN+02.817E+03,NTDN-000.03E+00,K+01.000000\r\n");
-    EXPECT_EQ(ended.kind, ReplyKind::Good);
-    EXPECT_EQ(ended.num2, plain.num2);
-    const Reading broken = parseReading(u"NZ\rFN+02.8\n17E+03,NTDN-000.03E+00,K+01.0\r00000");
-    EXPECT_EQ(broken.kind, ReplyKind::Good);
-    EXPECT_EQ(broken.code0, "ZF");
-    EXPECT_EQ(broken.num0, "+02.817E+03");
-    EXPECT_EQ(broken.num2, "+01.000000");
-}
-
-TEST(ParseReading, OnlyTheFirstThreeFieldsCount) {
-    const Reading r = parseReading(u"NZFN+1E+00,NTDN+2E+00,K+3,X+4");
-    EXPECT_EQ(r.kind, ReplyKind::Good);
-    EXPECT_EQ(r.num2, "+3");
-}
-
-TEST(ParseReading, EmptyRepliesAreNoResponse) {
+TEST(ParseReading, SplitsTheFirstThreeFieldsWhereverLineEndsFall) {
+    for (const char16_t* reply : {u"NZFN+02.817E+03,NTDN-000.03E+00,K+01.000000,X+4",
+                                  u"NZ\rFN+02.8\n17E+03,NTDN-000.03E+00,K+01.0\r00000\r\n"}) {
+        SCOPED_TRACE(QString::fromUtf16(reply).toStdString());
+        const Reading r = parseReading(reply);
+        EXPECT_EQ(r.kind, ReplyKind::Good);
+        EXPECT_EQ(r.dat1Text(), "ZF:+02.817E+03");
+        EXPECT_EQ(r.dat2Text(), "TD:-000.03E+00");
+        EXPECT_EQ(r.inText(), "K:+01.000000");
+    }
     EXPECT_EQ(parseReading(u"").kind, ReplyKind::NoResponse);
     EXPECT_EQ(parseReading(u"\r\n").kind, ReplyKind::NoResponse);
 }

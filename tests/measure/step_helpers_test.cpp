@@ -7,45 +7,32 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <tuple>
 
 #include "number_format.h"
 
 namespace lorvane {
 namespace {
 
-TEST(NumCmd, WritesThreeDecimalsAndTheTerminator) {
-    EXPECT_EQ(NumCmd(0.5, true), "0.500EN");
-    EXPECT_EQ(NumCmd(-1.25, true), "-1.250EN");
-    EXPECT_EQ(NumCmd(0.005, true), "0.005EN");
-    EXPECT_EQ(NumCmd(13000, true), "13000.000EN");
-    EXPECT_EQ(NumCmd(1234.5, true), "1234.500EN");
-    EXPECT_EQ(NumCmd(0, true), "0.000EN");
-    EXPECT_EQ(NumCmd(0.5, false), "0.500");
-    EXPECT_EQ(NumCmd(-32, false), "-32.000");
-}
-
-TEST(NumCmd, RoundsHalvesAwayFromZeroWithTheSignOfTheValue) {
-    EXPECT_EQ(NumCmd(0.0004, true), "0.000EN");
-    EXPECT_EQ(NumCmd(-0.0004, true), "-0.000EN");
-    EXPECT_EQ(NumCmd(0.0005, true), "0.001EN");
-    EXPECT_EQ(NumCmd(2.0005, true), "2.001EN");
-    EXPECT_EQ(NumCmd(-1.0005, true), "-1.001EN");
-    EXPECT_EQ(NumCmd(9.9995, true), "10.000EN");
-    EXPECT_EQ(NumCmd(1e15, true), "1000000000000000.000EN");
-}
-
-TEST(NumCmd, NotANumberGivesAWordNotACrash) {
-    EXPECT_EQ(NumCmd(std::nan(""), true), "NaNEN");
-    EXPECT_EQ(NumCmd(-std::numeric_limits<double>::infinity(), true), "-InfEN");
-}
-
-TEST(NumCmd, IsTheSameInEveryLocale) {
+TEST(NumCmd, WritesThreeDecimalsRoundedHalfAwayFromZeroInEveryLocale) {
     const QLocale saved;
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    EXPECT_EQ(NumCmd(1234.5, true), "1234.500EN");
-    EXPECT_EQ(NumCmd(-1.5, true), "-1.500EN");
-    QLocale::setDefault(QLocale::c());
-    EXPECT_EQ(NumCmd(1234.5, true), "1234.500EN");
+    for (const QLocale& locale : {QLocale(QLocale::German), QLocale::c()}) {
+        QLocale::setDefault(locale);
+        for (const auto& [value, terminated, want] : {
+                 std::tuple{0.5, true, "0.500EN"},
+                 {1234.5, true, "1234.500EN"},
+                 {-32.0, false, "-32.000"},
+                 {-0.0004, true, "-0.000EN"},
+                 {0.0005, true, "0.001EN"},
+                 {-1.0005, true, "-1.001EN"},
+                 {9.9995, true, "10.000EN"},
+                 {1e15, true, "1000000000000000.000EN"},
+                 {std::nan(""), true, "NaNEN"},
+                 {-std::numeric_limits<double>::infinity(), true, "-InfEN"},
+             })
+            EXPECT_EQ(NumCmd(value, terminated), want)
+                << value << " in " << locale.name().toStdString();
+    }
     QLocale::setDefault(saved);
 }
 

@@ -126,50 +126,9 @@ TEST_F(MainWindowLayout, CaptionsAndFieldTextsShowWhole) {
     }
 }
 
-TEST_F(MainWindowLayout, CaptionsAndTooltips) {
-    const char* modes[] = {"Z", "L", "R", "C", "G", "D"};
-    const char* modeTips[] = {"Impedance",   "Inductance", "Resistance",
-                              "Capacitance", "Gain",       "Delay"};
-    for (size_t i = 0; i < 6; ++i) {
-        EXPECT_EQ(ui.lMod[i]->text(), modes[i]);
-        EXPECT_EQ(ui.lMod[i]->toolTip(), modeTips[i]);
-    }
-    EXPECT_EQ(ui.lFrm[1]->toolTip(), "Measure parameter");
-    EXPECT_EQ(ui.lTag[2]->toolTip(), "Step Value");
-    EXPECT_EQ(ui.vFrq[2]->toolTip(), "Enter Step for Frequency sweeping");
-    EXPECT_EQ(ui.lFrq[1]->toolTip(), "Click to change unit");
-    EXPECT_EQ(ui.lVlt[2]->toolTip(), "Click left to change unit");
-    EXPECT_EQ(ui.fOsc->title(), "Oscillator");
-    EXPECT_EQ(ui.Run[0]->text(), "&Run");
-    EXPECT_EQ(ui.Run[0]->toolTip(), "Run final measurement");
-    EXPECT_EQ(ui.Run[1]->text(), "&Ref.");
-    EXPECT_EQ(ui.Run[1]->toolTip(), "Run & Store Reference measure");
-}
-
-TEST_F(MainWindowLayout, InitialLayoutBeforeStartUp) {
-    EXPECT_TRUE(ui.lMod[0]->isChecked());
-    EXPECT_TRUE(ui.lCrm[0]->isChecked());
-    EXPECT_TRUE(ui.lSwp[1]->isChecked());
-    EXPECT_EQ(biasUnit(0), "V");
-    EXPECT_EQ(frequencyUnit(2), "kHz");
-    EXPECT_EQ(ui.vFrq[0]->typingLimit(), 0);
-}
-
-TEST_F(MainWindowLayout, ColoursAndFonts) {
-    const QColor grey(224, 224, 224);
-    const QColor red(255, 0, 0);
+TEST(ColourMath, BgrColoursAndTheWcagContrastRatio) {
     EXPECT_EQ(colorFromBgr(0xFFFF00), QColor(0, 255, 255));
-    EXPECT_EQ(colorFromBgr(0x0000FF), red);
-    EXPECT_EQ(background(ui.vFrq[0]), grey);
-    EXPECT_EQ(background(ui.lVlt[2]), grey);
-    EXPECT_TRUE(ui.lFrq[1]->font().bold());
-    EXPECT_EQ(ui.fOsc->palette().color(QPalette::WindowText), red);
-    EXPECT_EQ(ui.vOsc->palette().color(QPalette::Text), red);
-    EXPECT_TRUE(ui.vOsc->font().bold());
-    EXPECT_FALSE(ui.lMod[0]->font().bold());
-}
-
-TEST(ContrastRatio, FollowsTheWcagFormula) {
+    EXPECT_EQ(colorFromBgr(0x0000FF), QColor(255, 0, 0));
     const std::vector<std::tuple<QColor, QColor, double>> pairs{
         {Qt::black, Qt::white, 21.0},
         {Qt::white, Qt::black, 21.0},
@@ -219,17 +178,6 @@ TEST_F(MainWindowLayout, ResultsListHasFourColumnsWithTheKeyHidden) {
     window.clearResults();
     EXPECT_EQ(window.results().rows(), 0);
     EXPECT_EQ(window.results().heading(1), "X");
-}
-
-TEST_F(MainWindowLayout, StatusBarPanelsWithTheirTextsAndWidths) {
-    StatusPanels* bar = ui.StatusBar;
-    EXPECT_EQ(bar->panelText("IN"), "");
-    EXPECT_EQ(bar->panelText("DAT1"), "DATA 1");
-    EXPECT_EQ(bar->panelText("DAT2"), "DATA 2");
-    EXPECT_EQ(bar->panelText("HELP"), "CTRL-C: Copy / CTRL-E: Excel ");
-    EXPECT_EQ(bar->panel("HELP")->toolTip(), "CTRL-C: Copy / CTRL-E: Excel ");
-    EXPECT_EQ(bar->panel(""), nullptr);  // the unnamed panel has no key
-    EXPECT_EQ(mmToPixels(25.40, 120), 120);
 }
 
 // The handlers as the operator reaches them: clicks, typing and the focus moving on.
