@@ -9,17 +9,35 @@ namespace lorvane {
 
 using namespace Qt::Literals::StringLiterals;
 
+namespace {
+
+// Points in a row whose sweep value does not pass the highest one read before. The instrument's
+// readback repeats at most a few times where its step is below the reply's resolution (a 1 Hz
+// step above 10 MHz); one that stands still would keep the run going for ever, since the run
+// ends only when the instrument reports its stop.
+constexpr int kStallLimit = 100;
+
+}  // namespace
+
 MeasurementRun::Failure MeasurementRun::measurePoints(Sweep& run) {
     const bool linearAuto = run.panel.autoStep && !run.panel.logStep;
     // The sweep value the point should have, for matching it with the reference.
     double expected = run.plan.start;
     int64_t k = 0;
+    std::optional<double> highest;
+    int stalled = 0;
     view_.showProgress(0, run.points);
     do {
         MeasuredPoint point;
         point.index = k;
         if (const Failure failure = readPoint(run, point); failure != Failure::None) {
             return failure;
+        }
+        if (!highest || point.x > *highest) {
+            highest = point.x;
+            stalled = 0;
+        } else if (++stalled >= kStallLimit) {
+            return Failure::BadData;  // the sweep stands still: it would never reach its stop
         }
         run.x = point.x;
         run.lastRead = point.x;

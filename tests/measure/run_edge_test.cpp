@@ -106,6 +106,44 @@ TEST(RunEdges, ClosingDuringAReferenceRunStoresNothing) {
     EXPECT_EQ(rig.panel.captions, (std::array<QString, 2>{"&Run", "&Ref."}));
 }
 
+TEST(RunEdges, AnInstrumentThatStandsStillEndsTheRunAsBadData) {
+    // The run ends when the instrument reports its stop. One that repeats its sweep value for
+    // good must not keep it going for ever; one whose readback repeats a few times (a step
+    // below the reply's resolution) must still reach the stop.
+    struct Case {
+        const char* name;
+        bool autoStep;
+        bool logStep;
+        std::function<double(int)> kHz;  // the sweep value of query i
+        int queries;
+        size_t messages;
+    };
+    const Case cases[] = {
+        {"manual step, stuck at the start", false, false, [](int) { return 1.0; }, 101, 1},
+        {"automatic log step, stuck at 2 kHz", true, true, [](int i) { return i == 0 ? 1.0 : 2.0; },
+         102, 1},
+        {"manual step, each value read 99 times", false, false, [](int i) { return 1.0 + i / 99; },
+         199, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        RunRig rig;
+        sweepOf(rig, 3);
+        rig.panel.snap.autoStep = c.autoStep;
+        rig.panel.snap.logStep = c.logStep;
+        rig.link.reply = [&c](int i) {
+            return impedanceReply(QStringLiteral("+1"), "+0", kiloHertzField(c.kHz(i)));
+        };
+        rig.run.Run_Click(0);
+        EXPECT_EQ(rig.link.queries, c.queries);
+        ASSERT_EQ(rig.platform.messages.size(), c.messages);
+        if (c.messages) {
+            EXPECT_EQ(rig.platform.messages[0].text, "Bad data\rVerify GPIB Configuration");
+        }
+        EXPECT_FALSE(rig.run.running());
+    }
+}
+
 // A list of rows as the run leaves them: sweep value, first and second reading.
 FakeResults listOf(std::initializer_list<std::array<const char*, 3>> rows) {
     FakeResults list;
