@@ -22,9 +22,9 @@ struct FakePrograms : ::testing::Test {
     void install(const QString& name) {
         QFile script(dir.filePath(name));
         ASSERT_TRUE(script.open(QIODevice::WriteOnly));
-        script.write(u"#!/bin/sh\necho $$ \"$@\" >> '%1.log'\nexec /bin/sleep 60\n"_s
-                         .arg(dir.filePath(name))
-                         .toUtf8());
+        script.write(
+            u"#!/bin/sh\necho $$ \"$@\" >> '%1.log'\nexec /bin/sleep 60\n"_s.arg(dir.filePath(name))
+                .toUtf8());
         script.close();
         ASSERT_TRUE(script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     }
