@@ -23,6 +23,8 @@ bool same(const SweepOptions& a, const SweepOptions& b) {
 }  // namespace
 }  // namespace lorvane
 
+using namespace Qt::Literals::StringLiterals;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace lorvane;
     const QStringList arguments = fuzz::argumentsOf(data, size);
@@ -42,15 +44,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                        "the bias values lie within the instrument's");
     }
 
-    // "--name=value" and "--name value" are the same. (An argument after a bare "--name" may be
-    // that option's value, whatever it looks like: it stays as it is.)
+    // "--name=value" and "--name value" are the same for an option that takes a value. (An
+    // argument after a bare "--name" may be that option's value, whatever it looks like: it stays
+    // as it is. A switch takes none, so "--quiet=x" is refused where "--quiet x" is not.)
     QStringList split;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];
         const qsizetype equals = argument.indexOf(u'=');
         const bool afterBare = i > 0 && arguments[i - 1].startsWith(QStringLiteral("--")) &&
                                !arguments[i - 1].contains(u'=');
-        if (argument.startsWith(QStringLiteral("--")) && equals > 2 && !afterBare)
+        const bool isSwitch = QStringList{u"--high-speed"_s, u"--quiet"_s, u"--help"_s}.contains(
+            argument.left(equals));
+        if (argument.startsWith(QStringLiteral("--")) && equals > 2 && !afterBare && !isSwitch)
             split << argument.left(equals) << argument.mid(equals + 1);
         else
             split << argument;
