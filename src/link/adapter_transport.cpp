@@ -10,6 +10,10 @@ namespace lorvane {
 namespace {
 
 constexpr int kPollLimit = 3000;  // polls per read, 1 ms apart
+// The first poll waits this long for the reply's first bytes, and goes on as soon as they come:
+// the adapter mostly answers within a millisecond, and a fixed pause would add that much to
+// every point.
+constexpr int kFirstPollWaitMs = 5;
 constexpr int kQuietPolls = 100;  // polls without a byte that end an overlong reply
 constexpr int kIdentifyDelayMs = 3000;
 constexpr int kWriteBoundMs = 1000;  // longest wait for the port to take more bytes
@@ -90,7 +94,8 @@ QByteArray AdapterTransport::read(ClsGPIB& link, int16_t, int del) {
     for (int polls = 0;;) {
         // An event handler may have closed the link in between.
         if (!port_ || !port_->isOpen()) return QByteArray();
-        port_->waitForReadyRead(0);  // takes in what has arrived, without waiting
+        // Takes in what has arrived, without waiting after the first poll.
+        port_->waitForReadyRead(polls == 0 ? kFirstPollWaitMs : 0);
         switch (reply.add(port_->readAll())) {
             case ReplyCollector::Status::Overlong:
                 dropUntilQuiet(polls);
