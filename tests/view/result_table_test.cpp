@@ -4,7 +4,6 @@
 
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>
-#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -141,26 +140,6 @@ TEST(ResultTable, TellsItsViewsWhereRowsComeAndGo) {
     EXPECT_EQ(removed[0][1].toInt(), 0);
     EXPECT_EQ(table.data(table.index(0, 2)), QVariant(dec("5.000")));
     EXPECT_EQ(table.rowCount(table.index(0, 0)), 0);
-}
-
-TEST(ResultTable, StaysSortedThroughALongMergedSweep) {
-    ResultTable table;
-    for (int i = 0; i < 3000; ++i) {
-        const QString x = QString::number(i * 2);
-        table.addRow({x.rightJustified(6, u'0'), x, QString(), QString()});
-    }
-    // A second run fills the gaps and measures every tenth point again.
-    for (int i = 2999; i >= 0; --i) {
-        const QString x = QString::number(i * 2 + (i % 10 == 0 ? 0 : 1));
-        table.addRow({x.rightJustified(6, u'0'), x, QStringLiteral("new"), QString()});
-    }
-    EXPECT_EQ(table.rows(), 5700);
-    QStringList keys;
-    for (int i = 0; i < table.rows(); ++i) keys << table.cell(i, 1);
-    EXPECT_TRUE(std::is_sorted(keys.begin(), keys.end()));
-    EXPECT_EQ(table.findRow(QStringLiteral("5990")), 5690);
-    EXPECT_EQ(table.cell(table.findRow(QStringLiteral("20")), 3), "new");
-    EXPECT_EQ(table.cell(table.findRow(QStringLiteral("22")), 3), "");
 }
 
 }  // namespace
