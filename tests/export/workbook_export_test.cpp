@@ -59,6 +59,7 @@ TEST_F(WorkbookExportTest, EachPairGetsItsSheetBeforeTheOthersAndAPressRewritesI
     press(impedanceSetup(), {locRow("0.500", "123.456", "-45.250"),
                              locRow("12.000", "1234.5678", "0.000"), locRow("3.000", "3", "3")});
     press(impedanceSetup(), {locRow("1.000", "11.000", "NaN"), locRow("2.000", "22.000", "-2")});
+    EXPECT_FALSE(workbook.sheetMade(SweepParam::Bias, MeasureMode::Impedance));
     press(withBias(gainSetup()), {locRow("-20.000", "-3.25000", "45.500")});
     press(gainSetup(), {locRow("1.000", "2.000", "3.000")});
     press(withBias(impedanceSetup()), {locRow("1.000", "2.000", "3.000")});
