@@ -56,6 +56,8 @@ TEST(InstrumentSettings, CodesSetTheStateWithinItsLimitsAndResolution) {
         {"TF20000.000EN", [](const InstrumentState& s) { return s.frequencySweep.start; }, 13000},
         {"PF100.000EN", [](const InstrumentState& s) { return s.frequencySweep.stop; }, 100},
         {"PB36.000EN", [](const InstrumentState& s) { return s.biasSweep.stop; }, 35},
+        // Trigger, format, range, displays A and B, circuit and gain unit as digits; the
+        // five switches (bias, log sweep, high speed, averaging, SRQ) add one each.
         {"T3F0R4I1G1H1A3B2C3N2V1D1",
          [](const InstrumentState& s) {
              return s.trigger * 1e7 + s.outputFormat * 1e6 + s.range * 1e5 + s.displayA * 1e4 +
