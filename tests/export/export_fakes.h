@@ -10,8 +10,10 @@ namespace lorvane::test {
 
 // A cell text as the list shows it in the user's locale: "0.500" becomes "0,500" where the
 // decimal separator is a comma. Tests write their texts with a point and run in either locale.
-QString loc(const QString& pointText);
-ExportRow locRow(const QString& x, const QString& dat1, const QString& dat2);
+inline QString loc(QString pointText) { return pointText.replace(u'.', QLocale().decimalPoint()); }
+inline ExportRow locRow(const QString& x, const QString& dat1, const QString& dat2) {
+    return {loc(x), loc(dat1), loc(dat2)};
+}
 
 // Makes `locale` the default for the life of the object (the number reading follows it).
 class ScopedLocale {
@@ -26,9 +28,26 @@ class ScopedLocale {
 };
 
 // A frequency sweep of impedance ("Freq. (kHz)", "Z (Ohm)", "Phi (°)"), sheet "Freq_Z".
-ExportSetup impedanceSetup();
+inline ExportSetup impedanceSetup() {
+    ExportSetup setup;
+    setup.quantityLabel = {QStringLiteral("Freq."), QStringLiteral("Z"), QStringLiteral("Phi")};
+    setup.columnUnits = {QStringLiteral("kHz"), QStringLiteral("Ohm"), QStringLiteral("°")};
+    setup.sweep = SweepParam::Frequency;
+    setup.mode = MeasureMode::Impedance;
+    setup.sweepCaption = QStringLiteral("Freq");
+    setup.measureCaption = QStringLiteral("Z");
+    return setup;
+}
+
 // A frequency sweep of gain ("Freq. (kHz)", "A (dB)", "B (°)"), sheet "Freq_G".
-ExportSetup gainSetup();
+inline ExportSetup gainSetup() {
+    ExportSetup setup = impedanceSetup();
+    setup.quantityLabel = {QStringLiteral("Freq."), QStringLiteral("A"), QStringLiteral("B")};
+    setup.columnUnits = {QStringLiteral("kHz"), QStringLiteral("dB"), QStringLiteral("°")};
+    setup.mode = MeasureMode::Gain;
+    setup.measureCaption = QStringLiteral("G");
+    return setup;
+}
 
 class FakeTable final : public ExportTable {
   public:

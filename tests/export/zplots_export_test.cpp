@@ -8,6 +8,7 @@
 
 #include "export_fakes.h"
 #include "fake_platform.h"
+#include "scan_file.h"
 
 namespace lorvane::test {
 namespace {
@@ -20,6 +21,37 @@ const QByteArray kScan =
 const QString kNotFound = u"Microsoft EXCEL: Not found on this machine\r\nCannot display results"_s;
 const QString kNoZPlots =
     u"Microsoft EXCEL: Cannot open Zplots.xls\r\nYou'll need to open it manually"_s;
+
+TEST(ScanNumber, PlainDecimalWithAPointFifteenDigitsAndNoTrailingZeros) {
+    const std::pair<double, const char*> cases[] = {
+        {100000, "100000"},
+        {-3.25, "-3.25"},
+        {0.5, "0.5"},
+        {-0.05, "-0.05"},
+        {0, "0"},
+        {-0.0, "0"},
+        {12.345 * 1000, "12345"},  // 12345.000000000002 in binary arithmetic
+        {0.1 + 0.2, "0.3"},
+        {1e-7, "0.0000001"},
+        {-1.5e20, "-150000000000000000000"},
+        {13000000, "13000000"},
+        {123456.789012345678, "123456.789012346"},
+    };
+    for (const auto& [value, text] : cases) EXPECT_EQ(scanNumber(value), text) << text;
+}
+
+TEST(ScanFile, HeaderThenALinePerRowReadInTheUsersLocaleWithoutRowsThatAreNoNumbers) {
+    const QByteArray header = "\"Frequency(Hz)\",\"Transmission Loss(dB)\",\"Phase(deg)\"\r\n";
+    EXPECT_EQ(scanFileText({}), header);
+    EXPECT_EQ(scanFileText({locRow("100.000", "-3.25000", "45.500"),
+                            locRow("1.000", "NaN", "1.000"), locRow("0.005", "0.00000", "-0.500"),
+                            locRow("-20.000", "-0.12500", "-179.500")}),
+              header + "100000,-3.25,45.5\r\n5,0,-0.5\r\n-20000,-0.125,-179.5\r\n");
+    ScopedLocale german(QLocale(QLocale::German, QLocale::Germany));
+    EXPECT_EQ(scanLine({u"12,345"_s, u"-3,25000"_s, u"0,500"_s}), u"12345,-3.25,0.5\r\n");
+    // A point is no decimal separator there.
+    EXPECT_EQ(scanLine({u"12.345"_s, u"-3,25000"_s, u"0,500"_s}), std::nullopt);
+}
 
 struct ZPlotsRig {
     ZPlotsRig() {

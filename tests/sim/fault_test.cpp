@@ -11,10 +11,8 @@ namespace {
 
 using std::chrono::milliseconds;
 using test::instantConfig;
+using test::kGood;
 using test::query;
-
-constexpr std::string_view kGood = "NZFN+96.841E+00,NTDN-84.073E+00,K+0100.0000\r\n";
-constexpr std::string_view kGoodWithoutEnd = "NZFN+96.841E+00,NTDN-84.073E+00,K+0100.0000";
 
 Instrument withFault(std::string_view fault, SimConfig config = instantConfig()) {
     EXPECT_EQ(setConfigValue(config, ConfigKey::Fault, fault), "");
@@ -36,10 +34,7 @@ std::string replyPattern(Instrument& instrument, std::size_t replies) {
 }
 
 TEST(Faults, RulesPickTheRepliesTheyName) {
-    const struct {
-        std::string_view rules;
-        std::string_view replies;
-    } kCases[] = {
+    const std::pair<std::string_view, std::string_view> cases[] = {
         {"", "gggggg"},
         {"none", "gggggg"},
         {"silent", "ssssss"},
@@ -53,11 +48,15 @@ TEST(Faults, RulesPickTheRepliesTheyName) {
         {"silent@2,garbled/2,none", "gsgxgx"},
         {"drop:9,slow@9", "gggggg"},  // hitting no reply of these six
     };
-    for (const auto& row : kCases) {
-        Instrument instrument = withFault(row.rules);
-        EXPECT_EQ(replyPattern(instrument, 6), row.replies) << row.rules;
-        EXPECT_EQ(instrument.replies(), 6u) << row.rules;
+    for (const auto& [rules, replies] : cases) {
+        Instrument instrument = withFault(rules);
+        EXPECT_EQ(replyPattern(instrument, 6), replies) << rules;
+        EXPECT_EQ(instrument.replies(), 6u) << rules;
     }
+    // Readings nobody read are no replies.
+    Instrument instrument = withFault("short:1");
+    instrument.receive("EX", {});
+    EXPECT_EQ(replyPattern(instrument, 2), "gf");
 }
 
 TEST(Faults, RandomRulesFollowTheirSeedAndAreCounted) {
@@ -75,20 +74,13 @@ TEST(Faults, RandomRulesFollowTheirSeedAndAreCounted) {
               static_cast<std::size_t>(count('s')));
     EXPECT_EQ(first.faultCounts()[static_cast<std::size_t>(FaultKind::Garbled)],
               static_cast<std::size_t>(count('x')));
-
     config.faultSeed = 8;
     Instrument other = withFault("silent%20,garbled%20", config);
     EXPECT_NE(replyPattern(other, 200), pattern);
 }
 
-TEST(Faults, ReadingsNobodyReadAreNoReplies) {
-    Instrument instrument = withFault("short:1");
-    instrument.receive("EX", {});  // replaced before anyone read it
-    EXPECT_EQ(query(instrument, "EX"), kGood);
-    EXPECT_EQ(query(instrument, "EX"), "NZFN+96.841E+00\r\n");
-}
-
 TEST(Faults, AnEndlessReplyRepeatsItsReadingWithoutLineEnd) {
+    const std::string_view withoutEnd = kGood.substr(0, kGood.size() - 2);
     Instrument bounded = withFault("endless=100@1");
     bounded.receive("EX", {});
     std::string reply;  // in pieces of 2 bytes, up to the end (EOI)
@@ -98,9 +90,9 @@ TEST(Faults, AnEndlessReplyRepeatsItsReadingWithoutLineEnd) {
         reply += piece.text;
     }
     EXPECT_TRUE(piece.end);
-    ASSERT_EQ(reply.size(), kGoodWithoutEnd.size() + 100);
-    EXPECT_EQ(reply.substr(0, 2 * kGoodWithoutEnd.size()),
-              std::string(kGoodWithoutEnd) + std::string(kGoodWithoutEnd));
+    ASSERT_EQ(reply.size(), withoutEnd.size() + 100);
+    EXPECT_EQ(reply.substr(0, 2 * withoutEnd.size()),
+              std::string(withoutEnd) + std::string(withoutEnd));
     EXPECT_EQ(reply.find_first_of("\r\n"), std::string::npos);
     EXPECT_EQ(query(bounded, "EX"), kGood);  // the next reply is whole again
 
@@ -113,17 +105,14 @@ TEST(Faults, AnEndlessReplyRepeatsItsReadingWithoutLineEnd) {
     }
 }
 
-TEST(Faults, ASlowReplyIsCompleteLate) {
-    Instrument instrument = withFault("slow=300@1");
+TEST(Faults, SlowRepliesComeLateDropAndUnplugEndTheConnectionAfterTheirReply) {
+    Instrument slow = withFault("slow=300@1");
     const Instrument::TimePoint start{};
-    instrument.receive("EX", start);
-    EXPECT_EQ(instrument.read(start, 1000).text, "");
-    EXPECT_TRUE(instrument.replyLate());
-    EXPECT_EQ(instrument.readingDueAt(), start + milliseconds(300));
-    EXPECT_EQ(instrument.read(start + milliseconds(300), 1000).text, kGood);
-}
+    slow.receive("EX", start);
+    EXPECT_EQ(slow.read(start, 1000).text, "");
+    EXPECT_TRUE(slow.replyLate());
+    EXPECT_EQ(slow.read(start + milliseconds(300), 1000).text, kGood);
 
-TEST(Faults, DropAndUnplugEndTheConnectionAfterTheirReply) {
     Instrument dropping = withFault("drop:2");
     EXPECT_EQ(query(dropping, "EX"), kGood);
     EXPECT_FALSE(dropping.offline());
@@ -134,60 +123,53 @@ TEST(Faults, DropAndUnplugEndTheConnectionAfterTheirReply) {
     dropping.deviceClear();
     EXPECT_EQ(dropping.read({}, 1000).text, "");
     EXPECT_EQ(dropping.state().displayA, 1);  // nothing reached the instrument
-    EXPECT_TRUE(withFault("drop").offline());
 
     Instrument unplugged = withFault("unplug=500/2");
-    const Instrument::TimePoint at = Instrument::TimePoint{} + milliseconds(20);
-    unplugged.receive("A2EX", at);
-    EXPECT_NE(unplugged.read(at, 1000).text, "");
+    const Instrument::TimePoint at = start + milliseconds(20);
+    EXPECT_EQ(query(unplugged, "A2EX").substr(0, 4), "NRFN");
     EXPECT_FALSE(unplugged.offline());
     unplugged.receive("EX", at);
     EXPECT_NE(unplugged.read(at, 1000).text, "");
     EXPECT_EQ(unplugged.offlineUntil(), at + milliseconds(500));
     unplugged.reconnect();
-    EXPECT_EQ(unplugged.state().displayA, 2);  // the instrument kept its settings
-    EXPECT_EQ(query(unplugged, "EX").substr(0, 4), "NRFN");
+    EXPECT_EQ(query(unplugged, "EX").substr(0, 4), "NRFN");  // the settings are kept
 }
 
-TEST(SimSettings, TakesEveryValidText) {
+TEST(SimSettings, TakesValidTextsAndRefusesBadOnesWithAReason) {
     SimConfig config;
-    EXPECT_EQ(setConfigValue(config, ConfigKey::Address, "17"), "");
-    EXPECT_EQ(setConfigValue(config, ConfigKey::Device, "varactor"), "");
-    EXPECT_EQ(setConfigValue(config, ConfigKey::DelayMs, "0"), "");
-    EXPECT_EQ(setConfigValue(config, ConfigKey::NoiseSeed, "1234"), "");
-    EXPECT_EQ(
-        setConfigValue(config, ConfigKey::Fault, "drop:3,endless@2,slow=250/5,unplug%0.5,garbled"),
-        "");
-    EXPECT_EQ(setConfigValue(config, ConfigKey::FaultSeed, "99"), "");
-    EXPECT_EQ(setConfigValue(config, ConfigKey::ReplySize, "12000"), "");
-    EXPECT_EQ(config.address, 17);
-    EXPECT_EQ(config.device, DeviceKind::Varactor);
-    EXPECT_EQ(config.delayMs, 0);
-    EXPECT_EQ(config.noiseSeed, 1234u);
+    for (const auto& [key, text] :
+         {std::pair(ConfigKey::Address, "17"), std::pair(ConfigKey::Device, "varactor"),
+          std::pair(ConfigKey::DelayMs, "0"), std::pair(ConfigKey::NoiseSeed, "1234"),
+          std::pair(ConfigKey::FaultSeed, "99"), std::pair(ConfigKey::ReplySize, "12000"),
+          std::pair(ConfigKey::Fault, "drop:3,endless@2,slow=250/5,unplug%0.5,garbled")})
+        EXPECT_EQ(setConfigValue(config, key, text), "") << text;
     using S = FaultRule::Schedule;
-    EXPECT_EQ(config.faults, (std::vector<FaultRule>{{FaultKind::Drop, 0, S::From, 3, 0.0},
-                                                     {FaultKind::Endless, 1'000'000, S::Once, 2},
-                                                     {FaultKind::Slow, 250, S::Every, 5},
-                                                     {FaultKind::Unplug, 1'000, S::Random, 0, 0.5},
-                                                     {FaultKind::Garbled, 0, S::From, 0}}));
-    EXPECT_EQ(config.faultSeed, 99u);
-    EXPECT_EQ(config.replySize, 12000u);
-}
+    SimConfig expected;
+    expected.address = 17;
+    expected.device = DeviceKind::Varactor;
+    expected.delayMs = 0;
+    expected.noiseSeed = 1234;
+    expected.faultSeed = 99;
+    expected.replySize = 12000;
+    expected.faults = {{FaultKind::Drop, 0, S::From, 3, 0.0},
+                       {FaultKind::Endless, 1'000'000, S::Once, 2},
+                       {FaultKind::Slow, 250, S::Every, 5},
+                       {FaultKind::Unplug, 1'000, S::Random, 0, 0.5},
+                       {FaultKind::Garbled, 0, S::From, 0}};
+    EXPECT_EQ(config, expected);
 
-TEST(SimSettings, RefusesBadTextWithAReasonAndKeepsTheValue) {
-    SimConfig config;
-    EXPECT_EQ(setConfigValue(config, ConfigKey::Address, "31"),
-              "bad address '31': expected a whole number from 0 to 30");
-    EXPECT_EQ(setConfigValue(config, ConfigKey::Device, "resistor"),
-              "unknown device 'resistor': expected default, rlc, rc, varactor or lowpass");
-    EXPECT_EQ(setConfigValue(config, ConfigKey::DelayMs, "-5"),
-              "bad delay '-5': expected whole milliseconds from 0 to 600000");
-    EXPECT_EQ(setConfigValue(config, ConfigKey::NoiseSeed, "x"),
-              "bad noise seed 'x': expected a whole number (0: no noise)");
-    EXPECT_EQ(setConfigValue(config, ConfigKey::FaultSeed, "-1"),
-              "bad fault seed '-1': expected a whole number");
-    EXPECT_EQ(setConfigValue(config, ConfigKey::ReplySize, "10k"),
-              "bad reply size '10k': expected a whole number of characters");
+    const std::tuple<ConfigKey, const char*, std::string> bad[] = {
+        {ConfigKey::Address, "31", "bad address '31': expected a whole number from 0 to 30"},
+        {ConfigKey::Device, "resistor",
+         "unknown device 'resistor': expected default, rlc, rc, varactor or lowpass"},
+        {ConfigKey::DelayMs, "-5", "bad delay '-5': expected whole milliseconds from 0 to 600000"},
+        {ConfigKey::NoiseSeed, "x", "bad noise seed 'x': expected a whole number (0: no noise)"},
+        {ConfigKey::FaultSeed, "-1", "bad fault seed '-1': expected a whole number"},
+        {ConfigKey::ReplySize, "10k",
+         "bad reply size '10k': expected a whole number of characters"},
+    };
+    for (const auto& [key, text, reason] : bad)
+        EXPECT_EQ(setConfigValue(config, key, text), reason);
     for (const char* fault : {"loud", "drop:", "silent=5", "slow=x", "slow=600001", "unplug",
                               "unplug:0", "garbled@0", "garbled/0", "garbled%101", "garbled%-1",
                               "garbled%x", "garbled,", ",garbled", "short@1x", "Silent"}) {
@@ -196,7 +178,7 @@ TEST(SimSettings, RefusesBadTextWithAReasonAndKeepsTheValue) {
                       "': expected none or rules KIND[=VALUE][:N|@N|/K|%P] separated by commas, "
                       "KIND being silent, garbled, short, endless, slow, drop or unplug");
     }
-    EXPECT_EQ(config, SimConfig{});
+    EXPECT_EQ(config, expected);
 }
 
 }  // namespace

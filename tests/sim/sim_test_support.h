@@ -10,6 +10,9 @@
 
 namespace lorvane::test {
 
+// The reading of the default device at power-on.
+inline constexpr std::string_view kGood = "NZFN+96.841E+00,NTDN-84.073E+00,K+0100.0000\r\n";
+
 // A configuration that measures at once, without noise or faults.
 inline sim::SimConfig instantConfig(sim::DeviceKind device = sim::DeviceKind::Default) {
     sim::SimConfig config;
@@ -25,9 +28,5 @@ inline std::string query(sim::Instrument& instrument, std::string_view message) 
     instrument.receive(message, now);
     return instrument.read(now, std::numeric_limits<std::size_t>::max()).text;
 }
-
-// The number of display field `index` (0, 1 or 2) of a reading, read back for checks of the
-// physics: the text after the status, code and mode letters (after the letter in field 2).
-double fieldValue(const std::string& reading, int index);
 
 }  // namespace lorvane::test
