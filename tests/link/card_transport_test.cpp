@@ -75,6 +75,7 @@ TEST_F(CardLink, EachOperationMakesItsCallsAndPauses) {
              EXPECT_TRUE(link.DevClose());
              EXPECT_FALSE(link.DevClose());
              EXPECT_FALSE(link.DevWrite(0, QStringLiteral("EX")));
+             link.DevPurge(0);
          },
          kCloseCalls,
          {"sleep:50", "sleep:25", "sleep:25"}},

@@ -202,6 +202,7 @@ TEST(Ni488Resolve, NamesTheFirstMissingCallAndNeedsOneCompleteSourceOfStatus) {
         {{"ThreadIbsta", "ThreadIberr", "ibsta", "iberr", "ibcnt"}, {}, "ibsta", false},
         {{"ThreadIbsta", "ThreadIberr", "ibsta", "iberr", "ibcnt", "ibcntl"}, {}, "", true},
         {{"RegisterGpibGlobalsForThread", "ibsta", "iberr", "ibcnt"}, {}, "ibsta", false},
+        {{"ibsta", "ibcnt", "ibcntl"}, {}, "ibsta", false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.result);

@@ -62,29 +62,21 @@ TEST(ModeConversion, EachParameterHasItsFunctionFactorsFormatsAndUnits) {
     }
 }
 
-TEST(ModeConversion, ColumnUnitsStartWithTheSweepUnit) {
-    EXPECT_EQ(columnUnitsFor(MeasureMode::Impedance, SweepParam::Frequency),
-              (ColumnUnits{"kHz", "Ohm", QString::fromUtf8("°")}));
-    EXPECT_EQ(columnUnitsFor(MeasureMode::Delay, SweepParam::Bias),
-              (ColumnUnits{"mV", "dB   ", QString::fromUtf8("µs")}));
-    EXPECT_EQ(sweepPower(SweepParam::Frequency), 0);
-    EXPECT_EQ(sweepPower(SweepParam::Bias), 3);
-}
-
 TEST(SetupCommands, EntryZeroCarriesLogSpacingAndHighSpeed) {
-    PanelSnapshot p = frequencyPanel();
-    EXPECT_EQ(build(p)[0], "T3F1R8I0G0H0");
-    p.highSpeed = true;
-    EXPECT_EQ(build(p)[0], "T3F1R8I0G0H1");
-    p.autoStep = true;
-    EXPECT_EQ(build(p)[0], "T3F1R8I0G0H1");
-    p.logStep = true;
-    EXPECT_EQ(build(p)[0], "T3F1R8I0G1H1");
-    p.highSpeed = false;
-    EXPECT_EQ(build(p)[0], "T3F1R8I0G1H0");
     // Log spacing without the automatic step is not a log sweep.
-    p.autoStep = false;
-    EXPECT_EQ(build(p)[0], "T3F1R8I0G0H0");
+    const struct {
+        bool highSpeed, autoStep, logStep;
+        const char* entry;
+    } cases[] = {{false, false, false, "T3F1R8I0G0H0"}, {true, false, false, "T3F1R8I0G0H1"},
+                 {true, true, false, "T3F1R8I0G0H1"},   {true, true, true, "T3F1R8I0G1H1"},
+                 {false, true, true, "T3F1R8I0G1H0"},   {false, false, true, "T3F1R8I0G0H0"}};
+    for (const auto& c : cases) {
+        PanelSnapshot p = frequencyPanel();
+        p.highSpeed = c.highSpeed;
+        p.autoStep = c.autoStep;
+        p.logStep = c.logStep;
+        EXPECT_EQ(build(p)[0], c.entry);
+    }
 }
 
 TEST(SetupCommands, EntryOneIsTheFunctionAndTheCircuit) {

@@ -7,6 +7,7 @@
 #include <array>
 #include <optional>
 
+#include "headings.h"
 #include "result_row.h"
 #include "run_fakes.h"
 #include "step_helpers.h"
@@ -134,6 +135,36 @@ TEST(ResultRow, FormatsTheCellsByParameter) {
     row = makeResultRow(10, 0.123456, 45, conversionFor(MeasureMode::Gain));
     EXPECT_EQ(row.dat1, dec("0.12346"));
     EXPECT_EQ(row.dat2, dec("45.000"));
+}
+
+TEST(Headings, EachParameterAndCircuitNamesItsReadingsAndColumns) {
+    const struct {
+        int mode, circuit;
+        const char* headings;  // quantity 1 and 2, columns 3 and 4, caption; "" for none
+    } cases[] = {
+        {0, 0, "Z|Phi|Z (Ohm)|Phi (°)|Z"},
+        {0, 1, "Zs|Phi|Zs (Ohm)|Phi (°)|Z"},
+        {1, 2, "Lp|Q|Lp (µH)|Q|L"},
+        {2, 1, "Rs|Xs|Rs (Ohm)|Xs (Ohm)|R"},
+        {3, 2, "Cp|D|Cp (nF)|D|C"},
+        {4, 1, "G|Phi|G (dB)|Phi (°)|G"},
+        {5, 2, "G|D|G (dB)|D (µs)|D"},
+        {6, 0, ""},
+        {-1, 0, ""},
+    };
+    for (const auto& c : cases) {
+        const auto h = readingHeadings(c.mode, c.circuit);
+        const QString caption = measureCaption(static_cast<MeasureMode>(c.mode));
+        EXPECT_EQ(h ? QStringList({h->quantity1, h->quantity2, h->column3, h->column4, caption})
+                          .join(u'|')
+                    : caption,
+                  QString::fromUtf8(c.headings))
+            << c.mode << " " << c.circuit;
+    }
+    EXPECT_EQ(sweepHeading(1)->column2, "Bias (mV)");
+    EXPECT_FALSE(sweepHeading(2));
+    EXPECT_EQ(quantityLabel(MeasureMode::Delay, CircuitMode::Auto, SweepParam::Bias),
+              (std::array<QString, 3>{"Bias", "G", "D"}));
 }
 
 }  // namespace

@@ -24,16 +24,6 @@ void sweepOf(RunRig& rig, int points) {
     };
 }
 
-TEST(RunEdges, ALeftoverStopRequestDoesNotEndTheNextRun) {
-    RunRig rig;
-    sweepOf(rig, 5);
-    rig.panel.stop = true;
-    rig.run.Run_Click(0);
-    EXPECT_EQ(rig.link.queries, 5);
-    EXPECT_EQ(rig.results.rows.size(), 5u);
-    EXPECT_FALSE(rig.panel.stop);
-}
-
 TEST(RunEdges, AStopClickWhileIdleOnlyRaisesTheRequest) {
     // The Ref. button keeps its "&Stop" caption while a reference is stored.
     RunRig rig;
@@ -75,35 +65,26 @@ TEST(RunEdges, ThePointCounterGoesBeyond32767) {
     EXPECT_EQ(rig.view.plots, (std::vector<std::array<double, 4>>{{1, 32769, 1, 32770}}));
 }
 
-TEST(RunEdges, ClosingTheWindowMidRunShowsNoErrorBox) {
+TEST(RunEdges, ClosingTheWindowMidRunShowsNoErrorBoxAndStoresNoReference) {
     // The close arrives during the event pass after point 2; the link is closed with it.
-    RunRig rig;
-    sweepOf(rig, 10);
-    rig.platform.onEvents = [&] {
-        if (rig.results.rows.size() != 2 || rig.panel.closingNow) return;
-        rig.panel.closingNow = true;
-        rig.link.reply = [](int) { return QString(); };
-        rig.link.writeOk = [](int, const QString&) { return false; };
-    };
-    rig.run.Run_Click(0);
-    EXPECT_TRUE(rig.platform.messages.empty());
-    EXPECT_EQ(rig.link.wire.back(), "ABI0OL0.005ENEX");
-    EXPECT_EQ(rig.results.rows.size(), 2u);
-    EXPECT_FALSE(rig.run.running());
-}
-
-TEST(RunEdges, ClosingDuringAReferenceRunStoresNothing) {
-    RunRig rig;
-    sweepOf(rig, 10);
-    rig.platform.onEvents = [&] {
-        if (rig.results.rows.size() != 9 || rig.panel.closingNow) return;
-        rig.panel.closingNow = true;
-        rig.link.reply = [](int) { return QString(); };
-    };
-    rig.run.Run_Click(1);
-    EXPECT_TRUE(rig.platform.messages.empty());
-    EXPECT_FALSE(rig.run.RefStored());
-    EXPECT_EQ(rig.panel.captions, (std::array<QString, 2>{"&Run", "&Ref."}));
+    for (const int button : {0, 1}) {
+        SCOPED_TRACE(button);
+        RunRig rig;
+        sweepOf(rig, 10);
+        rig.platform.onEvents = [&] {
+            if (rig.results.rows.size() != 2 || rig.panel.closingNow) return;
+            rig.panel.closingNow = true;
+            rig.link.reply = [](int) { return QString(); };
+            rig.link.writeOk = [](int, const QString&) { return false; };
+        };
+        rig.run.Run_Click(button);
+        EXPECT_TRUE(rig.platform.messages.empty());
+        EXPECT_EQ(rig.link.wire.back(), "ABI0OL0.005ENEX");
+        EXPECT_EQ(rig.results.rows.size(), 2u);
+        EXPECT_FALSE(rig.run.running());
+        EXPECT_FALSE(rig.run.RefStored());
+        EXPECT_EQ(rig.panel.captions, (std::array<QString, 2>{"&Run", "&Ref."}));
+    }
 }
 
 TEST(RunEdges, AnInstrumentThatStandsStillEndsTheRunAsBadData) {
@@ -117,6 +98,7 @@ TEST(RunEdges, AnInstrumentThatStandsStillEndsTheRunAsBadData) {
         std::function<double(int)> kHz;  // the sweep value of query i
         int queries;
         size_t messages;
+        bool staleStop = false;  // a stop request left from before the run
     };
     const Case cases[] = {
         {"manual step, stuck at the start", false, false, [](int) { return 1.0; }, 101, 1},
@@ -124,6 +106,7 @@ TEST(RunEdges, AnInstrumentThatStandsStillEndsTheRunAsBadData) {
          102, 1},
         {"manual step, each value read 99 times", false, false, [](int i) { return 1.0 + i / 99; },
          199, 0},
+        {"a leftover stop request", false, false, [](int i) { return 1.0 + i; }, 3, 0, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -131,6 +114,7 @@ TEST(RunEdges, AnInstrumentThatStandsStillEndsTheRunAsBadData) {
         sweepOf(rig, 3);
         rig.panel.snap.autoStep = c.autoStep;
         rig.panel.snap.logStep = c.logStep;
+        rig.panel.stop = c.staleStop;
         rig.link.reply = [&c](int i) {
             return impedanceReply(QStringLiteral("+1"), "+0", kiloHertzField(c.kHz(i)));
         };
@@ -141,6 +125,7 @@ TEST(RunEdges, AnInstrumentThatStandsStillEndsTheRunAsBadData) {
             EXPECT_EQ(rig.platform.messages[0].text, "Bad data\rVerify GPIB Configuration");
         }
         EXPECT_FALSE(rig.run.running());
+        EXPECT_FALSE(rig.panel.stop);
     }
 }
 

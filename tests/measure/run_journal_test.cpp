@@ -257,6 +257,10 @@ TEST(HeadlessRun, AnInterruptEndsTheRunAfterItsPointAndStays) {
     setup.frequency = {1000, 5000, 1000};
     setup.oscillatorText = QStringLiteral("500");
     HeadlessPanel panel(setup);
+    // Each sweep remembers its own range.
+    panel.previousRange(SweepParam::Bias) = {1, 2, 3};
+    EXPECT_EQ(panel.previousRange(SweepParam::Frequency), (std::array<double, 3>{}));
+    EXPECT_EQ(panel.previousRange(SweepParam::Bias), (std::array<double, 3>{1, 2, 3}));
     HeadlessResults results;
     FakeLink link;
     FakeResults shown;
