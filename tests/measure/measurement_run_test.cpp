@@ -104,16 +104,7 @@ TEST(MeasurementRun, BiasSweepSendsTheDesignedTraffic) {
     EXPECT_EQ(rig.results.rowText(1), dec("000000.000|0.000|750.0000|13.000"));
     EXPECT_EQ(rig.results.rowText(2), dec("000100.000|100.000|791.0000|14.940"));
     EXPECT_EQ(rig.view.units, (ColumnUnits{"mV", "nF", "D"}));
-    EXPECT_EQ(rig.view.panels["IN"], "V:+0.1000");
     EXPECT_EQ(rig.view.panels["DAT1"], "CP:+0.7910E-06");
-    EXPECT_EQ(rig.view.panels["DAT2"], "GF:+14.940E+00");
-    // x from the start to one step below the last value; y over the raw first readings.
-    ASSERT_EQ(rig.view.plots.size(), 1u);
-    EXPECT_EQ(rig.view.plots[0][0], -100);
-    EXPECT_EQ(rig.view.plots[0][1], 0);
-    EXPECT_DOUBLE_EQ(rig.view.plots[0][2], 750);
-    EXPECT_DOUBLE_EQ(rig.view.plots[0][3], 800);
-    EXPECT_EQ(rig.settings.values["V_Start"], -100);
     EXPECT_EQ(rig.settings.values["Sweep"], 1);
     EXPECT_EQ(rig.settings.values["Mode"], 3);
     EXPECT_EQ(rig.settings.values["Circuit"], 2);
@@ -210,7 +201,9 @@ TEST(MeasurementRun, StopInMidRunEndsAfterTheCurrentPoint) {
     rig.platform.onEvents = [&] {
         if (clicked || rig.results.rows.size() != 3) return;
         clicked = true;
-        EXPECT_EQ(rig.panel.captions[0], "&Stop");
+        EXPECT_EQ(rig.panel.captions, (std::array<QString, 2>{"&Stop", "&Ref."}));
+        EXPECT_EQ(rig.panel.runEnabled, (std::array<bool, 2>{true, false}));
+        EXPECT_FALSE(rig.panel.panelEnabled);
         rig.run.Run_Click(0);
         // The Stop side restores the buttons at once; the loop ends by itself.
         EXPECT_EQ(rig.panel.captions[0], "&Run");
@@ -230,6 +223,8 @@ TEST(MeasurementRun, StopInMidRunEndsAfterTheCurrentPoint) {
     EXPECT_EQ(rig.view.plots, (std::vector<std::array<double, 4>>{{1, 2, 100, 120}}));
     EXPECT_EQ(rig.panel.captions, (std::array<QString, 2>{"&Run", "&Ref."}));
     EXPECT_FALSE(rig.run.running());
+    EXPECT_TRUE(rig.run.outcome().stopped);
+    EXPECT_EQ(rig.run.outcome().points, 3);
 }
 
 TEST(MeasurementRun, AClickThatWouldStartASecondRunIsIgnored) {
@@ -254,47 +249,45 @@ TEST(MeasurementRun, AClickThatWouldStartASecondRunIsIgnored) {
 TEST(MeasurementRun, ARunThatCouldNotGoDoesNotStart) {
     struct Case {
         const char* name;
-        std::function<void(PanelSnapshot&)> arrange;
+        std::function<void(RunRig&)> arrange;
         bool beeps;
         const char* message;
     };
-    const auto bias = [](PanelSnapshot& s, std::array<double, 3> fields) {
-        s.sweep = SweepParam::Bias;
-        s.bias = fields;
-    };
+    const char* const tooSmall = "Step too small to reach the stop\rEnter a step of at least ";
     const Case cases[] = {
         {"oscillator not a number",
-         [](PanelSnapshot& s) { s.oscillatorText = QStringLiteral("five"); }, true, nullptr},
-        {"frequency step 0", [](PanelSnapshot& s) { s.frequency[2] = 0; }, false,
-         "Step too small to reach the stop\rEnter a step of at least 1 Hz"},
-        {"frequency step below 1 Hz", [](PanelSnapshot& s) { s.frequency[2] = 0.4; }, false,
-         "Step too small to reach the stop\rEnter a step of at least 1 Hz"},
-        {"negative frequency step", [](PanelSnapshot& s) { s.frequency[2] = -1000; }, false,
-         "Step too small to reach the stop\rEnter a step of at least 1 Hz"},
+         [](RunRig& rig) { rig.panel.snap.oscillatorText = QStringLiteral("five"); }, true,
+         nullptr},
+        {"the window closing", [](RunRig& rig) { rig.panel.closingNow = true; }, false, nullptr},
+        {"frequency step below 1 Hz", [](RunRig& rig) { rig.panel.snap.frequency[2] = 0.4; }, false,
+         "1 Hz"},
+        {"negative frequency step", [](RunRig& rig) { rig.panel.snap.frequency[2] = -1000; }, false,
+         "1 Hz"},
         {"bias step 0",
-         [&](PanelSnapshot& s) {
-             bias(s, {-100, 100, 0});
+         [](RunRig& rig) {
+             rig.panel.snap.sweep = SweepParam::Bias;
+             rig.panel.snap.bias = {-100, 100, 0};
          },
-         false, "Step too small to reach the stop\rEnter a step of at least 10 mV"},
+         false, "10 mV"},
         {"automatic step below the decade table",
-         [](PanelSnapshot& s) {
-             s.frequency = {1, 3000, 0};
-             s.autoStep = true;
-             s.stepShowsAuto[0] = true;
+         [](RunRig& rig) {
+             rig.panel.snap.frequency = {1, 3000, 0};
+             rig.panel.snap.autoStep = rig.panel.snap.stepShowsAuto[0] = true;
          },
-         false, "Step too small to reach the stop\rEnter a step of at least 1 Hz"},
+         false, "1 Hz"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         RunRig rig;
         frequencySweep(rig, 1000, 3000, 1000);
-        c.arrange(rig.panel.snap);
+        c.arrange(rig);
         rig.results.rows.push_back({"k", "x", "1", "2"});
         rig.run.Run_Click(0);
-        EXPECT_EQ(rig.platform.beeps, c.beeps ? 1 : 0);
+        rig.run.Run_Click(1);  // Ref. does not start either
+        EXPECT_EQ(rig.platform.beeps, c.beeps ? 2 : 0);
         if (c.message) {
-            ASSERT_EQ(rig.platform.messages.size(), 1u);
-            EXPECT_EQ(rig.platform.messages[0].text, c.message);
+            ASSERT_EQ(rig.platform.messages.size(), 2u);
+            EXPECT_EQ(rig.platform.messages[0].text, tooSmall + QString::fromLatin1(c.message));
             EXPECT_EQ(rig.platform.messages[0].icon, MsgIcon::Exclamation);
         } else {
             EXPECT_TRUE(rig.platform.messages.empty());
@@ -303,6 +296,8 @@ TEST(MeasurementRun, ARunThatCouldNotGoDoesNotStart) {
         EXPECT_TRUE(rig.settings.values.empty());
         EXPECT_EQ(rig.results.rows.size(), 1u);
         EXPECT_EQ(rig.panel.captions, (std::array<QString, 2>{"&Run", "&Ref."}));
+        EXPECT_FALSE(rig.panel.stop);
+        EXPECT_FALSE(rig.run.outcome().started);
     }
 }
 
@@ -397,6 +392,112 @@ TEST(MeasurementRun, AutomaticLinearStepDecadeChanges) {
         EXPECT_EQ(Wire(rig.link.wire.end() - static_cast<long>(c.tail.size()), rig.link.wire.end()),
                   c.tail);
         EXPECT_EQ(rig.results.rows.size(), c.replies.size());
+    }
+}
+
+// Impedance, auto circuit, 500 mV, manual frequency sweep from 1 kHz in 1 kHz steps up to
+// `points` kHz; point i reads 1 + i Ohm.
+void sweepOf(RunRig& rig, int points) {
+    PanelSnapshot& s = rig.panel.snap;
+    s.frequency = {1000, 1000.0 * points, 1000};
+    s.oscillatorText = QStringLiteral("500");
+    rig.panel.prevFreq = s.frequency;
+    rig.link.queries = 0;
+    rig.link.reply = [](int i) {
+        return impedanceReply(QStringLiteral("+%1").arg(i + 1), "+0", kiloHertzField(i + 1));
+    };
+}
+
+TEST(RunEdges, AStopClickWhileIdleOnlyRaisesTheRequest) {
+    // The Ref. button keeps its "&Stop" caption while a reference is stored.
+    RunRig rig;
+    sweepOf(rig, 2);
+    rig.run.Run_Click(1);
+    ASSERT_EQ(rig.panel.captions[1], "&Stop");
+    rig.run.Run_Click(1);
+    EXPECT_TRUE(rig.panel.stop);
+    EXPECT_EQ(rig.panel.captions[1], "&Ref.");
+    EXPECT_TRUE(rig.panel.runEnabled[0]);
+    // The next run starts afresh and measures every point.
+    sweepOf(rig, 2);
+    rig.run.Run_Click(0);
+    EXPECT_EQ(rig.link.queries, 2);
+}
+
+TEST(RunEdges, ThePointCounterGoesBeyond32767) {
+    RunRig rig;
+    const int points = 32770;
+    sweepOf(rig, points);
+    rig.run.Run_Click(0);
+    ASSERT_EQ(rig.results.followed.size(), static_cast<size_t>(points));
+    EXPECT_EQ(rig.results.followed[32767], 32767);
+    EXPECT_EQ(rig.results.followed[32768], 32768);
+    EXPECT_EQ(rig.results.followed.back(), 32769);
+    EXPECT_EQ(rig.results.rowText(32769), dec("032770.000|32770.000|32770.000|0.000"));
+    EXPECT_EQ(rig.view.plots, (std::vector<std::array<double, 4>>{{1, 32769, 1, 32770}}));
+}
+
+TEST(RunEdges, ClosingTheWindowMidRunShowsNoErrorBoxAndStoresNoReference) {
+    // The close arrives during the event pass after point 2; the link is closed with it.
+    for (const int button : {0, 1}) {
+        SCOPED_TRACE(button);
+        RunRig rig;
+        sweepOf(rig, 10);
+        rig.platform.onEvents = [&] {
+            if (rig.results.rows.size() != 2 || rig.panel.closingNow) return;
+            rig.panel.closingNow = true;
+            rig.link.reply = [](int) { return QString(); };
+            rig.link.writeOk = [](int, const QString&) { return false; };
+        };
+        rig.run.Run_Click(button);
+        EXPECT_TRUE(rig.platform.messages.empty());
+        EXPECT_EQ(rig.link.wire.back(), "ABI0OL0.005ENEX");
+        EXPECT_EQ(rig.results.rows.size(), 2u);
+        EXPECT_FALSE(rig.run.running());
+        EXPECT_FALSE(rig.run.RefStored());
+        EXPECT_EQ(rig.panel.captions, (std::array<QString, 2>{"&Run", "&Ref."}));
+    }
+}
+
+TEST(RunEdges, AnInstrumentThatStandsStillEndsTheRunAsBadData) {
+    // The run ends when the instrument reports its stop. One that repeats its sweep value for
+    // good must not keep it going for ever; one whose readback repeats a few times (a step
+    // below the reply's resolution) must still reach the stop.
+    struct Case {
+        const char* name;
+        bool autoStep;
+        bool logStep;
+        std::function<double(int)> kHz;  // the sweep value of query i
+        int queries;
+        size_t messages;
+        bool staleStop = false;  // a stop request left from before the run
+    };
+    const Case cases[] = {
+        {"manual step, stuck at the start", false, false, [](int) { return 1.0; }, 101, 1},
+        {"automatic log step, stuck at 2 kHz", true, true, [](int i) { return i == 0 ? 1.0 : 2.0; },
+         102, 1},
+        {"manual step, each value read 99 times", false, false, [](int i) { return 1.0 + i / 99; },
+         199, 0},
+        {"a leftover stop request", false, false, [](int i) { return 1.0 + i; }, 3, 0, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        RunRig rig;
+        sweepOf(rig, 3);
+        rig.panel.snap.autoStep = c.autoStep;
+        rig.panel.snap.logStep = c.logStep;
+        rig.panel.stop = c.staleStop;
+        rig.link.reply = [&c](int i) {
+            return impedanceReply(QStringLiteral("+1"), "+0", kiloHertzField(c.kHz(i)));
+        };
+        rig.run.Run_Click(0);
+        EXPECT_EQ(rig.link.queries, c.queries);
+        ASSERT_EQ(rig.platform.messages.size(), c.messages);
+        if (c.messages) {
+            EXPECT_EQ(rig.platform.messages[0].text, "Bad data\rVerify GPIB Configuration");
+        }
+        EXPECT_FALSE(rig.run.running());
+        EXPECT_FALSE(rig.panel.stop);
     }
 }
 

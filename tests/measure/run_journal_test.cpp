@@ -2,6 +2,7 @@
 // retries and a reference given to it from outside.
 #include <gtest/gtest.h>
 
+#include "cls_gpib_run_link.h"
 #include "headless_run.h"
 #include "measurement_run.h"
 #include "run_fakes.h"
@@ -88,44 +89,6 @@ TEST(RunJournal, AMergedRunSaysItKeepsTheEarlierRows) {
     rig.run.Run_Click(0);
     ASSERT_EQ(journal.starts.size(), 2u);
     EXPECT_TRUE(journal.starts[1].keepsRows);
-}
-
-TEST(RunOutcome, SaysHowTheRunEndedAndAtWhichPoint) {
-    struct Case {
-        const char* name;
-        int goodReplies;       // replies before the instrument goes quiet (or -1: never)
-        bool stopAfterSecond;  // the operator stops after the second point
-        bool refuse;           // a step that never reaches the stop: no run
-        MeasurementRun::Failure failure;
-        bool stopped;
-        int64_t points;
-    };
-    const Case cases[] = {
-        {"finished", -1, false, false, MeasurementRun::Failure::None, false, 4},
-        {"no response at the third", 2, false, false, MeasurementRun::Failure::NoResponse, false,
-         2},
-        {"stopped", -1, true, false, MeasurementRun::Failure::None, true, 2},
-        {"refused", -1, false, true, MeasurementRun::Failure::None, false, 0},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        RunRig rig;
-        sweepTo(rig, 4);
-        if (c.refuse) rig.panel.snap.frequency[2] = 0.5;
-        rig.link.reply = [&c](int i) {
-            return c.goodReplies >= 0 && i >= c.goodReplies ? QString() : reading(i + 1);
-        };
-        if (c.stopAfterSecond) {
-            rig.platform.onEvents = [&rig] {
-                if (rig.link.queries == 2) rig.panel.stop = true;
-            };
-        }
-        rig.run.Run_Click(0);
-        EXPECT_EQ(rig.run.outcome().started, !c.refuse);
-        EXPECT_EQ(rig.run.outcome().failure, c.failure);
-        EXPECT_EQ(rig.run.outcome().stopped, c.stopped);
-        EXPECT_EQ(rig.run.outcome().points, c.points);
-    }
 }
 
 // Retries: replies by query number; "" is a timeout, "?" bad data.
@@ -295,6 +258,17 @@ TEST(RunProgress, TimeLeftAtThePaceSoFar) {
         {723000, "12:03"}, {3599000, "59:59"}, {7509000, "2:05:09"}, {-5, "0:00"},
     };
     for (const auto& [ms, text] : durations) EXPECT_EQ(durationText(ms), text) << ms;
+}
+
+// The run's link to the window's GPIB link.
+TEST(ClsGpibRunLink, AClosedLinkFailsQuietly) {
+    FakePlatform platform;
+    ClsGPIB gpib(platform);
+    ClsGpibRunLink link(gpib);
+    EXPECT_FALSE(link.write(QStringLiteral("W0ABEX")));
+    EXPECT_EQ(link.query(QStringLiteral("EX"), 50), QString());
+    link.purge();
+    EXPECT_TRUE(platform.messages.empty());
 }
 
 }  // namespace
