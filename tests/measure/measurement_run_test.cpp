@@ -315,68 +315,51 @@ TEST(MeasurementRun, RunsThatNeedNoStepStartWithout) {
     }
 }
 
-TEST(MeasurementRun, AutomaticLinearStepReprogramsAtEachDecade) {
-    RunRig rig;
-    frequencySweep(rig, 1000, 100000, 0);
-    rig.panel.snap.autoStep = true;
-    rig.panel.snap.stepShowsAuto[0] = true;
-    // 1 to 10 kHz in 1 kHz steps, then 20 to 100 kHz in 10 kHz steps.
-    rig.link.reply = [](int i) {
-        const double kHz = i < 10 ? i + 1 : 10.0 * (i - 8);
-        return impedanceReply("+050.00E+00", "+001.00E+00", kiloHertzField(kHz));
-    };
-    rig.run.Run_Click(0);
-
-    Wire expected{"W0ABEX",      "T3F1R8I0G0H0EX",
-                  "A1B1C2EX",    "OL0.500ENEX",
-                  "EX",          "SF1.000ENTF1.000ENPF100.000ENEX",
-                  "FR1.000ENEX", "W1W2EX",
-                  "<purge>"};
-    expected.insert(expected.end(), 10, "?EX");
-    for (const char* text : {"ABEX", "SF10.000ENTF20.000ENPF100.000EN", "W1W2EX"}) {
-        expected.push_back(text);
-    }
-    expected.insert(expected.end(), 9, "?EX");
-    for (const char* text :
-         {"ABEX", "SF25.000ENTF125.000ENPF100.000EN", "W1W2EX", "ABI0OL0.005ENEX"}) {
-        expected.push_back(text);
-    }
-    EXPECT_EQ(rig.link.wire, expected);
-    EXPECT_EQ(rig.panel.stepTexts, (Wire{"F:1", "F:10", "F:25", "F:Lin", "B:Lin"}));
-    EXPECT_EQ(rig.results.rows.size(), 19u);
-    // The last decade change moved X on to 125 kHz: the x range still ends at 100 kHz.
-    EXPECT_EQ(rig.view.plots, (std::vector<std::array<double, 4>>{{1, 100, 50, 50}}));
-    EXPECT_EQ(rig.panel.autoCleared, 0);
-}
-
-// The top decade steps on in fifties and its last change stays in range; a bias sweep steps
+// The automatic linear step reprograms the sweep at each decade; the top decade steps on in
+// fifties and its last change stays in range (the plot's x range too); a bias sweep steps
 // towards zero (past -100 mV the 10 mV decade).
-TEST(MeasurementRun, AutomaticLinearStepDecadeChanges) {
-    struct Case {
+TEST(MeasurementRun, AutomaticLinearStepReprogramsAtEachDecade) {
+    const struct {
         SweepParam sweep;
         std::array<double, 3> fields;  // Hz or mV; the step box shows "Lin"
-        std::vector<QString> replies;
-        Wire tail;
-    };
-    const Case cases[] = {
+        const char* replies;           // the sweep value of each reading
+        const char* wire;              // from the sweep's set-up on
+        const char* steps;             // what the step boxes were given
+        std::array<double, 2> x;       // the plot's x range
+    } cases[] = {
+        {SweepParam::Frequency,
+         {1000, 100000, 0},
+         "K+1 K+2 K+3 K+4 K+5 K+6 K+7 K+8 K+9 K+10 K+20 K+30 K+40 K+50 K+60 K+70 K+80 K+90 K+100",
+         "SF1.000ENTF1.000ENPF100.000ENEX FR1.000ENEX W1W2EX <purge> ?EX ?EX ?EX ?EX ?EX ?EX ?EX "
+         "?EX ?EX ?EX ABEX SF10.000ENTF20.000ENPF100.000EN W1W2EX ?EX ?EX ?EX ?EX ?EX ?EX ?EX ?EX "
+         "?EX ABEX SF25.000ENTF125.000ENPF100.000EN W1W2EX ABI0OL0.005ENEX",
+         "F:1 F:10 F:25 F:Lin B:Lin",
+         {1, 100}},
         {SweepParam::Frequency,
          {12900e3, 13000e3, 0},
-         {"K+12900.000", "K+12950.000", "K+13000.000"},
-         {"?EX", "?EX", "?EX", "ABEX", "SF50.000ENTF13000.000ENPF13000.000EN", "W1W2EX",
-          "ABI0OL0.005ENEX"}},
+         "K+12900.000 K+12950.000 K+13000.000",
+         "SF50.000ENTF12900.000ENPF13000.000ENEX FR12900.000ENEX W1W2EX <purge> ?EX ?EX ?EX ABEX "
+         "SF50.000ENTF13000.000ENPF13000.000EN W1W2EX ABI0OL0.005ENEX",
+         "F:50 F:50 F:Lin B:Lin",
+         {12900, 12950}},
         {SweepParam::Bias,
          {31900, 32000, 0},
-         {"V+31.90", "V+31.95", "V+32.00"},
-         {"?EX", "?EX", "?EX", "ABEX", "SB0.050ENTB32.000ENPB32.000EN", "W1W2EX",
-          "ABI0OL0.005ENEX"}},
+         "V+31.90 V+31.95 V+32.00",
+         "SB0.050ENTB31.900ENPB32.000ENEX BI31.900ENEX W1W2EX <purge> ?EX ?EX ?EX ABEX "
+         "SB0.050ENTB32.000ENPB32.000EN W1W2EX ABI0OL0.005ENEX",
+         "B:50 B:50 F:Lin B:Lin",
+         {31900, 32000}},
         {SweepParam::Bias,
          {-150, 20, 0},
-         {"V-0.150", "V-0.130", "V-0.110", "V-0.090", "V+0.020"},
-         {"SB0.020ENTB-0.150ENPB0.020ENEX", "BI-0.150ENEX", "W1W2EX", "<purge>", "?EX", "?EX",
-          "?EX", "?EX", "ABEX", "SB0.010ENTB-0.080ENPB0.020EN", "W1W2EX", "?EX", "ABEX",
-          "SB0.010ENTB0.030ENPB0.020EN", "W1W2EX", "ABI0OL0.005ENEX"}},
+         "V-0.150 V-0.130 V-0.110 V-0.090 V+0.020",
+         "SB0.020ENTB-0.150ENPB0.020ENEX BI-0.150ENEX W1W2EX <purge> ?EX ?EX ?EX ?EX ABEX "
+         "SB0.010ENTB-0.080ENPB0.020EN W1W2EX ?EX ABEX SB0.010ENTB0.030ENPB0.020EN W1W2EX "
+         "ABI0OL0.005ENEX",
+         "B:20 B:10 B:10 F:Lin B:Lin",
+         {-150, 20}},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.replies);
         RunRig rig;
         frequencySweep(rig, 1000, 1000, 1000);
         PanelSnapshot& s = rig.panel.snap;
@@ -384,14 +367,18 @@ TEST(MeasurementRun, AutomaticLinearStepDecadeChanges) {
         (c.sweep == SweepParam::Bias ? s.bias : s.frequency) = c.fields;
         s.autoStep = true;
         s.stepShowsAuto[static_cast<size_t>(c.sweep)] = true;
-        for (const QString& x : c.replies)
-            rig.link.replies.push_back(impedanceReply("+1", "+1", x));
+        const Wire replies = words(c.replies);
+        for (const QString& x : replies) rig.link.replies.push_back(impedanceReply("+1", "+1", x));
         rig.run.Run_Click(0);
         EXPECT_TRUE(rig.platform.messages.empty());
-        ASSERT_GE(rig.link.wire.size(), c.tail.size());
-        EXPECT_EQ(Wire(rig.link.wire.end() - static_cast<long>(c.tail.size()), rig.link.wire.end()),
-                  c.tail);
-        EXPECT_EQ(rig.results.rows.size(), c.replies.size());
+        const Wire wire = words(c.wire);
+        ASSERT_GE(rig.link.wire.size(), wire.size());
+        EXPECT_EQ(Wire(rig.link.wire.end() - static_cast<long>(wire.size()), rig.link.wire.end()),
+                  wire);
+        EXPECT_EQ(rig.panel.stepTexts, words(c.steps));
+        EXPECT_EQ(rig.results.rows.size(), replies.size());
+        EXPECT_EQ(rig.view.plots, (std::vector<std::array<double, 4>>{{c.x[0], c.x[1], 1, 1}}));
+        EXPECT_EQ(rig.panel.autoCleared, 0);
     }
 }
 

@@ -110,12 +110,17 @@ TEST(SortKey, NegativeValuesTurnIntoKeysThatSortFirstInOrder) {
     EXPECT_EQ(sortKey(0), dec("000000.000"));
     EXPECT_EQ(sortKey(-1500), dec(" 998499.999"));
 
+    // In numeric order, also where a value rounds to zero; sorted as text from any order.
     QStringList keys;
-    for (double v : {5.0, -10.0, 0.0, -20.0, 1234.5, -0.5}) keys << sortKey(v);
-    std::sort(keys.begin(), keys.end());
-    EXPECT_EQ(keys, QStringList({sortKey(-20), sortKey(-10), sortKey(-0.5), sortKey(0), sortKey(5),
-                                 sortKey(1234.5)}));
-    EXPECT_EQ(keys.front(), dec(" 999979.999"));
+    for (double v : {-99999.5, -1234.5, -20.0, -12.5, -12.25, -10.0, -1.0, -0.5, -0.001, -0.0004,
+                     0.0, 0.0004, 0.5, 5.0, 12.5, 1234.5, 999999.999})
+        keys << sortKey(v);
+    QStringList sorted = keys;
+    std::reverse(sorted.begin(), sorted.end());
+    std::swap(sorted[2], sorted[9]);
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(sorted, keys);
+    EXPECT_EQ(keys[2], dec(" 999979.999"));
     EXPECT_EQ(InvNum(dec("-000010.000")), dec(" 999989.999"));
 }
 

@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QLocale>
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <deque>
 #include <functional>
@@ -18,6 +19,12 @@ namespace lorvane::test {
 // A display text in the locale the test runs under: "." becomes the decimal separator.
 inline QString dec(const char* text) {
     return QString::fromUtf8(text).replace(u'.', QLocale().decimalPoint());
+}
+
+// The words of a text, as a table row gives a list.
+inline std::vector<QString> words(const char* text) {
+    const QStringList list = QString::fromUtf8(text).split(u' ', Qt::SkipEmptyParts);
+    return {list.begin(), list.end()};
 }
 
 // Records the traffic: each write as its text, each query as "?" and its text, a read as

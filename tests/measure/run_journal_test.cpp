@@ -91,76 +91,72 @@ TEST(RunJournal, AMergedRunSaysItKeepsTheEarlierRows) {
     EXPECT_TRUE(journal.starts[1].keepsRows);
 }
 
-// Retries: replies by query number; "" is a timeout, "?" bad data.
-struct RetryCase {
-    const char* name;
-    bool autoStep;
-    std::vector<QString> replies;
-    int retries;
-    Wire wire;  // from the first trigger to the run-end text
-    std::vector<double> points;
-    std::vector<MeasurementRun::Retry> reported;
-    MeasurementRun::Failure failure;
-};
-
 TEST(RunRetries, TriggerAPointAgainAndKeepItOnce) {
     using F = MeasurementRun::Failure;
-    const QString r1 = reading(1), r2 = reading(2), r3 = reading(3);
-    const RetryCase cases[] = {
+    const struct {
+        const char* name;
+        bool autoStep;
+        const char* replies;  // by query number: the reading at k kHz, "-" a timeout, "?" bad data
+        int retries;
+        const char* wire;  // from the first trigger to the run-end text
+        std::vector<double> points;
+        std::vector<MeasurementRun::Retry> reported;
+        F failure;
+    } cases[] = {
         {"a timeout, then the reading",
          false,
-         {r1, "", r2, r3},
+         "1 - 2 3",
          2,
-         {"?EX", "W2", "?EX", "FR2.000EN", "?EX", "W2", "?EX", "W2"},
+         "?EX W2 ?EX FR2.000EN ?EX W2 ?EX W2",
          {1, 2, 3},
          {{1, 1, F::NoResponse}},
          F::None},
         {"bad data twice",
          false,
-         {"?", "?", r1, r2, r3},
+         "? ? 1 2 3",
          2,
-         {"?EX", "FR1.000EN", "?EX", "FR1.000EN", "?EX", "W2", "?EX", "W2", "?EX", "W2"},
+         "?EX FR1.000EN ?EX FR1.000EN ?EX W2 ?EX W2 ?EX W2",
          {1, 2, 3},
          {{0, 1, F::BadData}, {0, 2, F::BadData}},
          F::None},
         {"more failures than retries",
          false,
-         {r1, "", "", r2},
+         "1 - - 2",
          1,
-         {"?EX", "W2", "?EX", "FR2.000EN", "?EX"},
+         "?EX W2 ?EX FR2.000EN ?EX",
          {1},
          {{1, 1, F::NoResponse}},
          F::NoResponse},
-        {"none asked for", false, {r1, "", r2}, 0, {"?EX", "W2", "?EX"}, {1}, {}, F::NoResponse},
+        {"none asked for", false, "1 - 2", 0, "?EX W2 ?EX", {1}, {}, F::NoResponse},
         // The reply of the first trigger comes late, as the answer to the retry; the retry's
         // own reply then comes before the next point's and is passed over.
         {"a late reply",
          false,
-         {r1, "", r2, r2, r3, r3},
+         "1 - 2 2 3 3",
          2,
-         {"?EX", "W2", "?EX", "FR2.000EN", "?EX", "W2", "?EX", "<read>", "W2"},
+         "?EX W2 ?EX FR2.000EN ?EX W2 ?EX <read> W2",
          {1, 2, 3},
          {{1, 1, F::NoResponse}},
          F::None},
         // An automatic sweep starts again at the point before and reads it once more.
         {"an automatic sweep",
          true,
-         {r1, "", r1, r2, r3},
+         "1 - 1 2 3",
          2,
-         {"?EX", "?EX", "ABEX", "SF1.000ENTF1.000ENPF3.000EN", "W1W2EX", "?EX", "?EX", "?EX"},
+         "?EX ?EX ABEX SF1.000ENTF1.000ENPF3.000EN W1W2EX ?EX ?EX ?EX",
          {1, 2, 3},
          {{1, 1, F::NoResponse}},
          F::None},
         {"an automatic sweep at its first point",
          true,
-         {"", r1, r2, r3},
+         "- 1 2 3",
          2,
-         {"?EX", "ABEX", "SF1.000ENTF1.000ENPF3.000EN", "W1W2EX", "?EX", "?EX", "?EX"},
+         "?EX ABEX SF1.000ENTF1.000ENPF3.000EN W1W2EX ?EX ?EX ?EX",
          {1, 2, 3},
          {{0, 1, F::NoResponse}},
          F::None},
     };
-    for (const RetryCase& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         RunRig rig;
         RecordingJournal journal(rig.view);
@@ -170,13 +166,14 @@ TEST(RunRetries, TriggerAPointAgainAndKeepItOnce) {
                            [&](const MeasurementRun::Retry& r) { reported.push_back(r); });
         sweepTo(rig, 3);
         rig.panel.snap.autoStep = c.autoStep;
-        rig.link.replies.assign(c.replies.begin(), c.replies.end());
+        for (const QString& r : words(c.replies))
+            rig.link.replies.push_back(r == u"-" ? QString() : r == u"?" ? r : reading(r.toInt()));
         rig.run.Run_Click(0);
 
         const Wire& all = rig.link.wire;
         const auto first = std::find(all.begin(), all.end(), QStringLiteral("<purge>")) + 1;
         Wire wire(first, all.end() - 1);
-        EXPECT_EQ(wire, c.wire);
+        EXPECT_EQ(wire, words(c.wire));
         EXPECT_EQ(all.back(), QStringLiteral("ABI0OL0.005ENEX"));
         std::vector<double> points;
         for (const MeasuredPoint& p : journal.points) points.push_back(p.x);
