@@ -63,17 +63,12 @@ TEST(SweepOptions, LinkModeOutputAndSwitches) {
               "--retries 3 --out a.csv --xlsx b.xlsx --reference r.csv --quiet"),
         error);
     ASSERT_TRUE(o) << error.toStdString();
-    EXPECT_EQ(u"%1 %2 %3 %4 %5 %6 %7 %8 %9 "_s.arg(o->prologix)
-                      .arg(o->board)
-                      .arg(o->portPath)
-                      .arg(o->address)
-                      .arg(int(o->panel.mode))
-                      .arg(int(o->panel.circuit))
-                      .arg(o->panel.highSpeed)
-                      .arg(o->retries)
-                      .arg(o->quiet) +
-                  QStringList({o->out, o->xlsx, o->reference}).join(u' '),
-              u"1 12  30 5 2 1 3 1 a.csv b.xlsx r.csv"_s);
+    EXPECT_TRUE(o->prologix && o->portPath.isEmpty() && o->panel.highSpeed && o->quiet);
+    EXPECT_EQ(std::vector<int>({o->board, o->address, o->retries, static_cast<int>(o->panel.mode),
+                                static_cast<int>(o->panel.circuit)}),
+              std::vector<int>({12, 30, 3, 5, 2}));
+    EXPECT_EQ(QStringList({o->out, o->xlsx, o->reference}),
+              QStringList({"a.csv", "b.xlsx", "r.csv"}));
     o = parseSweepOptions(words("--card 3"), error);
     EXPECT_TRUE(o && !o->prologix && o->board == 3 && !o->quiet && !o->panel.highSpeed);
     EXPECT_TRUE(parseSweepOptions(words("--prologix=/dev/ttyUSB0 --bias 1 --help"), error)->help);
