@@ -341,7 +341,7 @@ TEST(MeasurementRun, AutomaticLinearStepReprogramsAtEachDecade) {
          "SF50.000ENTF12900.000ENPF13000.000ENEX FR12900.000ENEX W1W2EX <purge> ?EX ?EX ?EX ABEX "
          "SF50.000ENTF13000.000ENPF13000.000EN W1W2EX ABI0OL0.005ENEX",
          "F:50 F:50 F:Lin B:Lin",
-         {12900, 12950}},
+         {12900, 13000}},
         {SweepParam::Bias,
          {31900, 32000, 0},
          "V+31.90 V+31.95 V+32.00",
