@@ -2,6 +2,8 @@
 // retries and a reference given to it from outside.
 #include <gtest/gtest.h>
 
+#include <QSerialPort>
+
 #include "cls_gpib_run_link.h"
 #include "headless_run.h"
 #include "measurement_run.h"
@@ -257,15 +259,27 @@ TEST(RunProgress, TimeLeftAtThePaceSoFar) {
     for (const auto& [ms, text] : durations) EXPECT_EQ(durationText(ms), text) << ms;
 }
 
-// The run's link to the window's GPIB link.
-TEST(ClsGpibRunLink, AClosedLinkFailsQuietly) {
+// The run's link to the window's GPIB link: a closed link fails quietly; an adapter link whose
+// port is missing counts as open, and its reads wait the delay, cut to 16 bits.
+TEST(ClsGpibRunLink, FailsQuietlyAndPassesTheDelayOnInSixteenBits) {
     FakePlatform platform;
+    QSerialPort port;
     ClsGPIB gpib(platform);
+    gpib.Initialize(nullptr, &port);
     ClsGpibRunLink link(gpib);
     EXPECT_FALSE(link.write(QStringLiteral("W0ABEX")));
     EXPECT_EQ(link.query(QStringLiteral("EX"), 50), QString());
     link.purge();
-    EXPECT_TRUE(platform.messages.empty());
+    EXPECT_TRUE(platform.journal.empty());
+    gpib.setCrd(1);
+    gpib.setBrd(250);  // no such port: one message
+    EXPECT_FALSE(gpib.DevOpen());
+    for (const auto& [delay, waited] : {std::pair{-5, 0}, {50, 50}, {100000, 32767}}) {
+        platform.sleeps.clear();
+        EXPECT_EQ(link.read(delay), QString());
+        EXPECT_EQ(platform.sleeps.at(0), waited) << delay;
+    }
+    EXPECT_EQ(platform.messages.size(), 1u);
 }
 
 }  // namespace
