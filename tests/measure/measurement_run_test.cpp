@@ -171,10 +171,14 @@ TEST(MeasurementRun, KeepsOrClearsTheEarlierRowsByRangeSettingAndAnswer) {
 TEST(MeasurementRun, AChangedRangeAsksWhetherToKeepAndYesMerges) {
     RunRig rig;
     firstRun(rig);
+    RecordingJournal journal(rig.view);
+    rig.run.setJournal(&journal);
     rig.panel.snap.frequency = {2000, 4000, 1000};
     steppingInstrument(rig, 2, 1);
     rig.platform.answerNext(MsgResult::Yes);
     rig.run.Run_Click(0);
+    ASSERT_EQ(journal.starts.size(), 1u);
+    EXPECT_TRUE(journal.starts[0].keepsRows);
 
     ASSERT_EQ(rig.platform.messages.size(), 1u);
     const MessageRequest& box = rig.platform.messages[0];

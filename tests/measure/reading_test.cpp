@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <optional>
 
 #include "headings.h"
@@ -57,50 +58,38 @@ TEST(ParseReading, ShortOrIncompleteRepliesAreBadData) {
 }
 
 TEST(ScaleReading, AppliesTheParameterAndSweepPowersOfTenToTheDecimals) {
-    struct Case {
+    using M = MeasureMode;
+    using S = SweepParam;
+    const double bad = std::nan("");
+    // Exactly the decimal values written, so that a sweep value meets its stop. Numbers beyond
+    // the range of a double, as written or once scaled, are no values: bad data.
+    const struct {
         const char16_t* reply;
         MeasureMode mode;
         SweepParam sweep;
-        std::optional<std::array<double, 3>> scaled;  // dat1, dat2, x; nullopt: bad data
+        double dat1, dat2, x;
+    } cases[] = {
+        {u"NZFN+1.2E+03,NTDN-000.03E+00,q+100.000", M::Impedance, S::Frequency, 1200, -0.03, 100},
+        {u"NZFN+1.2E+03,NTDN-000.03E+00,q+100.000", M::Impedance, S::Bias, 1200, -0.03, 100000},
+        {u"NCPN+0.7910E-06,NGFN+14.940E+00,K+01000.000", M::Capacitance, S::Frequency, 791, 14.94,
+         1000},
+        {u"NBAN-03.010E+00,NGDN+012.50E-06,K+0010.0000", M::Delay, S::Frequency, -3.01, 12.5, 10},
+        {u"NLSN+97.467E-06,NQFN+61.240E+00,V+02.03", M::Inductance, S::Bias, 97.467, 61.24, 2030},
+        {u"NZFN+1E+999,NTDN+1,K+1", M::Impedance, S::Frequency, bad, 0, 0},
+        {u"NZFN+1,NTDN-1E-999,K+1", M::Impedance, S::Frequency, bad, 0, 0},
+        {u"NZFN+1,NTDN+1,K+9E+999", M::Impedance, S::Frequency, bad, 0, 0},
+        {u"NCPN+1E+300,NGFN+1,K+1", M::Capacitance, S::Frequency, bad, 0, 0},
+        {u"NZFN+1,NTDN+1,V+1E+306", M::Impedance, S::Bias, bad, 0, 0},
     };
-    const Case cases[] = {
-        {u"NZFN+1.2E+03,NTDN-000.03E+00,q+100.000",
-         MeasureMode::Impedance,
-         SweepParam::Frequency,
-         {{1200, -0.03, 100}}},
-        {u"NZFN+1.2E+03,NTDN-000.03E+00,q+100.000",
-         MeasureMode::Impedance,
-         SweepParam::Bias,
-         {{1200, -0.03, 100000}}},
-        {u"NCPN+0.7910E-06,NGFN+14.940E+00,K+01000.000",
-         MeasureMode::Capacitance,
-         SweepParam::Frequency,
-         {{791, 14.94, 1000}}},
-        {u"NBAN-03.010E+00,NGDN+012.50E-06,K+0010.0000",
-         MeasureMode::Delay,
-         SweepParam::Frequency,
-         {{-3.01, 12.5, 10}}},
-        {u"NLSN+97.467E-06,NQFN+61.240E+00,V+02.03",
-         MeasureMode::Inductance,
-         SweepParam::Bias,
-         {{97.467, 61.24, 2030}}},
-        // Numbers beyond the range of a double, as written or once scaled, are no values.
-        {u"NZFN+1E+999,NTDN+1,K+1", MeasureMode::Impedance, SweepParam::Frequency, std::nullopt},
-        {u"NZFN+1,NTDN-1E-999,K+1", MeasureMode::Impedance, SweepParam::Frequency, std::nullopt},
-        {u"NZFN+1,NTDN+1,K+9E+999", MeasureMode::Impedance, SweepParam::Frequency, std::nullopt},
-        {u"NCPN+1E+300,NGFN+1,K+1", MeasureMode::Capacitance, SweepParam::Frequency, std::nullopt},
-        {u"NZFN+1,NTDN+1,V+1E+306", MeasureMode::Impedance, SweepParam::Bias, std::nullopt},
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(QString::fromUtf16(c.reply).toStdString());
         const std::optional<ScaledReading> s =
             scaleReading(parseReading(c.reply), conversionFor(c.mode), sweepPower(c.sweep));
-        ASSERT_EQ(s.has_value(), c.scaled.has_value());
+        ASSERT_EQ(s.has_value(), !std::isnan(c.dat1));
         if (!s) continue;
-        // Exactly the decimal values written, so that a sweep value meets its stop.
-        EXPECT_EQ(s->dat1, (*c.scaled)[0]);
-        EXPECT_EQ(s->dat2, (*c.scaled)[1]);
-        EXPECT_EQ(s->x, (*c.scaled)[2]);
+        EXPECT_EQ(s->dat1, c.dat1);
+        EXPECT_EQ(s->dat2, c.dat2);
+        EXPECT_EQ(s->x, c.x);
     }
 }
 

@@ -146,6 +146,26 @@ class FakeSettings final : public RunSettings {
     std::map<QString, double> values;
 };
 
+// Writes down every point, and what the status bar showed at that moment.
+class RecordingJournal final : public RunJournal {
+  public:
+    explicit RecordingJournal(const FakeView& view) : view_(view) {}
+    void begin(const RunStart& start) override { starts.push_back(start); }
+    void record(const MeasuredPoint& point) override {
+        points.push_back(point);
+        shownWhenRecorded.push_back(view_.panels.count(QStringLiteral("DAT1"))
+                                        ? view_.panels.at(QStringLiteral("DAT1"))
+                                        : QString());
+    }
+
+    std::vector<RunStart> starts;
+    std::vector<MeasuredPoint> points;
+    std::vector<QString> shownWhenRecorded;
+
+  private:
+    const FakeView& view_;
+};
+
 // A run with a fake for everything around it.
 struct RunRig {
     FakeLink link;
