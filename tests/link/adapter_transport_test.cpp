@@ -196,6 +196,7 @@ TEST(ReplyCollector, EndsWithThePieceThatBringsTheLineFeedWithin256Bytes) {
         QByteArray text;
     } cases[] = {
         {{"\n", "late"}, Status::Complete, "\n"},
+        {{'\n' + x255 + 'x'}, Status::Complete, '\n' + x255 + 'x'},
         {{"NZ", "", "FN\r\nrest", "late\n"}, Status::Complete, "NZFN\r\nrest"},
         {{x255, "\n"}, Status::Complete, x255 + '\n'},
         {{x255 + 'x', "\n"}, Status::Overlong, x255 + "x\n"},

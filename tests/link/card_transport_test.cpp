@@ -63,9 +63,11 @@ TEST_F(CardLink, EachOperationMakesItsCallsAndPauses) {
          [](ClsGPIB& link) {
              EXPECT_TRUE(link.DevWrite(0, QStringLiteral("A1B1C1F1T3")));
              EXPECT_EQ(link.DevQuery(0, QStringLiteral("EX"), link.Del()), kReading);
+             EXPECT_EQ(link.DevRead(0, 0), QString());  // nothing more came
          },
-         {"> A1B1C1F1T3\\r", "> EX\\r", "< NZFN+96.841E+00,NTDN-84.073E+00,K+0100.0000\\r\\n"},
-         {"sleep:50", "sleep:5"}},
+         {"> A1B1C1F1T3\\r", "> EX\\r", "< NZFN+96.841E+00,NTDN-84.073E+00,K+0100.0000\\r\\n",
+          "# ibrd timeout"},
+         {"sleep:50", "sleep:5", "sleep:0"}},
         {"purge",
          [](ClsGPIB& link) { link.DevPurge(0); },
          {"# ibtmo 7", "# ibrd timeout", "# ibtmo 12"},

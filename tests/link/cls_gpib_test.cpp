@@ -26,6 +26,12 @@ TEST(ClosedLink, RefusesEveryOperationWithoutWaitingOrShowingAnything) {
         EXPECT_FALSE(link.DevClose());
         EXPECT_EQ(link.Hdl(), -1);
         EXPECT_TRUE(platform.journal.empty());
+        if (transport == 0) continue;  // opening a card would load a library
+        // An adapter without a serial port: the open fails, and nothing passes.
+        EXPECT_FALSE(link.DevOpen());
+        EXPECT_FALSE(link.DevWrite(0, QStringLiteral("EX")));
+        EXPECT_EQ(link.DevRead(0, 0), QString());
+        EXPECT_EQ(platform.messages.size(), 1u);
     }
 }
 

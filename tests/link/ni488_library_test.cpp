@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "card_transport.h"
+#include "cls_gpib.h"
 #include "fake_platform.h"
 #include "ni488_library.h"
 
@@ -181,6 +182,13 @@ TEST_F(Ni488Binding, CardOpenAndCloseTakeTheDescriptorOfflineWhenTheyGiveItUp) {
     card.close(hdl);
     EXPECT_EQ(fake.log.substr(fake.log.find(";ibconfig", 1)),
               ";ibconfig 0;ibdev 0;ibonl 7;ibloc 7;ibonl 7;");
+    // A read keeps the count the driver reports, within its buffer.
+    fake.failOn = "ibrd(none)";
+    ClsGPIB link(platform);
+    for (const auto& [count, kept] : {std::pair{0, 0}, {3, 3}, {-2, 0}, {20000, 10000}}) {
+        fake.cntl = count;
+        EXPECT_EQ(card.read(link, 7, 0).size(), kept) << count;
+    }
 }
 
 // Symbols of a pretend library: the names in the set resolve, others do not.
