@@ -9,6 +9,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
+#include <algorithm>
 
 namespace lorvane {
 namespace {
@@ -49,7 +50,9 @@ class SweepOnSimulator : public testing::Test {
     // Runs it to its end; its exit status.
     int runSweep(const QStringList& options) {
         startSweep(options);
-        EXPECT_TRUE(sweep.waitForFinished(60000)) << "lorvane-sweep did not end";
+        // Each run has a bound, and so have a test's runs together: well under CTest's 300 s.
+        EXPECT_TRUE(sweep.waitForFinished(std::clamp<qint64>(budget.remainingTime(), 0, 15000)))
+            << "lorvane-sweep did not end";
         errors = QString::fromUtf8(sweep.readAllStandardError());
         return sweep.exitStatus() == QProcess::NormalExit ? sweep.exitCode() : -1;
     }
@@ -68,6 +71,7 @@ class SweepOnSimulator : public testing::Test {
     }
     QStringList csv() const { return read("out.csv").split(u'\n', Qt::SkipEmptyParts); }
 
+    QDeadlineTimer budget{120000};
     QTemporaryDir files;
     QProcess simulator;
     QProcess sweep;
