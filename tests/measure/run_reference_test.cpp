@@ -309,6 +309,11 @@ TEST(ReferenceTable, AppliesOnlyToTheSetUpItWasMeasuredWith) {
     EXPECT_TRUE(table.appliesTo(referenceSetupOf(run)));
     run.frequency[0] = 2000;
     EXPECT_FALSE(table.appliesTo(referenceSetupOf(run)));
+    // An oscillator text that reads as no number counts as 0 mV.
+    ref.oscillatorText = QStringLiteral("x");
+    ASSERT_TRUE(table.store(listOf({{"1.000", "1.000", "1.000"}}), referenceSetupOf(ref)));
+    ref.oscillatorText = QStringLiteral("0");
+    EXPECT_TRUE(table.appliesTo(referenceSetupOf(ref)));
 }
 
 }  // namespace
