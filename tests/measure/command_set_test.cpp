@@ -209,6 +209,7 @@ TEST(SweepPlan, PlannedPointsFollowTheRunsSteps) {
         {"bias by decades", SweepParam::Bias, {500, 900, 0}, true, false, 21},
         {"bias by hand", SweepParam::Bias, {-100, 100, 100}, false, false, 3},
         {"logarithmic", SweepParam::Frequency, {1000, 30000, 0}, true, true, std::nullopt},
+        {"no step", SweepParam::Frequency, {1000, 5000, 0}, false, false, std::nullopt},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

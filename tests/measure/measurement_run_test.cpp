@@ -77,6 +77,7 @@ TEST(MeasurementRun, FrequencySweepSendsTheDesignedTraffic) {
     EXPECT_EQ(rig.panel.runEnabled, (std::array<bool, 2>{true, true}));
     EXPECT_TRUE(rig.panel.panelEnabled);
     EXPECT_EQ(rig.panel.autoCleared, 1);
+    EXPECT_TRUE(rig.panel.stepTexts.empty());  // a step given by hand stays as it is
     EXPECT_TRUE(rig.platform.messages.empty());
     EXPECT_FALSE(rig.run.running());
 }
@@ -316,6 +317,7 @@ TEST(MeasurementRun, RunsThatNeedNoStepStartWithout) {
         rig.run.Run_Click(0);
         EXPECT_TRUE(rig.platform.messages.empty());
         EXPECT_EQ(rig.link.queries, log ? 4 : 1);
+        EXPECT_TRUE(rig.panel.stepTexts.empty());  // the step boxes keep their texts
     }
 }
 

@@ -157,6 +157,7 @@ TEST(Headings, EachParameterAndCircuitNamesItsReadingsAndColumns) {
     }
     EXPECT_EQ(sweepHeading(1)->column2, "Bias (mV)");
     EXPECT_FALSE(sweepHeading(2));
+    EXPECT_EQ(sweepCaption(SweepParam::Frequency) + sweepCaption(SweepParam::Bias), "FreqBias");
     EXPECT_EQ(quantityLabel(MeasureMode::Delay, CircuitMode::Auto, SweepParam::Bias),
               (std::array<QString, 3>{"Bias", "G", "D"}));
 }

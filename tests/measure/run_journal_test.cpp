@@ -70,6 +70,7 @@ TEST(RunRetries, TriggerAPointAgainAndKeepItOnce) {
         const char* points;    // the sweep values written down
         const char* reported;  // each retry as point:attempt:cause (1 no response, 2 bad data)
         F failure;
+        int startKHz = 1, stopKHz = 3;
     } cases[] = {
         {"a timeout, then the reading", false, "1 - 2 3", 2, "?EX W2 ?EX FR2.000EN ?EX W2 ?EX W2",
          "1 2 3", "1:1:1", F::None},
@@ -87,6 +88,11 @@ TEST(RunRetries, TriggerAPointAgainAndKeepItOnce) {
          "?EX ?EX ABEX SF1.000ENTF1.000ENPF3.000EN W1W2EX ?EX ?EX ?EX", "1 2 3", "1:1:1", F::None},
         {"an automatic sweep at its first point", true, "- 1 2 3", 2,
          "?EX ABEX SF1.000ENTF1.000ENPF3.000EN W1W2EX ?EX ?EX ?EX", "1 2 3", "0:1:1", F::None},
+        // Just after a decade change it starts at the new decade's first point.
+        {"an automatic sweep after a decade change", true, "8 9 10 - 20 30", 2,
+         "?EX ?EX ?EX ABEX SF10.000ENTF20.000ENPF30.000EN W1W2EX ?EX ABEX "
+         "SF10.000ENTF20.000ENPF30.000EN W1W2EX ?EX ?EX",
+         "8 9 10 20 30", "3:1:1", F::None, 8, 30},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -97,7 +103,8 @@ TEST(RunRetries, TriggerAPointAgainAndKeepItOnce) {
         rig.run.setRetries(c.retries, [&](const MeasurementRun::Retry& r) {
             reported << u"%1:%2:%3"_s.arg(r.point).arg(r.attempt).arg(static_cast<int>(r.cause));
         });
-        sweepTo(rig, 3);
+        rig.panel.snap.frequency = {c.startKHz * 1000.0, c.stopKHz * 1000.0, 1000};
+        rig.panel.snap.oscillatorText = QStringLiteral("500");
         rig.panel.snap.autoStep = c.autoStep;
         for (const QString& r : words(c.replies))
             rig.link.replies.push_back(r == u"-" ? QString() : r == u"?" ? r : reading(r.toInt()));
