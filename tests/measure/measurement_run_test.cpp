@@ -318,6 +318,7 @@ TEST(MeasurementRun, RunsThatNeedNoStepStartWithout) {
         EXPECT_TRUE(rig.platform.messages.empty());
         EXPECT_EQ(rig.link.queries, log ? 4 : 1);
         EXPECT_TRUE(rig.panel.stepTexts.empty());  // the step boxes keep their texts
+        EXPECT_EQ(rig.results.firstRowShown, 1);
     }
 }
 

@@ -83,6 +83,9 @@ TEST(RunRetries, TriggerAPointAgainAndKeepItOnce) {
         // own reply then comes before the next point's and is passed over.
         {"a late reply", false, "1 - 2 2 3 3", 2, "?EX W2 ?EX FR2.000EN ?EX W2 ?EX <read> W2",
          "1 2 3", "1:1:1", F::None},
+        // Each retry may have left a late reply: as many are read before the answer.
+        {"two late replies", false, "1 - 1 1 2 3", 1,
+         "?EX W2 ?EX FR2.000EN ?EX <read> <read> W2 ?EX W2", "1 2 3", "1:1:1", F::None},
         // An automatic sweep starts again at the point before and reads it once more.
         {"an automatic sweep", true, "1 - 1 2 3", 2,
          "?EX ?EX ABEX SF1.000ENTF1.000ENPF3.000EN W1W2EX ?EX ?EX ?EX", "1 2 3", "1:1:1", F::None},
@@ -186,8 +189,9 @@ TEST(RunProgress, TimeLeftAtThePaceSoFar) {
     EXPECT_EQ(remainingMs(4, 10, 2000), 3000);
     EXPECT_EQ(remainingMs(12, 10, 2000), 0);
     const std::pair<int64_t, const char*> durations[] = {
-        {0, "0:00"},       {1, "0:01"},        {7000, "0:07"},       {59001, "1:00"},
-        {723000, "12:03"}, {3599000, "59:59"}, {7509000, "2:05:09"}, {-5, "0:00"},
+        {0, "0:00"},          {1, "0:01"},          {7000, "0:07"},
+        {59001, "1:00"},      {723000, "12:03"},    {3599000, "59:59"},
+        {3600000, "1:00:00"}, {7509000, "2:05:09"}, {-5, "0:00"},
     };
     for (const auto& [ms, text] : durations) EXPECT_EQ(durationText(ms), text) << ms;
 }

@@ -1,8 +1,13 @@
 // lorvane-sweep against lorvane-sim, the emulated Prologix adapter on a pseudo-terminal with a
 // simulated HP 4192A behind it: what goes over the wire, what lands in the CSV, and the exit
 // statuses.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 
 #include <QDeadlineTimer>
 #include <QFile>
@@ -152,6 +157,10 @@ TEST_F(SweepOnSimulator, ExitStatusesOfFaultsRetriesAndUsage) {
         EXPECT_EQ(sent().value(sent().size() - 1),
                   c.status == 2 ? QString() : u"ABI0OL0.005ENEX"_s);
     }
+    // Without a file the CSV goes to standard output.
+    EXPECT_EQ(runSweep({"--freq", "1:2:1", "--out", "-"}), 0) << errors.toStdString();
+    EXPECT_EQ(sweep.readAllStandardOutput(),
+              "Freq. (kHz),Z (Ohm),Phi (\u00b0)\n1,15915,-89.964\n2,7956.5,-89.928\n");
     port = path("no-such-port");
     EXPECT_EQ(runSweep({"--freq", "1:2:1"}), 1);
     EXPECT_TRUE(errors.contains(u"Serial port open error"_s)) << errors.toStdString();
@@ -186,6 +195,27 @@ TEST_F(SweepOnSimulator, AKillOrInterruptMidSweepKeepsEveryPointReadInWholeLines
             EXPECT_EQ(rows.size(), replies + 1);
         }
     }
+}
+
+TEST_F(SweepOnSimulator, ShowsItsProgressInPlaceOnATerminal) {
+    startSimulator();
+    // Standard error on a pseudo-terminal of the test's own.
+    const int terminal = ::posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_TRUE(terminal >= 0 && ::grantpt(terminal) == 0 && ::unlockpt(terminal) == 0)
+        << "no pseudo-terminal: " << std::strerror(errno);
+    sweep.setStandardErrorFile(QString::fromLocal8Bit(::ptsname(terminal)));
+    EXPECT_EQ(runSweep({"--freq", "1:3:1", "--out", path("out.csv")}), 0);
+    QByteArray shown;
+    char buffer[4096];
+    for (ssize_t n; !shown.contains("per point") && shown.size() < 100000 &&
+                    (n = ::read(terminal, buffer, sizeof buffer)) > 0;)
+        shown.append(buffer, n);
+    ::close(terminal);
+    for (const char* part :
+         {"\r0/3 0%\x1b[K", "\r1/3 33% K:+01.000000 ZF:+15.915E+03 TD:-89.964E+00 ETA 0:0",
+          "\r3/3 100% K:+03.000000 ZF:+5.3033E+03 TD:-89.892E+00 ETA 0:00",
+          "lorvane-sweep: 3 points in 0:0"})
+        EXPECT_TRUE(shown.contains(part)) << part << " in " << shown.toStdString();
 }
 
 }  // namespace
