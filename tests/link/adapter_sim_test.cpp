@@ -73,30 +73,6 @@ class SimulatedAdapter : public testing::Test {
     ClsGPIB link{platform};
 };
 
-TEST_F(SimulatedAdapter, SetsUpTheAdapterAndTalksToTheInstrument) {
-    ASSERT_TRUE(link.DevOpen());
-    EXPECT_TRUE(link.DevWrite(0, QStringLiteral("A1B1C1F1T3")));
-    EXPECT_EQ(link.DevQuery(0, QStringLiteral("EX")), kReading);
-    link.DevPurge(0);
-    EXPECT_EQ(link.DevQuery(0, QStringLiteral("EX")), kReading);
-
-    EXPECT_EQ(
-        wire(15),
-        QStringList({"+ ++mode 1", "+ ++auto 0", "+ ++read_tmo_ms 3000", "+ ++eos 3", "+ ++addr 17",
-                     "+ ++clr", "+ ++ifc", "> A1B1C1F1T3", "> EX", "+ ++read 10",
-                     "< NZFN+96.841E+00,NTDN-84.073E+00,K+0100.0000\\r\\n", "+ ++ifc", "> EX",
-                     "+ ++read 10", "< NZFN+96.841E+00,NTDN-84.073E+00,K+0100.0000\\r\\n"}));
-    EXPECT_TRUE(link.DevClose());
-    EXPECT_FALSE(port.isOpen());
-}
-
-TEST_F(SimulatedAdapter, TestReportsTheAdapterVersionAndClosesTheLink) {
-    EXPECT_EQ(link.DevTest(), QStringLiteral("Prologix 6.107"));
-    EXPECT_EQ(link.Hdl(), -1);
-    EXPECT_FALSE(port.isOpen());
-    EXPECT_EQ(wire(9).mid(7), QStringList({"+ ++ver", "+ ++read 10"}));
-}
-
 // The adapter pulled after the first reply and plugged in again 300 ms later, on a new
 // pseudo-terminal behind the same COM link.
 class UnpluggedAdapter : public SimulatedAdapter {

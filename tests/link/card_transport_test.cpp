@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <functional>
 
 #include "cls_gpib.h"
 #include "fake_platform.h"
@@ -11,6 +12,7 @@
 namespace lorvane {
 namespace {
 
+using namespace Qt::Literals::StringLiterals;
 using test::FakePlatform;
 
 class CardLink : public testing::Test {
@@ -46,47 +48,58 @@ class CardLink : public testing::Test {
 
 const QStringList kOpenCalls = {"# ibconfig 23 1", "# ibdev 0 17 96 12 1 0", "# ibclr", "# ibsic"};
 const QStringList kCloseCalls = {"# ibloc", "# ibonl 0"};
+const QString kReading = QStringLiteral("NZFN+96.841E+00,NTDN-84.073E+00,K+0100.0000\r\n");
 
-TEST_F(CardLink, OpenSendsLocalLockoutClearsTheDeviceAndTheInterface) {
-    ASSERT_TRUE(link.DevOpen());
-    EXPECT_NE(link.Hdl(), -1);
-    EXPECT_EQ(wire(), kOpenCalls);
-    EXPECT_EQ(platform.journal, std::vector<QString>({"sleep:50"}));
-    EXPECT_TRUE(platform.messages.empty());
-}
-
-TEST_F(CardLink, WritesEndInACarriageReturnAndAQueryReadsOneReading) {
-    ASSERT_TRUE(link.DevOpen());
-    EXPECT_TRUE(link.DevWrite(0, QStringLiteral("A1B1C1F1T3")));
-    EXPECT_EQ(link.DevQuery(0, QStringLiteral("EX"), link.Del()),
-              QStringLiteral("NZFN+96.841E+00,NTDN-84.073E+00,K+0100.0000\r\n"));
-    EXPECT_EQ(wire().mid(4), QStringList({"> A1B1C1F1T3\\r", "> EX\\r",
-                                          "< NZFN+96.841E+00,NTDN-84.073E+00,K+0100.0000\\r\\n"}));
-    EXPECT_EQ(platform.journal, std::vector<QString>({"sleep:50", "sleep:5"}));
-}
-
-TEST_F(CardLink, PurgeReadsWithAShortTimeoutAndRestoresIt) {
-    ASSERT_TRUE(link.DevOpen());
-    link.DevPurge(0);
-    EXPECT_EQ(wire().mid(4), QStringList({"# ibtmo 7", "# ibrd timeout", "# ibtmo 12"}));
-    EXPECT_EQ(platform.journal, std::vector<QString>({"sleep:50", "sleep:0"}));
-}
-
-TEST_F(CardLink, CloseReturnsTheInstrumentToLocalAndTakesTheDescriptorOffline) {
-    ASSERT_TRUE(link.DevOpen());
-    EXPECT_TRUE(link.DevClose());
-    EXPECT_EQ(link.Hdl(), -1);
-    EXPECT_EQ(wire().mid(4), kCloseCalls);
-    EXPECT_EQ(platform.journal, std::vector<QString>({"sleep:50", "sleep:25", "sleep:25"}));
-    EXPECT_FALSE(link.DevClose());
-    EXPECT_FALSE(link.DevWrite(0, QStringLiteral("EX")));
-    EXPECT_EQ(wire().size(), 6);  // nothing more reached the library
-}
-
-TEST_F(CardLink, OpeningTwiceClosesTheFirstDescriptorFirst) {
-    ASSERT_TRUE(link.DevOpen());
-    ASSERT_TRUE(link.DevOpen());
-    EXPECT_EQ(wire(), kOpenCalls + kCloseCalls + kOpenCalls);
+// Each operation's library calls after the open (or those of a failed open), and the pauses.
+TEST_F(CardLink, EachOperationMakesItsCallsAndPauses) {
+    const struct {
+        const char* name;
+        std::function<void(ClsGPIB&)> act;
+        QStringList calls;
+        std::vector<QString> pauses;
+    } cases[] = {
+        {"open", [](ClsGPIB&) {}, {}, {"sleep:50"}},
+        {"write and query",
+         [](ClsGPIB& link) {
+             EXPECT_TRUE(link.DevWrite(0, QStringLiteral("A1B1C1F1T3")));
+             EXPECT_EQ(link.DevQuery(0, QStringLiteral("EX"), link.Del()), kReading);
+             EXPECT_EQ(link.DevRead(0, 0), QString());  // nothing more came
+         },
+         {"> A1B1C1F1T3\\r", "> EX\\r", "< NZFN+96.841E+00,NTDN-84.073E+00,K+0100.0000\\r\\n",
+          "# ibrd timeout"},
+         {"sleep:50", "sleep:5", "sleep:0"}},
+        {"purge",
+         [](ClsGPIB& link) { link.DevPurge(0); },
+         {"# ibtmo 7", "# ibrd timeout", "# ibtmo 12"},
+         {"sleep:50", "sleep:0"}},
+        {"close",
+         [](ClsGPIB& link) {
+             EXPECT_TRUE(link.DevClose());
+             EXPECT_FALSE(link.DevClose());
+             EXPECT_FALSE(link.DevWrite(0, QStringLiteral("EX")));
+             link.DevPurge(0);
+         },
+         kCloseCalls,
+         {"sleep:50", "sleep:25", "sleep:25"}},
+        {"open again",
+         [](ClsGPIB& link) { EXPECT_TRUE(link.DevOpen()); },
+         kCloseCalls + kOpenCalls,
+         {"sleep:50", "sleep:25", "sleep:25", "sleep:50"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ClsGPIB link{platform};
+        link.Initialize(nullptr, nullptr);
+        link.setPad(17);
+        platform.journal.clear();
+        const qsizetype before = wire().size();
+        ASSERT_TRUE(link.DevOpen());
+        c.act(link);
+        EXPECT_EQ(wire().mid(before), kOpenCalls + c.calls);
+        EXPECT_EQ(platform.journal, c.pauses);
+        EXPECT_TRUE(platform.messages.empty());
+        link.DevClose();
+    }
 }
 
 TEST_F(CardLink, TestSaysOkAndLeavesTheLinkClosed) {
@@ -100,24 +113,24 @@ TEST_F(CardLink, ALongResponseIsCutAt10000Characters) {
     ASSERT_TRUE(link.DevOpen());
     const QString reading = link.DevQuery(0, QStringLiteral("EX"));
     EXPECT_EQ(reading.size(), 10000);
-    EXPECT_TRUE(reading.startsWith(QStringLiteral("NZFN+96.841E+00,NTDN-84.073E+00,K+0100.0000")));
+    EXPECT_TRUE(reading.startsWith(kReading.left(43)));
 }
 
-TEST_F(CardLink, NoInstrumentAtTheAddressFailsTheOpenWithoutAMessage) {
-    qputenv("LORVANE_SIM_ADDRESS", "5");
-    EXPECT_FALSE(link.DevOpen());
-    EXPECT_EQ(wire(), QStringList({"# ibconfig 23 1", "# ibdev 0 17 96 12 1 0", "# ibonl 0"}));
-    EXPECT_TRUE(platform.messages.empty());
-    EXPECT_EQ(link.Hdl(), -1);  // what ibdev returned
-    EXPECT_FALSE(link.DevWrite(0, QStringLiteral("EX")));
-}
-
-TEST_F(CardLink, ABoardThatDoesNotExistFailsTheOpen) {
-    link.setBrd(3);
-    EXPECT_FALSE(link.DevOpen());
-    EXPECT_EQ(wire(), QStringList({"# ibconfig 23 1", "# ibdev 3 17 96 12 1 0", "# ibonl 0"}));
-    EXPECT_EQ(link.Hdl(), -1);
-    EXPECT_TRUE(platform.messages.empty());
+// No instrument at the address, or a board that does not exist: no message, and the
+// descriptor that ibdev returned.
+TEST_F(CardLink, AnOpenThatFindsNoDeviceFailsQuietly) {
+    for (const auto& [address, board] : {std::pair{"5", 0}, {"17", 3}}) {
+        qputenv("LORVANE_SIM_ADDRESS", address);
+        const qsizetype before = wire().size();
+        link.setBrd(static_cast<int16_t>(board));
+        EXPECT_FALSE(link.DevOpen());
+        EXPECT_EQ(
+            wire().mid(before),
+            QStringList({"# ibconfig 23 1", u"# ibdev %1 17 96 12 1 0"_s.arg(board), "# ibonl 0"}));
+        EXPECT_TRUE(platform.messages.empty());
+        EXPECT_EQ(link.Hdl(), -1);
+        EXPECT_FALSE(link.DevWrite(0, QStringLiteral("EX")));
+    }
 }
 
 }  // namespace

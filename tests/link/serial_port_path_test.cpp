@@ -8,41 +8,34 @@
 namespace lorvane {
 namespace {
 
-QString findAmong(int number, const QSet<QString>& existing) {
-    return findSerialPort(number, QStringLiteral("/run/user/1000"),
-                          [&](const QString& path) { return existing.contains(path); });
-}
-
-TEST(SerialPortPath, RuntimeFolderFallsBackToAFolderPerUser) {
-    EXPECT_EQ(runtimeDirectory(QStringLiteral("/run/user/1000"), 1000),
-              QStringLiteral("/run/user/1000"));
-    EXPECT_EQ(runtimeDirectory(QString(), 1000), QStringLiteral("/tmp/lorvane-1000"));
-    EXPECT_EQ(runtimeDirectory(QString(), 0), QStringLiteral("/tmp/lorvane-0"));
-}
-
-TEST(SerialPortPath, CandidatesComeInTheirOrder) {
+TEST(SerialPortPath, TheRuntimeFolderAndTheFirstExistingCandidateInTheirOrder) {
+    EXPECT_EQ(runtimeDirectory(QStringLiteral("/run/user/1000"), 1000), "/run/user/1000");
+    EXPECT_EQ(runtimeDirectory(QString(), 1000), "/tmp/lorvane-1000");
+    EXPECT_EQ(runtimeDirectory(QString(), 0), "/tmp/lorvane-0");
     EXPECT_EQ(
         serialPortCandidates(3, QStringLiteral("/tmp/lorvane-0")),
-        QStringList({QStringLiteral("/tmp/lorvane-0/lorvane/COM3"), QStringLiteral("/dev/ttyUSB3"),
-                     QStringLiteral("/dev/ttyACM3"), QStringLiteral("/dev/ttyS3")}));
-}
-
-TEST(SerialPortPath, TheFirstExistingCandidateWins) {
-    const QString simulator = QStringLiteral("/run/user/1000/lorvane/COM1");
-    EXPECT_EQ(
-        findAmong(1, {simulator, QStringLiteral("/dev/ttyUSB1"), QStringLiteral("/dev/ttyS1")}),
-        simulator);
-    EXPECT_EQ(findAmong(1, {QStringLiteral("/dev/ttyUSB1"), QStringLiteral("/dev/ttyS1")}),
-              QStringLiteral("/dev/ttyUSB1"));
-    EXPECT_EQ(findAmong(1, {QStringLiteral("/dev/ttyACM1"), QStringLiteral("/dev/ttyS1")}),
-              QStringLiteral("/dev/ttyACM1"));
-    EXPECT_EQ(findAmong(1, {QStringLiteral("/dev/ttyS1")}), QStringLiteral("/dev/ttyS1"));
-}
-
-TEST(SerialPortPath, OtherNumbersAndNothingAtAllGiveNoPort) {
-    EXPECT_EQ(findAmong(2, {QStringLiteral("/dev/ttyUSB1"), QStringLiteral("/dev/ttyS12")}),
-              QString());
-    EXPECT_EQ(findAmong(1, {}), QString());
+        QStringList({"/tmp/lorvane-0/lorvane/COM3", "/dev/ttyUSB3", "/dev/ttyACM3", "/dev/ttyS3"}));
+    const struct {
+        int number;
+        QStringList existing;
+        const char* found;
+    } cases[] = {
+        {1,
+         {"/run/user/1000/lorvane/COM1", "/dev/ttyUSB1", "/dev/ttyS1"},
+         "/run/user/1000/lorvane/COM1"},
+        {1, {"/dev/ttyS1", "/dev/ttyUSB1"}, "/dev/ttyUSB1"},
+        {1, {"/dev/ttyACM1", "/dev/ttyS1"}, "/dev/ttyACM1"},
+        {1, {"/dev/ttyS1"}, "/dev/ttyS1"},
+        {2, {"/dev/ttyUSB1", "/dev/ttyS12"}, ""},
+        {1, {}, ""},
+    };
+    for (const auto& c : cases) {
+        const QSet<QString> existing(c.existing.begin(), c.existing.end());
+        EXPECT_EQ(findSerialPort(c.number, QStringLiteral("/run/user/1000"),
+                                 [&](const QString& path) { return existing.contains(path); }),
+                  QString::fromLatin1(c.found))
+            << c.existing.join(u' ').toStdString();
+    }
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QLocale>
+#include <QStringList>
+#include <functional>
 
 namespace lorvane {
 namespace {
@@ -23,11 +25,6 @@ PanelSnapshot frequencyPanel() {
     p.bias = {0, 0, 0};
     p.oscillatorText = QStringLiteral("500");
     return p;
-}
-
-SetupCommands build(const PanelSnapshot& panel, SetupCommands previous = {}) {
-    EXPECT_TRUE(buildSetupCommands(panel, planSweep(panel), previous));
-    return previous;
 }
 
 TEST(ModeConversion, EachParameterHasItsFunctionFactorsFormatsAndUnits) {
@@ -62,132 +59,107 @@ TEST(ModeConversion, EachParameterHasItsFunctionFactorsFormatsAndUnits) {
     }
 }
 
-TEST(ModeConversion, ColumnUnitsStartWithTheSweepUnit) {
-    EXPECT_EQ(columnUnitsFor(MeasureMode::Impedance, SweepParam::Frequency),
-              (ColumnUnits{"kHz", "Ohm", QString::fromUtf8("°")}));
-    EXPECT_EQ(columnUnitsFor(MeasureMode::Delay, SweepParam::Bias),
-              (ColumnUnits{"mV", "dB   ", QString::fromUtf8("µs")}));
-    EXPECT_EQ(sweepPower(SweepParam::Frequency), 0);
-    EXPECT_EQ(sweepPower(SweepParam::Bias), 3);
-}
-
-TEST(SetupCommands, EntryZeroCarriesLogSpacingAndHighSpeed) {
-    PanelSnapshot p = frequencyPanel();
-    EXPECT_EQ(build(p)[0], "T3F1R8I0G0H0");
-    p.highSpeed = true;
-    EXPECT_EQ(build(p)[0], "T3F1R8I0G0H1");
-    p.autoStep = true;
-    EXPECT_EQ(build(p)[0], "T3F1R8I0G0H1");
-    p.logStep = true;
-    EXPECT_EQ(build(p)[0], "T3F1R8I0G1H1");
-    p.highSpeed = false;
-    EXPECT_EQ(build(p)[0], "T3F1R8I0G1H0");
-    // Log spacing without the automatic step is not a log sweep.
-    p.autoStep = false;
-    EXPECT_EQ(build(p)[0], "T3F1R8I0G0H0");
-}
-
-TEST(SetupCommands, EntryOneIsTheFunctionAndTheCircuit) {
-    const std::pair<MeasureMode, const char*> modes[] = {
-        {MeasureMode::Impedance, "A1B1"},  {MeasureMode::Inductance, "A3B1"},
-        {MeasureMode::Resistance, "A2B1"}, {MeasureMode::Capacitance, "A4B2"},
-        {MeasureMode::Gain, "A5B2N1"},     {MeasureMode::Delay, "A5B1N1"}};
-    const std::pair<CircuitMode, const char*> circuits[] = {
-        {CircuitMode::Auto, "C1"}, {CircuitMode::Series, "C2"}, {CircuitMode::Parallel, "C3"}};
-    for (const auto& [mode, function] : modes) {
-        for (const auto& [circuit, code] : circuits) {
-            PanelSnapshot p = frequencyPanel();
-            p.mode = mode;
-            p.circuit = circuit;
-            EXPECT_EQ(build(p)[1], QString::fromLatin1(function) + QLatin1String(code));
-        }
+// The seven entries, joined by "|", with entry 3 of the commands before as given.
+TEST(SetupCommands, EntriesForEachSetUp) {
+    using P = PanelSnapshot&;
+    const QString half = QStringLiteral("12") + QLocale().decimalPoint() + u'5';  // 12.5 mV
+    const struct {
+        const char* name;
+        std::function<void(P)> arrange;
+        const char* previous;
+        const char* entries;
+    } cases[] = {
+        {"frequency sweep with a bias", [](P p) { p.bias[0] = -1500; }, "",
+         "T3F1R8I0G0H0|A1B1C1|OL0.500EN|BI-1.500EN|SF1.000ENTF1.000ENPF10.000EN|FR1.000EN|W0"},
+        {"bias sweep",
+         [](P p) {
+             p.sweep = SweepParam::Bias;
+             p.frequency[0] = 10000;
+             p.bias = {-1500, 1500, 100};
+         },
+         "", "T3F1R8I0G0H0|A1B1C1|OL0.500EN|FR10.000EN|SB0.100ENTB-1.500ENPB1.500EN|BI-1.500EN|W0"},
+        {"no bias keeps entry 3", [](P) {}, "BI-1.500EN",
+         "T3F1R8I0G0H0|A1B1C1|OL0.500EN|BI-1.500EN|SF1.000ENTF1.000ENPF10.000EN|FR1.000EN|W0"},
+        {"gain sets no bias",
+         [](P p) {
+             p.mode = MeasureMode::Gain;
+             p.bias[0] = 2000;
+         },
+         "BI-1.500EN",
+         "T3F1R8I0G0H0|A5B2N1C1|OL0.500EN|BI-1.500EN|SF1.000ENTF1.000ENPF10.000EN|FR1.000EN|W0"},
+        {"delay sets no bias",
+         [](P p) {
+             p.mode = MeasureMode::Delay;
+             p.circuit = CircuitMode::Series;
+             p.bias[0] = 2000;
+         },
+         "", "T3F1R8I0G0H0|A5B1N1C2|OL0.500EN||SF1.000ENTF1.000ENPF10.000EN|FR1.000EN|W0"},
+        {"capacitance sets its bias",
+         [half](P p) {
+             p.mode = MeasureMode::Capacitance;
+             p.circuit = CircuitMode::Parallel;
+             p.bias[0] = 2000;
+             p.oscillatorText = half;
+         },
+         "BI-1.500EN",
+         "T3F1R8I0G0H0|A4B2C3|OL0.013EN|BI2.000EN|SF1.000ENTF1.000ENPF10.000EN|FR1.000EN|W0"},
+        {"gain bias sweep sets the spot frequency",
+         [](P p) {
+             p.mode = MeasureMode::Gain;
+             p.sweep = SweepParam::Bias;
+         },
+         "BI-1.500EN",
+         "T3F1R8I0G0H0|A5B2N1C1|OL0.500EN|FR1.000EN|SB0.000ENTB0.000ENPB0.000EN|BI0.000EN|W0"},
+        {"automatic step",
+         [](P p) {
+             p.mode = MeasureMode::Inductance;
+             p.circuit = CircuitMode::Series;
+             p.frequency = {1500, 100000, 0};
+             p.autoStep = true;
+             p.oscillatorText = QStringLiteral("5");
+         },
+         "", "T3F1R8I0G0H0|A3B1C2|OL0.005EN||SF1.000ENTF1.500ENPF100.000EN|FR1.500EN|W1W2"},
+        {"log step at high speed",
+         [](P p) {
+             p.mode = MeasureMode::Resistance;
+             p.frequency = {1000, 100000, 0};
+             p.autoStep = p.logStep = p.highSpeed = true;
+             p.oscillatorText = QStringLiteral("1100");
+         },
+         "", "T3F1R8I0G1H1|A2B1C1|OL1.100EN||SF0.000ENTF1.000ENPF100.000EN|FR1.000EN|W1W2"},
+        {"log spacing without the automatic step, at high speed",
+         [](P p) { p.logStep = p.highSpeed = true; }, "",
+         "T3F1R8I0G0H1|A1B1C1|OL0.500EN||SF1.000ENTF1.000ENPF10.000EN|FR1.000EN|W0"},
+        {"automatic bias step from 500 mV: the 20 mV of its decade",
+         [](P p) {
+             p.sweep = SweepParam::Bias;
+             p.bias = {500, 900, 130};
+             p.autoStep = true;
+         },
+         "", "T3F1R8I0G0H0|A1B1C1|OL0.500EN|FR1.000EN|SB0.020ENTB0.500ENPB0.900EN|BI0.500EN|W1W2"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        PanelSnapshot p = frequencyPanel();
+        c.arrange(p);
+        SetupCommands commands{};
+        commands[3] = QString::fromLatin1(c.previous);
+        ASSERT_TRUE(buildSetupCommands(p, planSweep(p), commands));
+        EXPECT_EQ(QStringList(commands.begin(), commands.end()).join(u'|'),
+                  QString::fromLatin1(c.entries));
     }
 }
 
-TEST_F(CommandLocaleTest, EntryTwoIsTheOscillatorLevelInVolts) {
-    QLocale::setDefault(QLocale::c());
-    EXPECT_EQ(oscillatorCommand("500"), "OL0.500EN");
-    EXPECT_EQ(oscillatorCommand("5"), "OL0.005EN");
-    EXPECT_EQ(oscillatorCommand("1100"), "OL1.100EN");
-    EXPECT_EQ(oscillatorCommand("50.5"), "OL0.051EN");
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    // 12,5 mV is 0.0125 V: the half rounds away from zero, and the text keeps its ".".
-    EXPECT_EQ(oscillatorCommand("12,5"), "OL0.013EN");
-    EXPECT_EQ(oscillatorCommand("500"), "OL0.500EN");
-}
-
 TEST_F(CommandLocaleTest, AnOscillatorTextThatIsNoNumberChangesNothing) {
-    QLocale::setDefault(QLocale::c());
     EXPECT_EQ(oscillatorCommand("abc"), std::nullopt);
     EXPECT_EQ(oscillatorCommand(""), std::nullopt);
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    EXPECT_EQ(oscillatorCommand("12.5"), std::nullopt);  // a group separator
     PanelSnapshot p = frequencyPanel();
     p.oscillatorText = QStringLiteral("5 0");
     SetupCommands commands{"a", "b", "c", "d", "e", "f", "g"};
     EXPECT_FALSE(buildSetupCommands(p, planSweep(p), commands));
     EXPECT_EQ(commands, (SetupCommands{"a", "b", "c", "d", "e", "f", "g"}));
-}
-
-TEST(SetupCommands, FrequencySweepEntries) {
-    PanelSnapshot p = frequencyPanel();
-    p.bias[0] = -1500;
-    const SetupCommands c = build(p);
-    EXPECT_EQ(c[3], "BI-1.500EN");
-    EXPECT_EQ(c[4], "SF1.000ENTF1.000ENPF10.000EN");
-    EXPECT_EQ(c[5], "FR1.000EN");
-    EXPECT_EQ(c[6], "W0");
-}
-
-TEST(SetupCommands, BiasSweepEntriesFromThePartsExample) {
-    PanelSnapshot p = frequencyPanel();
-    p.sweep = SweepParam::Bias;
-    p.frequency[0] = 10000;
-    p.bias = {-1500, 1500, 100};
-    const SetupCommands c = build(p);
-    EXPECT_EQ(c[3], "FR10.000EN");
-    EXPECT_EQ(c[4], "SB0.100ENTB-1.500ENPB1.500EN");
-    EXPECT_EQ(c[5], "BI-1.500EN");
-    EXPECT_EQ(c[6], "W0");
-}
-
-TEST(SetupCommands, EntryThreeKeepsThePreviousTextWhenAFrequencySweepSetsNoBias) {
-    const SetupCommands previous{"", "", "", "BI-1.500EN", "", "", ""};
-    PanelSnapshot p = frequencyPanel();
-    // Impedance with a bias start of 0.
-    EXPECT_EQ(build(p, previous)[3], "BI-1.500EN");
-    p.bias[0] = 2000;
-    for (MeasureMode mode : {MeasureMode::Gain, MeasureMode::Delay}) {
-        p.mode = mode;
-        EXPECT_EQ(build(p, previous)[3], "BI-1.500EN");
-        EXPECT_EQ(build(p)[3], "");
-    }
-    for (MeasureMode mode : {MeasureMode::Impedance, MeasureMode::Inductance,
-                             MeasureMode::Resistance, MeasureMode::Capacitance}) {
-        p.mode = mode;
-        EXPECT_EQ(build(p, previous)[3], "BI2.000EN");
-    }
-    // A bias sweep always sets the spot frequency, whatever the parameter.
-    p.mode = MeasureMode::Gain;
-    p.sweep = SweepParam::Bias;
-    EXPECT_EQ(build(p, previous)[3], "FR1.000EN");
-}
-
-TEST(SetupCommands, AutomaticStepEntries) {
-    PanelSnapshot p = frequencyPanel();
-    p.frequency = {1000, 100000, 0};
-    p.autoStep = true;
-    SetupCommands c = build(p);
-    EXPECT_EQ(c[4], "SF1.000ENTF1.000ENPF100.000EN");
-    EXPECT_EQ(c[6], "W1W2");
-    p.logStep = true;
-    c = build(p);
-    EXPECT_EQ(c[4], "SF0.000ENTF1.000ENPF100.000EN");
-    EXPECT_EQ(c[6], "W1W2");
-    // The linear step of a bias sweep from 500 mV is the 20 mV of its decade.
-    p = frequencyPanel();
-    p.sweep = SweepParam::Bias;
-    p.bias = {500, 900, 130};
-    p.autoStep = true;
-    EXPECT_EQ(build(p)[4], "SB0.020ENTB0.500ENPB0.900EN");
 }
 
 TEST(SweepPlan, TakesTheSelectedSweepInSweepUnits) {
@@ -237,6 +209,7 @@ TEST(SweepPlan, PlannedPointsFollowTheRunsSteps) {
         {"bias by decades", SweepParam::Bias, {500, 900, 0}, true, false, 21},
         {"bias by hand", SweepParam::Bias, {-100, 100, 100}, false, false, 3},
         {"logarithmic", SweepParam::Frequency, {1000, 30000, 0}, true, true, std::nullopt},
+        {"no step", SweepParam::Frequency, {1000, 5000, 0}, false, false, std::nullopt},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -247,17 +220,6 @@ TEST(SweepPlan, PlannedPointsFollowTheRunsSteps) {
         p.logStep = c.logStep;
         EXPECT_EQ(plannedPoints(p, planSweep(p)), c.points);
     }
-}
-
-TEST_F(CommandLocaleTest, CommandNumbersKeepTheirPointInADecimalCommaLocale) {
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    PanelSnapshot p = frequencyPanel();
-    p.frequency = {1500, 12500, 500};
-    p.oscillatorText = QStringLiteral("7,5");
-    const SetupCommands c = build(p);
-    EXPECT_EQ(c[2], "OL0.008EN");
-    EXPECT_EQ(c[4], "SF0.500ENTF1.500ENPF12.500EN");
-    EXPECT_EQ(c[5], "FR1.500EN");
 }
 
 TEST_F(CommandLocaleTest, StepBoxTextIsAPlainNumberInTheUsersLocale) {

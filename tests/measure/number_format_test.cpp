@@ -6,7 +6,6 @@
 #include <cmath>
 #include <limits>
 #include <optional>
-#include <tuple>
 
 namespace lorvane {
 namespace {
@@ -72,24 +71,6 @@ TEST(ParseLocaleNumber, ReadsWhatFormatNumberWritesAndNothingElse) {
         EXPECT_EQ(parseLocaleNumber(formatNumber(v, "0.000")), v) << v;
     for (const char* text : {"", "   ", "abc", "12abc", "1.2.3", "1,2,3", "inf", "nan", "1e999"})
         EXPECT_EQ(parseLocaleNumber(text), std::nullopt) << text;
-}
-
-// Display texts and what the operator types follow the default locale; reply numbers never do.
-TEST(NumberLocale, DisplayFollowsTheDefaultLocaleAndRepliesIgnoreIt) {
-    const QLocale saved;
-    for (const auto& [locale, point, group] :
-         {std::tuple{QLocale::German, ",", "."}, std::tuple{QLocale::C, ".", ","}}) {
-        QLocale::setDefault(QLocale(locale));
-        SCOPED_TRACE(QLocale().name().toStdString());
-        EXPECT_EQ(formatNumber(12.5, "000000.000"), QString("000012") + point + "500");
-        EXPECT_EQ(formatNumberInvariant(1234567.891, "0.000"), "1234567.891");
-        EXPECT_EQ(parseLocaleNumber(QString(" -0") + point + "005 "), -0.005);
-        // A group separator is refused rather than read as 1500.
-        EXPECT_EQ(parseLocaleNumber(QString("1") + group + "500"), std::nullopt);
-        EXPECT_EQ(parseReplyNumber(u"+012.34E+00"), 12.34);
-        EXPECT_EQ(parseReplyNumber(u"1,5"), 1.0);
-    }
-    QLocale::setDefault(saved);
 }
 
 TEST(ParseReplyNumber, TakesTheLongestLeadingNumberScaledByAPowerOfTen) {

@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QLocale>
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <deque>
 #include <functional>
@@ -18,6 +19,12 @@ namespace lorvane::test {
 // A display text in the locale the test runs under: "." becomes the decimal separator.
 inline QString dec(const char* text) {
     return QString::fromUtf8(text).replace(u'.', QLocale().decimalPoint());
+}
+
+// The words of a text, as a table row gives a list.
+inline std::vector<QString> words(const char* text) {
+    const QStringList list = QString::fromUtf8(text).split(u' ', Qt::SkipEmptyParts);
+    return {list.begin(), list.end()};
 }
 
 // Records the traffic: each write as its text, each query as "?" and its text, a read as
@@ -137,6 +144,26 @@ class FakeSettings final : public RunSettings {
   public:
     void write(const QString& name, double value) override { values[name] = value; }
     std::map<QString, double> values;
+};
+
+// Writes down every point, and what the status bar showed at that moment.
+class RecordingJournal final : public RunJournal {
+  public:
+    explicit RecordingJournal(const FakeView& view) : view_(view) {}
+    void begin(const RunStart& start) override { starts.push_back(start); }
+    void record(const MeasuredPoint& point) override {
+        points.push_back(point);
+        shownWhenRecorded.push_back(view_.panels.count(QStringLiteral("DAT1"))
+                                        ? view_.panels.at(QStringLiteral("DAT1"))
+                                        : QString());
+    }
+
+    std::vector<RunStart> starts;
+    std::vector<MeasuredPoint> points;
+    std::vector<QString> shownWhenRecorded;
+
+  private:
+    const FakeView& view_;
 };
 
 // A run with a fake for everything around it.

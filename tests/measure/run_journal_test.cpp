@@ -2,6 +2,9 @@
 // retries and a reference given to it from outside.
 #include <gtest/gtest.h>
 
+#include <QSerialPort>
+
+#include "cls_gpib_run_link.h"
 #include "headless_run.h"
 #include "measurement_run.h"
 #include "run_fakes.h"
@@ -10,6 +13,7 @@
 namespace lorvane::test {
 namespace {
 
+using namespace Qt::Literals::StringLiterals;
 using Wire = std::vector<QString>;
 
 QString reading(int kHz) {
@@ -23,26 +27,6 @@ void sweepTo(RunRig& rig, int stopKHz) {
     s.frequency = {1000, stopKHz * 1000.0, 1000};
     s.oscillatorText = QStringLiteral("500");
 }
-
-// Writes down every point, and what the status bar showed at that moment.
-class RecordingJournal final : public RunJournal {
-  public:
-    explicit RecordingJournal(const FakeView& view) : view_(view) {}
-    void begin(const RunStart& start) override { starts.push_back(start); }
-    void record(const MeasuredPoint& point) override {
-        points.push_back(point);
-        shownWhenRecorded.push_back(view_.panels.count(QStringLiteral("DAT1"))
-                                        ? view_.panels.at(QStringLiteral("DAT1"))
-                                        : QString());
-    }
-
-    std::vector<RunStart> starts;
-    std::vector<MeasuredPoint> points;
-    std::vector<QString> shownWhenRecorded;
-
-  private:
-    const FakeView& view_;
-};
 
 TEST(RunJournal, EveryPointIsWrittenDownBeforeItIsShown) {
     RunRig rig;
@@ -75,156 +59,70 @@ TEST(RunJournal, EveryPointIsWrittenDownBeforeItIsShown) {
     EXPECT_FALSE(rig.run.outcome().stopped);
 }
 
-TEST(RunJournal, AMergedRunSaysItKeepsTheEarlierRows) {
-    RunRig rig;
-    RecordingJournal journal(rig.view);
-    rig.run.setJournal(&journal);
-    sweepTo(rig, 2);
-    rig.link.reply = [](int i) { return reading(i + 1); };
-    rig.run.Run_Click(0);
-    rig.panel.snap.frequency[1] = 3000;  // a new range: the operator keeps the rows
-    rig.platform.answerNext(MsgResult::Yes);
-    rig.link.queries = 0;
-    rig.run.Run_Click(0);
-    ASSERT_EQ(journal.starts.size(), 2u);
-    EXPECT_TRUE(journal.starts[1].keepsRows);
-}
-
-TEST(RunOutcome, SaysHowTheRunEndedAndAtWhichPoint) {
-    struct Case {
-        const char* name;
-        int goodReplies;       // replies before the instrument goes quiet (or -1: never)
-        bool stopAfterSecond;  // the operator stops after the second point
-        bool refuse;           // a step that never reaches the stop: no run
-        MeasurementRun::Failure failure;
-        bool stopped;
-        int64_t points;
-    };
-    const Case cases[] = {
-        {"finished", -1, false, false, MeasurementRun::Failure::None, false, 4},
-        {"no response at the third", 2, false, false, MeasurementRun::Failure::NoResponse, false,
-         2},
-        {"stopped", -1, true, false, MeasurementRun::Failure::None, true, 2},
-        {"refused", -1, false, true, MeasurementRun::Failure::None, false, 0},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        RunRig rig;
-        sweepTo(rig, 4);
-        if (c.refuse) rig.panel.snap.frequency[2] = 0.5;
-        rig.link.reply = [&c](int i) {
-            return c.goodReplies >= 0 && i >= c.goodReplies ? QString() : reading(i + 1);
-        };
-        if (c.stopAfterSecond) {
-            rig.platform.onEvents = [&rig] {
-                if (rig.link.queries == 2) rig.panel.stop = true;
-            };
-        }
-        rig.run.Run_Click(0);
-        EXPECT_EQ(rig.run.outcome().started, !c.refuse);
-        EXPECT_EQ(rig.run.outcome().failure, c.failure);
-        EXPECT_EQ(rig.run.outcome().stopped, c.stopped);
-        EXPECT_EQ(rig.run.outcome().points, c.points);
-    }
-}
-
-// Retries: replies by query number; "" is a timeout, "?" bad data.
-struct RetryCase {
-    const char* name;
-    bool autoStep;
-    std::vector<QString> replies;
-    int retries;
-    Wire wire;  // from the first trigger to the run-end text
-    std::vector<double> points;
-    std::vector<MeasurementRun::Retry> reported;
-    MeasurementRun::Failure failure;
-};
-
 TEST(RunRetries, TriggerAPointAgainAndKeepItOnce) {
     using F = MeasurementRun::Failure;
-    const QString r1 = reading(1), r2 = reading(2), r3 = reading(3);
-    const RetryCase cases[] = {
-        {"a timeout, then the reading",
-         false,
-         {r1, "", r2, r3},
-         2,
-         {"?EX", "W2", "?EX", "FR2.000EN", "?EX", "W2", "?EX", "W2"},
-         {1, 2, 3},
-         {{1, 1, F::NoResponse}},
-         F::None},
-        {"bad data twice",
-         false,
-         {"?", "?", r1, r2, r3},
-         2,
-         {"?EX", "FR1.000EN", "?EX", "FR1.000EN", "?EX", "W2", "?EX", "W2", "?EX", "W2"},
-         {1, 2, 3},
-         {{0, 1, F::BadData}, {0, 2, F::BadData}},
-         F::None},
-        {"more failures than retries",
-         false,
-         {r1, "", "", r2},
-         1,
-         {"?EX", "W2", "?EX", "FR2.000EN", "?EX"},
-         {1},
-         {{1, 1, F::NoResponse}},
-         F::NoResponse},
-        {"none asked for", false, {r1, "", r2}, 0, {"?EX", "W2", "?EX"}, {1}, {}, F::NoResponse},
+    const struct {
+        const char* name;
+        bool autoStep;
+        const char* replies;  // by query number: the reading at k kHz, "-" a timeout, "?" bad data
+        int retries;
+        const char* wire;      // from the first trigger to the run-end text
+        const char* points;    // the sweep values written down
+        const char* reported;  // each retry as point:attempt:cause (1 no response, 2 bad data)
+        F failure;
+        int startKHz = 1, stopKHz = 3;
+    } cases[] = {
+        {"a timeout, then the reading", false, "1 - 2 3", 2, "?EX W2 ?EX FR2.000EN ?EX W2 ?EX W2",
+         "1 2 3", "1:1:1", F::None},
+        {"bad data twice", false, "? ? 1 2 3", 2,
+         "?EX FR1.000EN ?EX FR1.000EN ?EX W2 ?EX W2 ?EX W2", "1 2 3", "0:1:2 0:2:2", F::None},
+        {"more failures than retries", false, "1 - - 2", 1, "?EX W2 ?EX FR2.000EN ?EX", "1",
+         "1:1:1", F::NoResponse},
+        {"none asked for", false, "1 - 2", 0, "?EX W2 ?EX", "1", "", F::NoResponse},
         // The reply of the first trigger comes late, as the answer to the retry; the retry's
         // own reply then comes before the next point's and is passed over.
-        {"a late reply",
-         false,
-         {r1, "", r2, r2, r3, r3},
-         2,
-         {"?EX", "W2", "?EX", "FR2.000EN", "?EX", "W2", "?EX", "<read>", "W2"},
-         {1, 2, 3},
-         {{1, 1, F::NoResponse}},
-         F::None},
+        {"a late reply", false, "1 - 2 2 3 3", 2, "?EX W2 ?EX FR2.000EN ?EX W2 ?EX <read> W2",
+         "1 2 3", "1:1:1", F::None},
+        // Each retry may have left a late reply: as many are read before the answer.
+        {"two late replies", false, "1 - 1 1 2 3", 1,
+         "?EX W2 ?EX FR2.000EN ?EX <read> <read> W2 ?EX W2", "1 2 3", "1:1:1", F::None},
         // An automatic sweep starts again at the point before and reads it once more.
-        {"an automatic sweep",
-         true,
-         {r1, "", r1, r2, r3},
-         2,
-         {"?EX", "?EX", "ABEX", "SF1.000ENTF1.000ENPF3.000EN", "W1W2EX", "?EX", "?EX", "?EX"},
-         {1, 2, 3},
-         {{1, 1, F::NoResponse}},
-         F::None},
-        {"an automatic sweep at its first point",
-         true,
-         {"", r1, r2, r3},
-         2,
-         {"?EX", "ABEX", "SF1.000ENTF1.000ENPF3.000EN", "W1W2EX", "?EX", "?EX", "?EX"},
-         {1, 2, 3},
-         {{0, 1, F::NoResponse}},
-         F::None},
+        {"an automatic sweep", true, "1 - 1 2 3", 2,
+         "?EX ?EX ABEX SF1.000ENTF1.000ENPF3.000EN W1W2EX ?EX ?EX ?EX", "1 2 3", "1:1:1", F::None},
+        {"an automatic sweep at its first point", true, "- 1 2 3", 2,
+         "?EX ABEX SF1.000ENTF1.000ENPF3.000EN W1W2EX ?EX ?EX ?EX", "1 2 3", "0:1:1", F::None},
+        // Just after a decade change it starts at the new decade's first point.
+        {"an automatic sweep after a decade change", true, "8 9 10 - 20 30", 2,
+         "?EX ?EX ?EX ABEX SF10.000ENTF20.000ENPF30.000EN W1W2EX ?EX ABEX "
+         "SF10.000ENTF20.000ENPF30.000EN W1W2EX ?EX ?EX",
+         "8 9 10 20 30", "3:1:1", F::None, 8, 30},
     };
-    for (const RetryCase& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         RunRig rig;
         RecordingJournal journal(rig.view);
         rig.run.setJournal(&journal);
-        std::vector<MeasurementRun::Retry> reported;
-        rig.run.setRetries(c.retries,
-                           [&](const MeasurementRun::Retry& r) { reported.push_back(r); });
-        sweepTo(rig, 3);
+        QStringList reported;
+        rig.run.setRetries(c.retries, [&](const MeasurementRun::Retry& r) {
+            reported << u"%1:%2:%3"_s.arg(r.point).arg(r.attempt).arg(static_cast<int>(r.cause));
+        });
+        rig.panel.snap.frequency = {c.startKHz * 1000.0, c.stopKHz * 1000.0, 1000};
+        rig.panel.snap.oscillatorText = QStringLiteral("500");
         rig.panel.snap.autoStep = c.autoStep;
-        rig.link.replies.assign(c.replies.begin(), c.replies.end());
+        for (const QString& r : words(c.replies))
+            rig.link.replies.push_back(r == u"-" ? QString() : r == u"?" ? r : reading(r.toInt()));
         rig.run.Run_Click(0);
 
         const Wire& all = rig.link.wire;
         const auto first = std::find(all.begin(), all.end(), QStringLiteral("<purge>")) + 1;
         Wire wire(first, all.end() - 1);
-        EXPECT_EQ(wire, c.wire);
+        EXPECT_EQ(wire, words(c.wire));
         EXPECT_EQ(all.back(), QStringLiteral("ABI0OL0.005ENEX"));
-        std::vector<double> points;
-        for (const MeasuredPoint& p : journal.points) points.push_back(p.x);
-        EXPECT_EQ(points, c.points);
-        EXPECT_EQ(rig.results.rows.size(), c.points.size());
-        ASSERT_EQ(reported.size(), c.reported.size());
-        for (size_t i = 0; i < reported.size(); ++i) {
-            EXPECT_EQ(reported[i].point, c.reported[i].point) << i;
-            EXPECT_EQ(reported[i].attempt, c.reported[i].attempt) << i;
-            EXPECT_EQ(reported[i].cause, c.reported[i].cause) << i;
-        }
+        QStringList points;
+        for (const MeasuredPoint& p : journal.points) points << QString::number(p.x);
+        EXPECT_EQ(points.join(u' '), QString::fromLatin1(c.points));
+        EXPECT_EQ(rig.results.rows.size(), static_cast<size_t>(points.size()));
+        EXPECT_EQ(reported.join(u' '), QString::fromLatin1(c.reported));
         EXPECT_EQ(rig.run.outcome().failure, c.failure);
         EXPECT_EQ(rig.platform.messages.size(), c.failure == F::None ? 0u : 1u);
     }
@@ -257,6 +155,10 @@ TEST(HeadlessRun, AnInterruptEndsTheRunAfterItsPointAndStays) {
     setup.frequency = {1000, 5000, 1000};
     setup.oscillatorText = QStringLiteral("500");
     HeadlessPanel panel(setup);
+    // Each sweep remembers its own range.
+    panel.previousRange(SweepParam::Bias) = {1, 2, 3};
+    EXPECT_EQ(panel.previousRange(SweepParam::Frequency), (std::array<double, 3>{}));
+    EXPECT_EQ(panel.previousRange(SweepParam::Bias), (std::array<double, 3>{1, 2, 3}));
     HeadlessResults results;
     FakeLink link;
     FakeResults shown;
@@ -287,10 +189,35 @@ TEST(RunProgress, TimeLeftAtThePaceSoFar) {
     EXPECT_EQ(remainingMs(4, 10, 2000), 3000);
     EXPECT_EQ(remainingMs(12, 10, 2000), 0);
     const std::pair<int64_t, const char*> durations[] = {
-        {0, "0:00"},       {1, "0:01"},        {7000, "0:07"},       {59001, "1:00"},
-        {723000, "12:03"}, {3599000, "59:59"}, {7509000, "2:05:09"}, {-5, "0:00"},
+        {0, "0:00"},          {1, "0:01"},          {7000, "0:07"},
+        {59001, "1:00"},      {723000, "12:03"},    {3599000, "59:59"},
+        {3600000, "1:00:00"}, {7509000, "2:05:09"}, {-5, "0:00"},
     };
     for (const auto& [ms, text] : durations) EXPECT_EQ(durationText(ms), text) << ms;
+}
+
+// The run's link to the window's GPIB link: a closed link fails quietly; an adapter link whose
+// port is missing counts as open, and its reads wait the delay, cut to 16 bits.
+TEST(ClsGpibRunLink, FailsQuietlyAndPassesTheDelayOnInSixteenBits) {
+    FakePlatform platform;
+    QSerialPort port;
+    ClsGPIB gpib(platform);
+    gpib.Initialize(nullptr, &port);
+    ClsGpibRunLink link(gpib);
+    EXPECT_FALSE(link.write(QStringLiteral("W0ABEX")));
+    EXPECT_EQ(link.query(QStringLiteral("EX"), 50), QString());
+    link.purge();
+    EXPECT_TRUE(platform.journal.empty());
+    gpib.setCrd(1);
+    gpib.setBrd(250);                                  // no such port: a message at each open
+    platform.onEvents = [&gpib] { gpib.DevClose(); };  // no waiting for the port to come back
+    for (const auto& [delay, waited] : {std::pair{-5, 0}, {50, 50}, {100000, 32767}}) {
+        EXPECT_FALSE(gpib.DevOpen());
+        platform.sleeps.clear();
+        EXPECT_EQ(link.read(delay), QString());
+        EXPECT_EQ(platform.sleeps, std::vector<int>{waited}) << delay;
+    }
+    EXPECT_EQ(platform.messages.size(), 3u);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "measurement_run.h"
+#include "reference_table.h"
 #include "run_fakes.h"
 
 namespace lorvane::test {
@@ -83,19 +84,6 @@ TEST(ReferenceRun, RefThenRunSubtractsTheStoredPoints) {
     EXPECT_EQ(rig.results.background, ListBackground::Yellow);
 }
 
-TEST(ReferenceRun, MatchesPointsAtTheListsResolutionDespiteDrift) {
-    // With 0.1 kHz steps the sum of steps drifts from the stored "1.200" and so on.
-    RunRig rig;
-    storeReference(rig, {1000, 2000, 100, 10, 0, 1});
-    setUp(rig, {1000, 2000, 100, 15, 0, 1});
-    rig.run.Run_Click(0);
-    ASSERT_EQ(rig.results.rows.size(), 11u);
-    for (size_t i = 0; i < 11; ++i) {
-        EXPECT_EQ(rig.results.rows[i].dat1, dec("5.000")) << "row " << i;
-        EXPECT_EQ(rig.results.rows[i].dat2, dec("0.000")) << "row " << i;
-    }
-}
-
 TEST(ReferenceRun, StoppedEarlyFailsAndReturnsToIdle) {
     RunRig rig;
     setUp(rig, {1000, 10000, 1000});
@@ -136,15 +124,6 @@ TEST(ReferenceRun, KeepsWhatItMeasuredWhateverTheStep) {
     }
 }
 
-TEST(ReferenceRun, ASpotReferenceCorrectsItsPoint) {
-    RunRig rig;
-    storeReference(rig, {5000, 5000, 1000});
-    setUp(rig, {5000, 5000, 1000, 120});
-    rig.run.Run_Click(0);
-    EXPECT_EQ(rig.results.rowText(0), dec("000005.000|5.000|20.000|0.000"));
-    expectIdle(rig);
-}
-
 TEST(ReferenceRun, IsNotAppliedToAnotherSetUpAndStaysForItsOwn) {
     RunRig rig;
     storeReference(rig, {1000, 3000, 1000, 10, 1, 1});
@@ -177,120 +156,164 @@ TEST(ReferenceRun, IsNotAppliedToAnotherSetUpAndStaysForItsOwn) {
     expectIdle(rig);
 }
 
-TEST(ReferenceRun, ARunFailureReturnsToIdleWithoutAReference) {
-    RunRig rig;
-    setUp(rig, {1000, 3000, 1000});
-    rig.link.reply = nullptr;
-    rig.link.replies = {impedanceReply("+1E+00", "+1E+00", "K+1"), "NZFN+1E+00"};
-    rig.run.Run_Click(1);
-    ASSERT_EQ(rig.platform.messages.size(), 1u);
-    EXPECT_EQ(rig.platform.messages[0].text, "Bad data\rVerify GPIB Configuration");
-    EXPECT_EQ(rig.results.background, ListBackground::White);
-    expectIdle(rig);
-}
-
-TEST(RunStates, CaptionsAndButtonsFollowTheStateTable) {
-    RunRig rig;
-    setUp(rig, {1000, 2000, 1000});
-    bool checked = false;
-    rig.platform.onEvents = [&] {
-        if (checked) return;
-        checked = true;
-        EXPECT_EQ(rig.panel.captions, (Captions{"&Stop", "&Ref."}));
-        EXPECT_EQ(rig.panel.runEnabled, (Enabled{true, false}));
-        EXPECT_FALSE(rig.panel.panelEnabled);
-    };
-    rig.run.Run_Click(0);
-    EXPECT_TRUE(checked);
-    expectIdle(rig);
-
-    rig.run.RunButtons(1, false);
-    EXPECT_EQ(rig.panel.captions, (Captions{"&Run", "&Stop"}));
-    EXPECT_FALSE(rig.panel.panelEnabled);
-    rig.run.RunButtons(1, true);
-    EXPECT_EQ(rig.panel.captions, (Captions{"&Run", "&Ref."}));
-    EXPECT_TRUE(rig.panel.panelEnabled);
-    rig.run.RunButtons(0, false);
-    EXPECT_EQ(rig.panel.captions, (Captions{"&Stop", "&Ref."}));
-    rig.run.RunButtons(0, true);
-    EXPECT_EQ(rig.panel.captions, (Captions{"&Run", "&Ref."}));
-    EXPECT_EQ(rig.panel.runEnabled, (Enabled{true, true}));
-}
-
-struct FailureCase {
-    const char* name;
-    std::function<void(RunRig&)> arrange;
-    const char* message;
-    Wire wireTail;
-};
-
 TEST(RunFailures, EachShowsItsMessageAndStillEndsTheRun) {
-    const FailureCase cases[] = {
-        {"no response",
-         [](RunRig& rig) { rig.link.reply = [](int) { return QString(); }; },
-         "No response from command\rVerify GPIB Configuration",
-         {"<purge>", "?EX", "ABI0OL0.005ENEX"}},
-        {"bad data",
-         [](RunRig& rig) { rig.link.reply = [](int) { return QStringLiteral("NZFN+02.8\r\n"); }; },
-         "Bad data\rVerify GPIB Configuration",
-         {"<purge>", "?EX", "ABI0OL0.005ENEX"}},
-        {"number beyond a double",
+    using F = MeasurementRun::Failure;
+    const struct {
+        const char* name;
+        F failure;
+        int64_t points;    // the point that failed
+        const char* wire;  // the traffic's end
+        int button;
+        std::function<void(RunRig&)> arrange;
+    } cases[] = {
+        {"no response", F::NoResponse, 0, "<purge> ?EX ABI0OL0.005ENEX", 0,
+         [](RunRig& rig) { rig.link.reply = [](int) { return QString(); }; }},
+        {"bad data", F::BadData, 0, "<purge> ?EX ABI0OL0.005ENEX", 0,
+         [](RunRig& rig) { rig.link.reply = [](int) { return QStringLiteral("NZFN+02.8\r\n"); }; }},
+        {"number beyond a double", F::BadData, 0, "<purge> ?EX ABI0OL0.005ENEX", 0,
          [](RunRig& rig) {
              rig.link.reply = [](int i) {
                  return impedanceReply("+1E+999", "+1", kiloHertzField(i + 1));
              };
-         },
-         "Bad data\rVerify GPIB Configuration",
-         {"<purge>", "?EX", "ABI0OL0.005ENEX"}},
-        {"closed link",
-         [](RunRig& rig) { rig.link.writeOk = [](int, const QString&) { return false; }; },
-         "Communication Error\rVerify GPIB Configuration",
-         {"W0ABEX", "ABI0OL0.005ENEX"}},
-        {"setup write",
+         }},
+        {"closed link", F::Communication, 0, "W0ABEX ABI0OL0.005ENEX", 0,
+         [](RunRig& rig) { rig.link.writeOk = [](int, const QString&) { return false; }; }},
+        {"setup write", F::Communication, 0, "A1B1C1EX OL0.500ENEX ABI0OL0.005ENEX", 0,
          [](RunRig& rig) {
              rig.link.writeOk = [](int, const QString& t) { return t != "OL0.500ENEX"; };
-         },
-         "Communication Error\rVerify GPIB Configuration",
-         {"A1B1C1EX", "OL0.500ENEX", "ABI0OL0.005ENEX"}},
+         }},
+        {"decade change", F::Communication, 3,
+         "?EX ABEX SF10.000ENTF20.000ENPF30.000EN W1W2EX ABI0OL0.005ENEX", 0,
+         [](RunRig& rig) {
+             setUp(rig, {8000, 30000, 0});
+             rig.panel.snap.autoStep = rig.panel.snap.stepShowsAuto[0] = true;
+             // The setup's own "W1W2EX" goes through; the one after the decade change does not.
+             rig.link.writeOk = [writes = 0](int, const QString& t) mutable {
+                 return t != "W1W2EX" || writes++ == 0;
+             };
+         }},
+        {"bad data in a reference run", F::BadData, 1, "?EX W2 ?EX ABI0OL0.005ENEX", 1,
+         [](RunRig& rig) {
+             rig.link.reply = nullptr;
+             rig.link.replies = {impedanceReply("+1E+00", "+1E+00", "K+1"), "NZFN+1E+00"};
+         }},
     };
-    for (const FailureCase& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         RunRig rig;
         setUp(rig, {1000, 3000, 1000});
         c.arrange(rig);
-        rig.run.Run_Click(0);
+        rig.run.Run_Click(c.button);
+        EXPECT_EQ(rig.run.outcome().failure, c.failure);
+        EXPECT_EQ(rig.run.outcome().points, c.points);
+        const char* const message[] = {"", "No response from command", "Bad data",
+                                       "Communication Error"};
         ASSERT_EQ(rig.platform.messages.size(), 1u);
-        EXPECT_EQ(rig.platform.messages[0].text, c.message);
+        EXPECT_EQ(rig.platform.messages[0].text,
+                  QString::fromLatin1(message[static_cast<int>(c.failure)]) +
+                      "\rVerify GPIB Configuration");
         EXPECT_EQ(rig.platform.messages[0].icon, MsgIcon::Critical);
         EXPECT_EQ(rig.platform.messages[0].title, "Lorvane");
         EXPECT_EQ(rig.platform.messages[0].buttons, MsgButtons::Ok);
-        const Wire tail(rig.link.wire.end() - static_cast<long>(c.wireTail.size()),
-                        rig.link.wire.end());
-        EXPECT_EQ(tail, c.wireTail);
+        const Wire wire = words(c.wire);
+        EXPECT_EQ(Wire(rig.link.wire.end() - static_cast<long>(wire.size()), rig.link.wire.end()),
+                  wire);
         EXPECT_TRUE(rig.view.plots.empty());
+        EXPECT_EQ(rig.results.background, ListBackground::White);
         expectIdle(rig);
     }
 }
 
-TEST(RunFailures, ADecadeChangeThatCannotBeSentIsACommunicationError) {
-    RunRig rig;
-    setUp(rig, {8000, 30000, 0});
-    rig.panel.snap.autoStep = true;
-    rig.panel.snap.stepShowsAuto[0] = true;
-    rig.link.reply = [](int i) {
-        return impedanceReply("+1E+00", "+1E+00", kiloHertzField(8 + i));
+// A list of rows as the run leaves them: sweep value, first and second reading.
+FakeResults listOf(std::initializer_list<std::array<const char*, 3>> rows) {
+    FakeResults list;
+    for (const auto& r : rows) list.rows.push_back({QString(), dec(r[0]), dec(r[1]), dec(r[2])});
+    return list;
+}
+
+TEST(ReferenceTable, KeepsEveryRowAndCorrectsThePointsAtItsSweepValues) {
+    const FakeResults list = listOf(
+        {{"1.000", "10.000", "1.000"}, {"2.000", "11.000", "1.500"}, {"3.000", "12.000", "2.000"}});
+    ReferenceTable table;
+    ASSERT_TRUE(table.store(list, {}));
+    EXPECT_EQ(table.size(), 3);
+    double dat1 = 20, dat2 = 5;
+    EXPECT_TRUE(table.correct(1, 2, dat1, dat2));
+    EXPECT_DOUBLE_EQ(dat1, 9);
+    EXPECT_DOUBLE_EQ(dat2, 3.5);
+    // The last point is corrected too.
+    EXPECT_TRUE(table.correct(2, 3.0000000001, dat1, dat2));
+    EXPECT_DOUBLE_EQ(dat1, -3);
+    EXPECT_FALSE(table.correct(3, 4, dat1, dat2));
+    EXPECT_FALSE(table.correct(-1, 1, dat1, dat2));
+    // Another sweep value at the same counter is left alone.
+    EXPECT_FALSE(table.correct(0, 1.5, dat1, dat2));
+    EXPECT_DOUBLE_EQ(dat1, -3);
+}
+
+TEST(ReferenceTable, RefusesWhatGivesNoTableAndKeepsNothing) {
+    ReferenceTable table;
+    ASSERT_TRUE(table.store(listOf({{"1.000", "1.000", "1.000"}}), {}));
+    EXPECT_FALSE(table.store(listOf({{"1.000", "1.000", "1.000"}, {"2.000", "x", "1.000"}}), {}));
+    EXPECT_EQ(table.size(), 0);
+    EXPECT_FALSE(table.appliesTo({}));
+    EXPECT_FALSE(table.store(FakeResults(), {}));
+    double dat1 = 1, dat2 = 1;
+    EXPECT_FALSE(table.correct(0, 1, dat1, dat2));
+}
+
+TEST(ReferenceTable, AppliesOnlyToTheSetUpItWasMeasuredWith) {
+    PanelSnapshot ref;
+    ref.frequency = {1000, 5000, 1000};
+    ref.bias = {-100, 100, 10};
+    ref.oscillatorText = QStringLiteral("500");
+    ReferenceTable table;
+    ASSERT_TRUE(table.store(listOf({{"1.000", "1.000", "1.000"}}), referenceSetupOf(ref)));
+
+    struct Case {
+        const char* change;
+        std::function<void(PanelSnapshot&)> apply;
+        bool applies;
     };
-    rig.link.writeOk = [writes = 0](int, const QString& t) mutable {
-        // The setup's own "W1W2EX" goes through; the one after the decade change does not.
-        return t != "W1W2EX" || writes++ == 0;
+    const Case cases[] = {
+        {"nothing", [](PanelSnapshot&) {}, true},
+        {"range and step",
+         [](PanelSnapshot& s) {
+             s.frequency = {2000, 9000, 500};
+         },
+         true},
+        {"bias stop and step",
+         [](PanelSnapshot& s) {
+             s.bias = {-100, 500, 50};
+         },
+         true},
+        {"high speed", [](PanelSnapshot& s) { s.highSpeed = true; }, true},
+        {"oscillator written otherwise", [](PanelSnapshot& s) { s.oscillatorText = dec("500.0"); },
+         true},
+        {"measure", [](PanelSnapshot& s) { s.mode = MeasureMode::Capacitance; }, false},
+        {"circuit", [](PanelSnapshot& s) { s.circuit = CircuitMode::Series; }, false},
+        {"sweep", [](PanelSnapshot& s) { s.sweep = SweepParam::Bias; }, false},
+        {"oscillator", [](PanelSnapshot& s) { s.oscillatorText = QStringLiteral("100"); }, false},
+        {"spot bias", [](PanelSnapshot& s) { s.bias[0] = 0; }, false},
     };
-    rig.run.Run_Click(0);
-    ASSERT_EQ(rig.platform.messages.size(), 1u);
-    EXPECT_EQ(rig.platform.messages[0].text, "Communication Error\rVerify GPIB Configuration");
-    const Wire tail(rig.link.wire.end() - 5, rig.link.wire.end());
-    EXPECT_EQ(tail,
-              (Wire{"?EX", "ABEX", "SF10.000ENTF20.000ENPF30.000EN", "W1W2EX", "ABI0OL0.005ENEX"}));
-    EXPECT_EQ(rig.results.rows.size(), 3u);
+    for (const Case& c : cases) {
+        PanelSnapshot run = ref;
+        c.apply(run);
+        EXPECT_EQ(table.appliesTo(referenceSetupOf(run)), c.applies) << c.change;
+    }
+    // In a bias sweep the spot frequency counts, and the bias start does not.
+    ref.sweep = SweepParam::Bias;
+    ASSERT_TRUE(table.store(listOf({{"1.000", "1.000", "1.000"}}), referenceSetupOf(ref)));
+    PanelSnapshot run = ref;
+    run.bias[0] = -500;
+    EXPECT_TRUE(table.appliesTo(referenceSetupOf(run)));
+    run.frequency[0] = 2000;
+    EXPECT_FALSE(table.appliesTo(referenceSetupOf(run)));
+    // An oscillator text that reads as no number counts as 0 mV.
+    ref.oscillatorText = QStringLiteral("x");
+    ASSERT_TRUE(table.store(listOf({{"1.000", "1.000", "1.000"}}), referenceSetupOf(ref)));
+    ref.oscillatorText = QStringLiteral("0");
+    EXPECT_TRUE(table.appliesTo(referenceSetupOf(ref)));
 }
 
 }  // namespace
