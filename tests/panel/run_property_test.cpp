@@ -158,15 +158,15 @@ class RunProperty : public PanelTest {
         if (s.sweep == 1) {
             for (int i = 0; i < s.startUnitClicks % 2; ++i) window.bias().lVlt_Click(0);
             for (int i = 0; i < s.stepUnitClicks % 2; ++i) window.bias().lVlt_Click(2);
-            enterFrequency(0, lorvane::frequencyText(s.spot, frequencyUnit(0)).value_or(""));
+            enter(window, 'F', 0, lorvane::frequencyText(s.spot, frequencyUnit(0)).value_or(""));
             for (int i = 0; i < 3; ++i)
-                enterBias(i, lorvane::biasText(s.fields[i], biasUnit(i)).value_or(""));
+                enter(window, 'B', i, lorvane::biasText(s.fields[i], biasUnit(i)).value_or(""));
         } else {
             for (int i = 0; i < s.startUnitClicks; ++i) window.frequency().lFrq_Click(0);
             for (int i = 0; i < s.stepUnitClicks; ++i) window.frequency().lFrq_Click(2);
             for (int i = 0; i < 3; ++i)
-                enterFrequency(i,
-                               lorvane::frequencyText(s.fields[i], frequencyUnit(i)).value_or(""));
+                enter(window, 'F', i,
+                      lorvane::frequencyText(s.fields[i], frequencyUnit(i)).value_or(""));
         }
         if (s.autoStep != AutoKind::Off) ui.vAuto->setChecked(true);
         if (s.autoStep == AutoKind::Log) window.frequency().dFrq_Change(2);
