@@ -62,13 +62,10 @@ TEST(CrashJournal, ReadsBackWhatWasWrittenUpToTheFirstLineItCannotRead) {
     EXPECT_EQ(contents.panel.sweep, SweepParam::Bias);
     EXPECT_EQ(contents.panel.frequency, (std::array<double, 3>{1000, 5000, 1000}));
     EXPECT_EQ(contents.panel.bias, (std::array<double, 3>{-100, 100, 10}));
-    const JournalPoint& p = contents.points[0];
-    EXPECT_EQ(p.x, -100);
-    EXPECT_EQ(p.dat1, 0.1 + 0.2);  // exactly
-    EXPECT_EQ(p.dat2, -1e-9);
-    EXPECT_EQ(p.in, u"K:+0010.0000"_s);
-    EXPECT_EQ(p.dat1Text, u"ZF:+1.5000E+03"_s);
-    EXPECT_EQ(p.dat2Text, u"TD:-89.640E+00"_s);
+    // Numbers come back exactly, the raw texts as read.
+    EXPECT_EQ(contents.points[0].dat1, 0.1 + 0.2);
+    EXPECT_EQ(contents.points[0].dat2, -1e-9);
+    EXPECT_EQ(contents.points[0].dat2Text, u"TD:-89.640E+00"_s);
 }
 
 // What a crash leaves behind and the restore are tested on a killed window (CrashRestore).

@@ -52,6 +52,8 @@ TEST(FieldsTest, TypedValuesUnitsAndBarsAreCheckedAgainstTheLimitsAndEachOther) 
         {"auto +F2", {"10.000", "100.000", "Log", "0", "500", "Lin"}, 0},
         {"auto +F2 +F2 uF2", {"10.000", "100.000", "Lin", "0", "500", "Lin"}, 0},
         {"auto +B2", {"10.000", "100.000", "Lin", "0", "500", "Lin"}, 0},
+        {"F2=2 auto +F2 auto", {"10.000", "100.000", "1.000", "0", "500", "10"}, 0},
+        {"F2=2 auto auto auto auto", {"10.000", "100.000", "1.000", "0", "500", "10"}, 0},
         // Spot values leave the hidden stop and step alone; as starts they are checked again.
         {"B0=900", {"10.000", "100.000", "1.000", "900", "500", "10"}, 0},
         {"swB F0=200", {"200.000", "100.000", "1.000", "0", "500", "10"}, 0},

@@ -40,7 +40,7 @@ inline void enter(MainWindow& window, char kind, int index, const QString& text)
 // Operator steps, separated by blanks: "F0=1.5" types 1.5 (with the locale's separator) into
 // frequency field 0 and leaves it ("B" bias, "O" the oscillator); "uF0" clicks the unit label;
 // "+F0" and "-F0" click the bar's arrows; "F1:9" moves the bar to 9; "swB" and "swF" select
-// the sweep; "auto" ticks the automatic step.
+// the sweep; "auto" ticks or unticks the automatic step.
 inline void act(MainWindow& window, const char* script) {
     const PanelControls& ui = window.controls();
     for (const QString& step : QString::fromLatin1(script).split(u' ', Qt::SkipEmptyParts)) {
@@ -52,7 +52,7 @@ inline void act(MainWindow& window, const char* script) {
         if (step == u"swB" || step == u"swF") {
             ui.lSwp[step == u"swB" ? 1 : 0]->setChecked(true);
         } else if (step == u"auto") {
-            ui.vAuto->setChecked(true);
+            ui.vAuto->setChecked(!ui.vAuto->isChecked());
         } else if (step.startsWith(u'u')) {
             if (step.at(1) == u'F')
                 window.frequency().lFrq_Click(index(2));

@@ -113,13 +113,6 @@ TEST_F(SelectionsTest, SweepSwitchShowsItsRowsAndRemembersTheBiasStart) {
     EXPECT_EQ(state.QuantityLabel[0], "Bias");
 }
 
-TEST_F(SelectionsTest, SweepHandlerDoesNothingWhileUpdating) {
-    state.Updating = true;
-    window.selections().lSwp_Click(1);
-    EXPECT_EQ(state.SelectedSweep, 0);
-    EXPECT_EQ(heading(2), "Freq. (kHz)");
-}
-
 TEST_F(SelectionsTest, AutoStepOnShowsLinAndOffRestoresUnitsAndRememberedValues) {
     // Steps in MHz and V; the typed start and step are not what is remembered.
     act(window, "uF0 uF2 uB0 uB2 F0=0.02 B2=0.05");
@@ -129,6 +122,8 @@ TEST_F(SelectionsTest, AutoStepOnShowsLinAndOffRestoresUnitsAndRememberedValues)
     ui.vAuto->setChecked(true);
     EXPECT_TRUE(state.AutoStep);
     EXPECT_EQ(frequencyText(2), "Lin");
+    EXPECT_DOUBLE_EQ(window.GetFrequency(2), 0);
+    EXPECT_DOUBLE_EQ(window.GetBias(2), 10);  // the step it had before
     EXPECT_EQ(frequencyUnit(2), "kHz");
     EXPECT_FALSE(ui.vFrq[2]->isEnabled());
     EXPECT_EQ(background(ui.vFrq[2]), QColor(0, 255, 255));
