@@ -105,7 +105,12 @@ TEST_F(LifecycleTest, SavedStartValuesAreCheckedAgainstTheScreenAndTheirRange) {
         {"first start", {}, designed, 1, false},
         {"merge is a flag", {{"Merge", -3}}, designed, 1, true},
         {"off the screen", {{"X", 15000 - 99}, {"Y", -5}}, designed, 1, false},
-        {"at the screen's limits", {{"X", 15000 - 105}, {"Y", 12000 - 105}}, {993, 793}, 1, false},
+        {"the last place on the screen",
+         {{"X", 15000 - 100}, {"Y", 12000 - 100}},
+         {993, 793},
+         1,
+         false},
+        {"below the screen", {{"Y", 12000 - 99}}, designed, 1, false},
         {"beyond 16 bits", {{"PAd", 70000}}, designed, 1, false},
     };
     for (const Case& c : cases) {

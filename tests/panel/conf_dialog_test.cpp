@@ -132,25 +132,17 @@ class ConfWithCardTest : public ConfTest {
     test::ScopedEnv address{"LORVANE_SIM_ADDRESS", "1"};
 };
 
-TEST_F(ConfWithCardTest, TestOnAGoodCardShowsOkAndMovesToOk) {
-    dialog.show();
-    dialog.vVal(0)->setText(QStringLiteral("0"));
-    dialog.vVal(1)->setText(QStringLiteral("1"));
-    dialog.testButton()->click();
-    EXPECT_TRUE(platform.messages.empty());
-    EXPECT_EQ(dialog.state()->text(), QStringLiteral("Ok"));
-    EXPECT_EQ(dialog.focusWidget(), dialog.okButton());
-    EXPECT_EQ(link.Hdl(), -1);  // the test leaves the link closed
-}
-
-TEST_F(ConfWithCardTest, ClosingAfterATestKeepsTheTestedValuesAndReopens) {
-    QTimer::singleShot(0, [] {
+TEST_F(ConfWithCardTest, AGoodTestShowsOkAndClosingKeepsTheTestedValuesAndReopens) {
+    QTimer::singleShot(0, [this] {
         auto* open = qobject_cast<Conf*>(QApplication::activeModalWidget());
         ASSERT_NE(open, nullptr);
         open->vVal(0)->setText(QStringLiteral("0"));
         open->vVal(1)->setText(QStringLiteral("1"));
         open->testButton()->click();
-        open->close();  // the close box: no OK
+        EXPECT_EQ(open->state()->text(), QStringLiteral("Ok"));
+        EXPECT_EQ(open->focusWidget(), open->okButton());
+        EXPECT_EQ(link.Hdl(), -1);  // the test leaves the link closed
+        open->close();              // the close box: no OK
     });
     openConfiguration(link, platform, nullptr, QRect(0, 1500, 9450, 5640));
     EXPECT_EQ(link.Crd(), 0);

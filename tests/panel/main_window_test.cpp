@@ -140,7 +140,7 @@ class MainWindowEvents : public PanelTest {
     }
 };
 
-TEST_F(MainWindowEvents, LeavingAFieldValidatesIt) {
+TEST_F(MainWindowEvents, LeavingAFieldValidatesItAndSpaceClicksAUnitLabel) {
     focus(ui.vFrq[0]);
     EXPECT_EQ(state.FocusText, dec("10.000"));
     EXPECT_EQ(ui.vFrq[0]->selectedText(), dec("10.000"));
@@ -152,6 +152,10 @@ TEST_F(MainWindowEvents, LeavingAFieldValidatesIt) {
     EXPECT_TRUE(ui.dFrq[0]->hasFocus());
     EXPECT_EQ(frequencyText(0), dec("2.000"));
     EXPECT_EQ(ui.dFrq[0]->value(), 2);
+    // The unit label comes next, and Space clicks it.
+    QTest::keyClick(ui.dFrq[0], Qt::Key_Tab);
+    QTest::keyClick(ui.lFrq[0], Qt::Key_Space);
+    EXPECT_EQ(frequencyUnit(1), "MHz");
     focus(ui.vOsc);
     EXPECT_EQ(ui.vOsc->selectedText(), "500");
 }
