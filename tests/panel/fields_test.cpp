@@ -75,6 +75,7 @@ TEST(FieldsTest, TypedValuesUnitsAndBarsAreCheckedAgainstTheLimitsAndEachOther) 
         {"swB uB0 uB2", {"10.000", "100.000", "1.000", "0.000", "0.500", "0.010"}, 0},
         {"swB +B0", {"10.000", "100.000", "1.000", "10", "500", "10"}, 0},
         {"swB B1:-100", {"10.000", "100.000", "1.000", "-100", "-100", "10"}, 2},
+        {"swB B1:40000", {"10.000", "100.000", "1.000", "0", "32000", "10"}, 0},
         {"swB B0=500", {"10.000", "100.000", "1.000", "500", "500", "50"}, 1},
         // A frequency sweep shows the spot bias; the bias sweep gets its start back.
         {"swB B0=-250 swF", {"10.000", "100.000", "1.000", "0", "500", "10"}, 0},
