@@ -80,9 +80,9 @@ TEST_F(ConfTest, ALetterRestoresThePreviousNumberAtOnce) {
     EXPECT_EQ(dialog.vVal(1)->text(), QStringLiteral("17"));
     dialog.vVal(1)->clear();
     EXPECT_EQ(dialog.vVal(1)->text(), QStringLiteral("17"));
-    dialog.vVal(1)->setText(QStringLiteral("5"));
-    dialog.vVal(1)->setText(QStringLiteral("99999"));  // no 16-bit number: refused
-    EXPECT_EQ(dialog.vVal(1)->text(), QStringLiteral("5"));
+    dialog.vVal(1)->setText(QStringLiteral("32767"));  // the largest 16-bit number
+    dialog.vVal(1)->setText(QStringLiteral("32768"));  // no 16-bit number: refused
+    EXPECT_EQ(dialog.vVal(1)->text(), QStringLiteral("32767"));
 }
 
 TEST_F(ConfTest, TestOnAMissingPortReportsBothFailures) {

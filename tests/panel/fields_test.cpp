@@ -92,7 +92,10 @@ TEST(FieldsTest, TypedValuesUnitsAndBarsAreCheckedAgainstTheLimitsAndEachOther) 
         for (const char* text : c.texts) expected << dec(text);
         EXPECT_EQ(fieldTexts(window), expected);
         EXPECT_EQ(platform.beeps, c.beeps);
-        EXPECT_FALSE(window.state().Updating);
+        // With the automatic step, the step field says how the run will step.
+        const FrontPanelState& state = window.state();
+        EXPECT_TRUE(!state.AutoStep || state.LogStep == (fieldTexts(window)[2] == u"Log"));
+        EXPECT_FALSE(state.Updating);
     }
 }
 

@@ -61,7 +61,8 @@ TEST_F(SelectionsTest, EveryParameterAndCircuitHeadsColumnsThreeAndFour) {
 // What a saved gain set-up shows is tested on the restore; here the way back.
 TEST_F(SelectionsTest, GainHidesTheBiasRowsAndAnImpedanceParameterBringsThemBack) {
     ui.lSwp[1]->setChecked(true);
-    EXPECT_FALSE(shown(ui.lFrq[1]));  // a bias sweep has no frequency stop
+    EXPECT_FALSE(shown(ui.lFrq[1]));  // a bias sweep has no frequency stop, but a bias step
+    EXPECT_TRUE(shown(ui.dVlt[2]));
     ui.lMod[4]->setChecked(true);
     EXPECT_EQ(state.SelectedSweep, 0);
     EXPECT_FALSE(shown(ui.lSwp[1]));
