@@ -1,10 +1,10 @@
-// Files that survive a crash: a child process rewrites (or appends to) a file in a loop, each time
-// with a newer generation of its contents, and is killed with SIGKILL at a random moment; the file
-// left behind must read back whole, as one generation, never older than the last one seen.
+// Files that survive a crash (lorvane-sweep's CSV has its own kill test): a child process rewrites
+// (or appends to) a file in a loop, each time with a newer generation of its contents, and is
+// killed with SIGKILL at a random moment; the file left behind must read back whole, as one
+// generation, never older than the last one seen.
 //
 // This program has a main of its own without widgets, so that it has no threads other than
 // its own and a forked child can go on using the C library and Qt Core safely.
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/mman.h>
@@ -27,12 +27,9 @@
 #include <thread>
 
 #include "crash_journal.h"
-#include "csv_journal.h"
 #include "ini_store.h"
-#include "scan_file.h"
 #include "scoped_env.h"
 #include "settings_store.h"
-#include "sweep_csv.h"
 #include "workbook_model.h"
 #include "xlsx_file.h"
 
@@ -92,21 +89,15 @@ WrittenFile settingsFile() {
             }};
 }
 
-// The workbook: a generation has its number as the title and in B1, and as many rows below as
-// the number says, modulo 50.
+// The workbook: a generation has its number as the title, and as many rows as the number says,
+// modulo 50.
 WorkbookModel workbookOf(int g) {
     WorkbookModel model;
     model.title = QString::number(g);
     Worksheet& sheet = model.addSheet(u"Freq_Z"_s);
-    WorkbookCell text;
-    text.kind = WorkbookCell::Kind::Text;
-    text.text = u"Generation"_s;
-    sheet.setCell(1, 1, text);
     WorkbookCell number;
     number.kind = WorkbookCell::Kind::Number;
-    number.number = g;
-    sheet.setCell(1, 2, number);
-    for (int row = 2; row < 2 + g % 50; ++row) {
+    for (int row = 1; row <= 1 + g % 50; ++row) {
         number.number = row * 0.5;
         sheet.setCell(row, 3, number);
     }
@@ -133,31 +124,9 @@ WrittenFile workbookFile(const QString& path) {
             }};
 }
 
-// The scan file: the generation in every line, as many lines as it says modulo 40.
-QByteArray scanTextOf(int g) {
-    ExportRows rows;
-    for (int i = 0; i < 1 + g % 40; ++i)
-        rows.push_back({QString::number(g), QString::number(i), u"-45.5"_s});
-    return scanFileText(rows);
-}
-
-WrittenFile scanFile(const QString& path) {
-    return {"scan file", [path](int g) { return writeScanFile(path, scanTextOf(g), nullptr); },
-            [path]() -> std::optional<int> {
-                QFile file(path);
-                if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-                const QByteArray text = file.readAll();
-                const QList<QByteArray> lines = text.split('\n');
-                if (lines.size() < 2) return std::nullopt;
-                const int g = lines[1].split(',').first().toInt() / 1000;
-                EXPECT_EQ(text, scanTextOf(g)) << "a torn scan file";
-                return g;
-            }};
-}
-
-// The files that only grow, a line per point: point g has the sweep value g, the readings g/2
+// The crash journal only grows, a line per point: point g has the sweep value g, the readings g/2
 // and -g, and a generation is the number of points that read back, each as written. A child
-// keeps one writer for its life, made at its first point, as a run does.
+// keeps one journal for its life, made at its first point, as a run does.
 MeasuredPoint pointOf(int g) {
     MeasuredPoint point;
     point.index = g - 1;
@@ -165,19 +134,6 @@ MeasuredPoint pointOf(int g) {
     point.dat1 = g * 0.5;
     point.dat2 = -g;
     return point;
-}
-
-template <typename Points>
-std::optional<int> pointsInOrder(const Points& points) {
-    for (size_t i = 0; i < points.size(); ++i) {
-        const auto [x, dat1, dat2] = points[i];
-        const MeasuredPoint expected = pointOf(static_cast<int>(i) + 1);
-        if (x != expected.x || dat1 != expected.dat1 || dat2 != expected.dat2) {
-            ADD_FAILURE() << "point " << i + 1 << " reads " << x << ", " << dat1 << ", " << dat2;
-            return std::nullopt;
-        }
-    }
-    return static_cast<int>(points.size());
 }
 
 QByteArray readAll(const QString& path) {
@@ -208,10 +164,15 @@ WrittenFile journalFile(const QString& folder) {
             [path]() -> std::optional<int> {
                 const std::optional<JournalContents> contents = readJournal(readAll(path));
                 if (!contents) return std::nullopt;
-                std::vector<std::array<double, 3>> points;
-                for (const JournalPoint& p : contents->points)
-                    points.push_back({p.x, p.dat1, p.dat2});
-                return pointsInOrder(points);
+                for (size_t i = 0; i < contents->points.size(); ++i) {
+                    const JournalPoint& p = contents->points[i];
+                    const MeasuredPoint expected = pointOf(static_cast<int>(i) + 1);
+                    if (p.x != expected.x || p.dat1 != expected.dat1 || p.dat2 != expected.dat2) {
+                        ADD_FAILURE() << "point " << i + 1 << " reads " << p.x << ", " << p.dat1;
+                        return std::nullopt;
+                    }
+                }
+                return static_cast<int>(contents->points.size());
             },
             [path] {
                 // As for the settings lock: one without its process waits for no one.
@@ -219,37 +180,6 @@ WrittenFile journalFile(const QString& folder) {
             },
             [path] {
                 return writeAll(path, journalSetupLine(RunStart()) + journalPointLine(pointOf(1)));
-            }};
-}
-
-// lorvane-sweep's CSV, appended to by each child.
-WrittenFile sweepCsvFile(const QString& path) {
-    const QString titles = csvTitles(PanelSnapshot());
-    return {"sweep CSV",
-            [path](int g) {
-                static CsvJournal* csv = nullptr;
-                if (!csv) {
-                    const int fd = ::open(QFile::encodeName(path).constData(),
-                                          O_WRONLY | O_APPEND | O_CLOEXEC);
-                    if (fd < 0) return false;
-                    csv = new CsvJournal(fd, [](const QString&) { _exit(4); });
-                }
-                csv->record(pointOf(g));
-                return true;
-            },
-            [path, titles]() -> std::optional<int> {
-                QString error;
-                const auto points = readReferenceCsv(readAll(path), titles, error);
-                if (!points) {
-                    ADD_FAILURE() << error.toStdString();
-                    return std::nullopt;
-                }
-                return pointsInOrder(*points);
-            },
-            [] {},
-            [path, titles] {
-                const MeasuredPoint one = pointOf(1);
-                return writeAll(path, titles.toUtf8() + '\n' + csvLine(one.x, one.dat1, one.dat2));
             }};
 }
 
@@ -326,13 +256,8 @@ TEST_F(CrashSafety, TheWorkbookReadsBackWholeAfterAKillAtAnyMoment) {
     crashRepeatedly(workbookFile(path(u"Lorvane.xlsx"_s)), 40);
 }
 
-TEST_F(CrashSafety, TheCrashJournalAndTheSweepCsvKeepEveryPointWrittenAfterAKill) {
+TEST_F(CrashSafety, TheCrashJournalKeepsEveryPointWrittenAfterAKill) {
     crashRepeatedly(journalFile(folder.path()), 40);
-    crashRepeatedly(sweepCsvFile(path(u"sweep.csv"_s)), 40);
-}
-
-TEST_F(CrashSafety, TheScanFileReadsBackWholeAfterAKillAtAnyMoment) {
-    crashRepeatedly(scanFile(path(u"$Zplots$Scan.csv"_s)), 120);
 }
 
 }  // namespace

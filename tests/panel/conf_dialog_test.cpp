@@ -21,12 +21,9 @@ namespace {
 
 using test::FakePlatform;
 
-TEST(ConfPosition, BelowTheOwnerWhenItFits) {
-    // Owner at top 1500, 5640 high: the dialog starts 20 twips below it.
+// Below the owner when it fits (20 twips below it), above it when it would run off the screen.
+TEST(ConfPosition, BelowTheOwnerOrAboveItWhenItWouldRunOffTheScreen) {
     EXPECT_EQ(confPosition(QRect(300, 1500, 9450, 5640), 1785, 12000), QPoint(400, 7160));
-}
-
-TEST(ConfPosition, AboveTheOwnerWhenItWouldRunOffTheScreen) {
     EXPECT_EQ(confPosition(QRect(300, 4000, 9450, 5640), 1785, 11000), QPoint(400, 2195));
 }
 
@@ -44,18 +41,23 @@ class ConfTest : public ::testing::Test {
     }
 };
 
-TEST_F(ConfTest, OpensWithTheLinkValuesAndTheDesignedCaptions) {
+TEST_F(ConfTest, OpensWithTheLinkValuesAndTheBoxNamesThePortOrTheBoard) {
     dialog.show();
-    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Configuration"));
     EXPECT_EQ(dialog.vVal(0)->text(), QStringLiteral("3"));
     EXPECT_EQ(dialog.vVal(1)->text(), QStringLiteral("17"));
     EXPECT_EQ(dialog.vVal(0)->selectedText(), QStringLiteral("3"));
     EXPECT_FALSE(dialog.vCrd()->isChecked());
-    EXPECT_EQ(dialog.lbl(0)->text(), QStringLiteral("Board"));
-    EXPECT_EQ(dialog.lbl(1)->text(), QStringLiteral("PAD"));
-    EXPECT_EQ(dialog.state()->text(), QString());
-    EXPECT_EQ(dialog.okButton()->text(), QStringLiteral("&OK"));
-    EXPECT_EQ(dialog.testButton()->text(), QStringLiteral("&Test"));
+    dialog.vCrd()->click();
+    EXPECT_EQ(dialog.lbl(0)->text(), QStringLiteral("COM:"));
+    dialog.vCrd()->click();
+    EXPECT_EQ(dialog.lbl(0)->text(), QStringLiteral("Board:"));
+
+    link.setCrd(1);
+    Conf adapter{platform, QRect(0, 1500, 9450, 5640)};
+    adapter.setCnx(&link);
+    adapter.show();
+    EXPECT_TRUE(adapter.vCrd()->isChecked());
+    EXPECT_EQ(adapter.lbl(0)->text(), QStringLiteral("COM:"));
 }
 
 TEST_F(ConfTest, CaptionsShowWholeAndTheDialogGrowsWithTheScreen) {
@@ -71,21 +73,6 @@ TEST_F(ConfTest, CaptionsShowWholeAndTheDialogGrowsWithTheScreen) {
     }
 }
 
-TEST_F(ConfTest, TickingTheBoxNamesThePortThenTheBoard) {
-    dialog.show();
-    dialog.vCrd()->click();
-    EXPECT_EQ(dialog.lbl(0)->text(), QStringLiteral("COM:"));
-    dialog.vCrd()->click();
-    EXPECT_EQ(dialog.lbl(0)->text(), QStringLiteral("Board:"));
-}
-
-TEST_F(ConfTest, AnAdapterLinkOpensTicked) {
-    link.setCrd(1);
-    dialog.show();
-    EXPECT_TRUE(dialog.vCrd()->isChecked());
-    EXPECT_EQ(dialog.lbl(0)->text(), QStringLiteral("COM:"));
-}
-
 TEST_F(ConfTest, ALetterRestoresThePreviousNumberAtOnce) {
     dialog.show();
     QTest::keyClick(dialog.vVal(1), Qt::Key_End);
@@ -93,9 +80,9 @@ TEST_F(ConfTest, ALetterRestoresThePreviousNumberAtOnce) {
     EXPECT_EQ(dialog.vVal(1)->text(), QStringLiteral("17"));
     dialog.vVal(1)->clear();
     EXPECT_EQ(dialog.vVal(1)->text(), QStringLiteral("17"));
-    dialog.vVal(1)->setText(QStringLiteral("5"));
-    dialog.vVal(1)->setText(QStringLiteral("99999"));  // no 16-bit number: refused
-    EXPECT_EQ(dialog.vVal(1)->text(), QStringLiteral("5"));
+    dialog.vVal(1)->setText(QStringLiteral("32767"));  // the largest 16-bit number
+    dialog.vVal(1)->setText(QStringLiteral("32768"));  // no 16-bit number: refused
+    EXPECT_EQ(dialog.vVal(1)->text(), QStringLiteral("32767"));
 }
 
 TEST_F(ConfTest, TestOnAMissingPortReportsBothFailures) {
@@ -145,25 +132,17 @@ class ConfWithCardTest : public ConfTest {
     test::ScopedEnv address{"LORVANE_SIM_ADDRESS", "1"};
 };
 
-TEST_F(ConfWithCardTest, TestOnAGoodCardShowsOkAndMovesToOk) {
-    dialog.show();
-    dialog.vVal(0)->setText(QStringLiteral("0"));
-    dialog.vVal(1)->setText(QStringLiteral("1"));
-    dialog.testButton()->click();
-    EXPECT_TRUE(platform.messages.empty());
-    EXPECT_EQ(dialog.state()->text(), QStringLiteral("Ok"));
-    EXPECT_EQ(dialog.focusWidget(), dialog.okButton());
-    EXPECT_EQ(link.Hdl(), -1);  // the test leaves the link closed
-}
-
-TEST_F(ConfWithCardTest, ClosingAfterATestKeepsTheTestedValuesAndReopens) {
-    QTimer::singleShot(0, [] {
+TEST_F(ConfWithCardTest, AGoodTestShowsOkAndClosingKeepsTheTestedValuesAndReopens) {
+    QTimer::singleShot(0, [this] {
         auto* open = qobject_cast<Conf*>(QApplication::activeModalWidget());
         ASSERT_NE(open, nullptr);
         open->vVal(0)->setText(QStringLiteral("0"));
         open->vVal(1)->setText(QStringLiteral("1"));
         open->testButton()->click();
-        open->close();  // the close box: no OK
+        EXPECT_EQ(open->state()->text(), QStringLiteral("Ok"));
+        EXPECT_EQ(open->focusWidget(), open->okButton());
+        EXPECT_EQ(link.Hdl(), -1);  // the test leaves the link closed
+        open->close();              // the close box: no OK
     });
     openConfiguration(link, platform, nullptr, QRect(0, 1500, 9450, 5640));
     EXPECT_EQ(link.Crd(), 0);

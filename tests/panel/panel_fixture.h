@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QLocale>
+#include <QRadioButton>
 #include <QScrollBar>
 
 #include "fake_platform.h"
@@ -21,12 +23,57 @@ inline QString dec(const char* text) {
     return QString::fromLatin1(text).replace(u'.', QLocale().decimalPoint());
 }
 
+// Types `text` into a field and leaves it, as the operator would with Tab: the field gets the
+// focus, takes the text and is validated. `kind` is 'F' (frequency), 'B' (bias) or 'O'.
+inline void enter(MainWindow& window, char kind, int index, const QString& text) {
+    const PanelControls& ui = window.controls();
+    const auto i = static_cast<size_t>(index);
+    if (kind == 'F') window.frequency().vFrq_GotFocus(index);
+    if (kind == 'B') window.bias().vVlt_GotFocus(index);
+    if (kind == 'O') window.oscillator().vOsc_GotFocus();
+    (kind == 'F' ? ui.vFrq[i] : kind == 'B' ? ui.vVlt[i] : ui.vOsc)->setText(text);
+    if (kind == 'F') window.frequency().vFrq_Validate(index);
+    if (kind == 'B') window.bias().vVlt_Validate(index);
+    if (kind == 'O') window.oscillator().vOsc_Validate();
+}
+
+// Operator steps, separated by blanks: "F0=1.5" types 1.5 (with the locale's separator) into
+// frequency field 0 and leaves it ("B" bias, "O" the oscillator); "uF0" clicks the unit label;
+// "+F0" and "-F0" click the bar's arrows; "F1:9" moves the bar to 9; "swB" and "swF" select
+// the sweep; "auto" ticks or unticks the automatic step.
+inline void act(MainWindow& window, const char* script) {
+    const PanelControls& ui = window.controls();
+    for (const QString& step : QString::fromLatin1(script).split(u' ', Qt::SkipEmptyParts)) {
+        const auto index = [&](qsizetype at) { return step.at(at).digitValue(); };
+        const auto bar = [&](qsizetype at) -> QScrollBar* {
+            const auto i = static_cast<size_t>(index(at + 1));
+            return step.at(at) == u'F' ? ui.dFrq[i] : ui.dVlt[i];
+        };
+        if (step == u"swB" || step == u"swF") {
+            ui.lSwp[step == u"swB" ? 1 : 0]->setChecked(true);
+        } else if (step == u"auto") {
+            ui.vAuto->setChecked(!ui.vAuto->isChecked());
+        } else if (step.startsWith(u'u')) {
+            if (step.at(1) == u'F')
+                window.frequency().lFrq_Click(index(2));
+            else
+                window.bias().lVlt_Click(index(2));
+        } else if (step.startsWith(u'+') || step.startsWith(u'-')) {
+            bar(1)->triggerAction(step.startsWith(u'+') ? QAbstractSlider::SliderSingleStepAdd
+                                                        : QAbstractSlider::SliderSingleStepSub);
+        } else if (step.contains(u':')) {
+            bar(0)->setValue(step.section(u':', 1).toInt());
+        } else {
+            const QString text = step.section(u'=', 1).replace(u'.', QLocale().decimalPoint());
+            enter(window, step.at(0).toLatin1(), step.at(0) == u'O' ? 0 : index(1), text);
+        }
+    }
+}
+
 // A main window with a settings store of its own, started as a normal start leaves it: the
 // saved set-up (the defaults unless a test writes its own first) restored into the front panel.
 class PanelTest : public ::testing::Test {
   protected:
-    static constexpr const char* kKey = "Lorvane";
-
     TempSettings settings;
     FakePlatform platform;
     MainWindow window{platform};
@@ -35,33 +82,13 @@ class PanelTest : public ::testing::Test {
 
     void TearDown() override { QLocale::setDefault(savedLocale_); }
 
-    void start() { restoreFrontPanel(window, QString::fromLatin1(kKey)); }
+    void start() { restoreFrontPanel(window, QStringLiteral("Lorvane")); }
     static void useGerman() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
-
-    // Types `text` into a field and leaves it, as the operator would with Tab: the field gets
-    // the focus, takes the text and is validated.
-    void enterFrequency(int index, const QString& text) {
-        window.frequency().vFrq_GotFocus(index);
-        ui.vFrq[static_cast<size_t>(index)]->setText(text);
-        window.frequency().vFrq_Validate(index);
-    }
-    void enterBias(int index, const QString& text) {
-        window.bias().vVlt_GotFocus(index);
-        ui.vVlt[static_cast<size_t>(index)]->setText(text);
-        window.bias().vVlt_Validate(index);
-    }
-    void enterOscillator(const QString& text) {
-        window.oscillator().vOsc_GotFocus();
-        ui.vOsc->setText(text);
-        window.oscillator().vOsc_Validate();
-    }
 
     QString frequencyText(int index) const { return ui.vFrq[static_cast<size_t>(index)]->text(); }
     QString frequencyUnit(int index) const { return ui.lFrq[static_cast<size_t>(index)]->text(); }
-    int frequencyBar(int index) const { return ui.dFrq[static_cast<size_t>(index)]->value(); }
     QString biasText(int index) const { return ui.vVlt[static_cast<size_t>(index)]->text(); }
     QString biasUnit(int index) const { return ui.lVlt[static_cast<size_t>(index)]->text(); }
-    int biasBar(int index) const { return ui.dVlt[static_cast<size_t>(index)]->value(); }
 
     // Whether a control would show with the window; the window itself is never shown here.
     static bool shown(const QWidget* widget) { return !widget->isHidden(); }

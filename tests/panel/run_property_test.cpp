@@ -1,6 +1,7 @@
 // Every run ends: set-ups drawn over the whole space the front panel offers, typed into the real
 // window in their units, run against the simulated instrument on a link without latency.
 #include <QCheckBox>
+#include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <limits>
@@ -74,15 +75,10 @@ struct SweepSetUp {
     AutoKind autoStep = AutoKind::Off;
 
     std::string describe() const {
-        return QStringLiteral("mode %1, %2 sweep, unit clicks %3/%4, fields %5 %6 %7, auto %8")
-            .arg(mode)
-            .arg(sweep == 1 ? "bias" : "frequency")
-            .arg(startUnitClicks)
-            .arg(stepUnitClicks)
-            .arg(fields[0], 0, 'g', 10)
-            .arg(fields[1], 0, 'g', 10)
-            .arg(fields[2], 0, 'g', 10)
-            .arg(static_cast<int>(autoStep))
+        return QString::asprintf(
+                   "mode %d, sweep %d, unit clicks %d/%d, fields %.10g %.10g %.10g, auto %d", mode,
+                   sweep, startUnitClicks, stepUnitClicks, fields[0], fields[1], fields[2],
+                   static_cast<int>(autoStep))
             .toStdString();
     }
 };
@@ -158,42 +154,31 @@ class RunProperty : public PanelTest {
         if (s.sweep == 1) {
             for (int i = 0; i < s.startUnitClicks % 2; ++i) window.bias().lVlt_Click(0);
             for (int i = 0; i < s.stepUnitClicks % 2; ++i) window.bias().lVlt_Click(2);
-            enterFrequency(0, lorvane::frequencyText(s.spot, frequencyUnit(0)).value_or(""));
+            enter(window, 'F', 0, lorvane::frequencyText(s.spot, frequencyUnit(0)).value_or(""));
             for (int i = 0; i < 3; ++i)
-                enterBias(i, lorvane::biasText(s.fields[i], biasUnit(i)).value_or(""));
+                enter(window, 'B', i, lorvane::biasText(s.fields[i], biasUnit(i)).value_or(""));
         } else {
             for (int i = 0; i < s.startUnitClicks; ++i) window.frequency().lFrq_Click(0);
             for (int i = 0; i < s.stepUnitClicks; ++i) window.frequency().lFrq_Click(2);
             for (int i = 0; i < 3; ++i)
-                enterFrequency(i,
-                               lorvane::frequencyText(s.fields[i], frequencyUnit(i)).value_or(""));
+                enter(window, 'F', i,
+                      lorvane::frequencyText(s.fields[i], frequencyUnit(i)).value_or(""));
         }
         if (s.autoStep != AutoKind::Off) ui.vAuto->setChecked(true);
         if (s.autoStep == AutoKind::Log) window.frequency().dFrq_Change(2);
     }
 
-    // Everything of the set-up a run could leave changed.
+    // Everything of the set-up a run could leave changed: each control's state and text.
     QStringList panelState() const {
-        QStringList out;
-        const auto add = [&](const char* name, size_t i, const QWidget* w, const QString& value) {
-            out << QStringLiteral("%1%2 %3 %4").arg(name).arg(i).arg(w->isEnabled()).arg(value);
-        };
-        for (size_t i = 0; i < 6; ++i)
-            add("lMod", i, ui.lMod[i], QString::number(ui.lMod[i]->isChecked()));
-        for (size_t i = 0; i < 3; ++i)
-            add("lCrm", i, ui.lCrm[i], QString::number(ui.lCrm[i]->isChecked()));
-        for (size_t i = 0; i < 2; ++i)
-            add("lSwp", i, ui.lSwp[i], QString::number(ui.lSwp[i]->isChecked()));
-        for (size_t i = 0; i < 3; ++i) {
-            add("vFrq", i, ui.vFrq[i], ui.vFrq[i]->text());
-            add("lFrq", i, ui.lFrq[i], ui.lFrq[i]->text());
-            add("vVlt", i, ui.vVlt[i], ui.vVlt[i]->text());
-            add("lVlt", i, ui.lVlt[i], ui.lVlt[i]->text());
-        }
-        add("vAuto", 0, ui.vAuto, QString::number(ui.vAuto->isChecked()));
-        add("vOsc", 0, ui.vOsc, ui.vOsc->text());
-        for (size_t i = 0; i < 2; ++i) add("Run", i, ui.Run[i], ui.Run[i]->text());
-        out << QStringLiteral("auto %1 log %2").arg(state.AutoStep).arg(state.LogStep);
+        QStringList out{QStringLiteral("auto %1 log %2").arg(state.AutoStep).arg(state.LogStep)};
+        QList<QWidget*> controls = ui.lFrm[0]->findChildren<QWidget*>();
+        controls << ui.vAuto;
+        for (const QWidget* w : controls)
+            out << QStringLiteral("%1 %2 %3 %4 %5")
+                       .arg(QString::fromLatin1(w->metaObject()->className()))
+                       .arg(w->isEnabled())
+                       .arg(w->isHidden())
+                       .arg(w->property("checked").toString(), w->property("text").toString());
         return out;
     }
 
@@ -206,29 +191,17 @@ class RunProperty : public PanelTest {
 
 // Set-ups at the ends of the ranges, run before the drawn ones.
 std::vector<SweepSetUp> edgeSetUps() {
-    SweepSetUp topDecade;
-    topDecade.fields = {10e6, 13e6, 1000};
-    topDecade.autoStep = AutoKind::Lin;
-    SweepSetUp topEnd = topDecade;
-    topEnd.fields = {12.95e6, 13e6, 1000};
-    SweepSetUp fewHertz;  // a step above a span of 4 Hz becomes a tenth of it
-    fewHertz.fields = {5, 9, 1000};
-    fewHertz.startUnitClicks = 2;
-    SweepSetUp logWhole = topDecade;
-    logWhole.fields = {5, 13e6, 1000};
-    logWhole.autoStep = AutoKind::Log;
-    SweepSetUp biasTop;
-    biasTop.sweep = 1;
-    biasTop.fields = {10000, 32000, 10};
-    biasTop.spot = 1000;
-    biasTop.autoStep = AutoKind::Lin;
-    SweepSetUp biasBottom = biasTop;
-    biasBottom.fields = {-32000, -9000, 10};
-    SweepSetUp biasVolts = biasTop;  // 2.03 V is no binary fraction
-    biasVolts.fields = {1990, 2030, 10};
-    biasVolts.startUnitClicks = 1;
-    biasVolts.autoStep = AutoKind::Off;
-    return {topDecade, topEnd, fewHertz, logWhole, biasTop, biasBottom, biasVolts};
+    return {
+        {.fields = {10e6, 13e6, 1000}, .autoStep = AutoKind::Lin},
+        {.fields = {12.95e6, 13e6, 1000}, .autoStep = AutoKind::Lin},
+        // A step above a span of 4 Hz becomes a tenth of it.
+        {.startUnitClicks = 2, .fields = {5, 9, 1000}},
+        {.fields = {5, 13e6, 1000}, .autoStep = AutoKind::Log},
+        {.sweep = 1, .fields = {10000, 32000, 10}, .spot = 1000, .autoStep = AutoKind::Lin},
+        {.sweep = 1, .fields = {-32000, -9000, 10}, .spot = 1000, .autoStep = AutoKind::Lin},
+        // 2.03 V is no binary fraction.
+        {.sweep = 1, .startUnitClicks = 1, .fields = {1990, 2030, 10}, .spot = 1000},
+    };
 }
 
 TEST_F(RunProperty, EveryRunEndsWithinItsPointsAndEachPointMovesTowardTheStop) {
