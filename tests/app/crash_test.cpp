@@ -28,6 +28,7 @@
 
 #include "crash_journal.h"
 #include "ini_store.h"
+#include "scan_file.h"
 #include "scoped_env.h"
 #include "settings_store.h"
 #include "workbook_model.h"
@@ -146,6 +147,26 @@ bool writeAll(const QString& path, const QByteArray& text) {
     return file.open(QIODevice::WriteOnly) && file.write(text) == text.size();
 }
 
+// The scan file: the generation in every line, as many lines as it says modulo 40.
+QByteArray scanTextOf(int g) {
+    ExportRows rows;
+    for (int i = 0; i < 1 + g % 40; ++i)
+        rows.push_back({QString::number(g), QString::number(i), u"-45.5"_s});
+    return scanFileText(rows);
+}
+
+WrittenFile scanFile(const QString& path) {
+    return {"scan file", [path](int g) { return writeScanFile(path, scanTextOf(g), nullptr); },
+            [path]() -> std::optional<int> {
+                const QByteArray text = readAll(path);
+                const QList<QByteArray> lines = text.split('\n');
+                if (lines.size() < 2) return std::nullopt;
+                const int g = lines[1].split(',').first().toInt() / 1000;
+                EXPECT_EQ(text, scanTextOf(g)) << "a torn scan file";
+                return g;
+            }};
+}
+
 // The window's crash journal; each child's run adds to the rows of the one before.
 WrittenFile journalFile(const QString& folder) {
     const QString path = folder + u"/crash.journal"_s;
@@ -254,6 +275,10 @@ TEST_F(CrashSafety, TheSettingsFileReadsBackWholeAfterAKillAtAnyMoment) {
 
 TEST_F(CrashSafety, TheWorkbookReadsBackWholeAfterAKillAtAnyMoment) {
     crashRepeatedly(workbookFile(path(u"Lorvane.xlsx"_s)), 40);
+}
+
+TEST_F(CrashSafety, TheScanFileReadsBackWholeAfterAKillAtAnyMoment) {
+    crashRepeatedly(scanFile(path(u"$Zplots$Scan.csv"_s)), 40);
 }
 
 TEST_F(CrashSafety, TheCrashJournalKeepsEveryPointWrittenAfterAKill) {
