@@ -2,6 +2,7 @@
 // test inflicts. It runs on the offscreen platform with the settings and journal folders and
 // the NI-488.2 stand-in its parent gives it.
 #include <QApplication>
+#include <QDir>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -16,7 +17,10 @@ int main(int argc, char** argv) {
     lorvane::useCNumericLocale();
     lorvane::QtPlatform platform;
     lorvane::MainWindow window(platform);
-    QTemporaryDir workbooks;
+    // Inside the parent's settings folder, which the parent removes: a killed child removes
+    // nothing itself.
+    QTemporaryDir workbooks(qEnvironmentVariable("XDG_CONFIG_HOME", QDir::tempPath()) +
+                            QStringLiteral("/workbooks-XXXXXX"));
     lorvane::Application lorvane(platform, window, workbooks.path());
     if (!lorvane.load(QString())) return 1;
     window.show();
