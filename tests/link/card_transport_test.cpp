@@ -48,7 +48,7 @@ class CardLink : public testing::Test {
 
 const QStringList kOpenCalls = {"# ibconfig 23 1", "# ibdev 0 17 96 12 1 0", "# ibclr", "# ibsic"};
 const QStringList kCloseCalls = {"# ibloc", "# ibonl 0"};
-const QString kReading = QStringLiteral("NZFN+96.841E+00,NTDN-84.073E+00,K+0100.0000\r\n");
+const QString kFirstReading = QStringLiteral("NZFN+96.841E+00,NTDN-84.073E+00,K+0100.0000\r\n");
 
 // Each operation's library calls after the open (or those of a failed open), and the pauses.
 TEST_F(CardLink, EachOperationMakesItsCallsAndPauses) {
@@ -62,7 +62,7 @@ TEST_F(CardLink, EachOperationMakesItsCallsAndPauses) {
         {"write and query",
          [](ClsGPIB& link) {
              EXPECT_TRUE(link.DevWrite(0, QStringLiteral("A1B1C1F1T3")));
-             EXPECT_EQ(link.DevQuery(0, QStringLiteral("EX"), link.Del()), kReading);
+             EXPECT_EQ(link.DevQuery(0, QStringLiteral("EX"), link.Del()), kFirstReading);
              EXPECT_EQ(link.DevRead(0, 0), QString());  // nothing more came
          },
          {"> A1B1C1F1T3\\r", "> EX\\r", "< NZFN+96.841E+00,NTDN-84.073E+00,K+0100.0000\\r\\n",
@@ -113,7 +113,7 @@ TEST_F(CardLink, ALongResponseIsCutAt10000Characters) {
     ASSERT_TRUE(link.DevOpen());
     const QString reading = link.DevQuery(0, QStringLiteral("EX"));
     EXPECT_EQ(reading.size(), 10000);
-    EXPECT_TRUE(reading.startsWith(kReading.left(43)));
+    EXPECT_TRUE(reading.startsWith(kFirstReading.left(43)));
 }
 
 // No instrument at the address, or a board that does not exist: no message, and the
