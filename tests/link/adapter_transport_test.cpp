@@ -30,6 +30,7 @@ class AdapterLink : public testing::Test {
 
     // Has the adapter send the given bytes at the given event passes of the link's polling.
     void answerAt(std::map<int, QByteArray> script) {
+        platform.eventPasses = 0;
         platform.onEvents = [this, script = std::move(script), handled = 0]() mutable {
             if (platform.eventPasses == handled) return;  // sleeps call in too
             handled = platform.eventPasses;
@@ -45,15 +46,22 @@ class AdapterLink : public testing::Test {
     ClsGPIB link{platform};
 };
 
-TEST_F(AdapterLink, OpenSendsTheSetupLinesAtOnceAndHoldsThePortNumber) {
+TEST_F(AdapterLink, OpenWritePurgeAndCloseSendTheirLinesOnTheNumberedPortOrAPath) {
     ASSERT_TRUE(link.DevOpen());
     EXPECT_EQ(link.Hdl(), adapter.port());
     EXPECT_EQ(port.baudRate(), 115200);
-    EXPECT_EQ(adapter.sent(kSetup.size()), kSetup);
     EXPECT_TRUE(platform.journal.empty());  // no pause, no event pass, no message
-}
+    EXPECT_TRUE(link.DevWrite(0, QStringLiteral("A1B1C1F1T3")));
+    link.DevPurge(0);
+    const QByteArray expected = kSetup + "A1B1C1F1T3\r++ifc\r";
+    EXPECT_EQ(adapter.sent(expected.size()), expected);
 
-TEST_F(AdapterLink, APortPathOpensThatDeviceWhateverThePortNumber) {
+    EXPECT_TRUE(link.DevClose());
+    EXPECT_EQ(link.Hdl(), -1);
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_FALSE(link.DevWrite(0, QStringLiteral("EX")));
+    EXPECT_FALSE(link.DevClose());
+
     link.setBrd(adapter.missingPort());
     link.setPortPath(adapter.devicePath());
     ASSERT_TRUE(link.DevOpen());
@@ -63,45 +71,29 @@ TEST_F(AdapterLink, APortPathOpensThatDeviceWhateverThePortNumber) {
     EXPECT_EQ(platform.messages.size(), 1u);
 }
 
-TEST_F(AdapterLink, WritePurgeAndCloseSendTheirLines) {
+TEST_F(AdapterLink, ReadAsksForALineAndEndsAtTheLineFeedOrAfter3000Polls) {
+    const struct {
+        std::map<int, QByteArray> script;
+        const char* reply;
+        int passes;
+    } cases[] = {
+        {{{2, "NZFN+02.8"}, {5, "17E+03,NTDN-000.03E+00,"}, {9, "K+01.000000\r\nrest"}, {12, "x"}},
+         "NZFN+02.817E+03,NTDN-000.03E+00,K+01.000000\r\nrest",
+         9},  // at the poll after the piece with the line feed
+        {{{1, "NZFN+02.817E+03"}}, "NZFN+02.817E+03", 2999},  // 3000 polls, 1 ms apart
+    };
     ASSERT_TRUE(link.DevOpen());
     adapter.sent(kSetup.size());
-
-    EXPECT_TRUE(link.DevWrite(0, QStringLiteral("A1B1C1F1T3")));
-    link.DevPurge(0);
-    const QByteArray expected = "A1B1C1F1T3\r++ifc\r";
-    EXPECT_EQ(adapter.sent(expected.size()), expected);
-
-    EXPECT_TRUE(link.DevClose());
-    EXPECT_EQ(link.Hdl(), -1);
-    EXPECT_FALSE(port.isOpen());
-    EXPECT_FALSE(link.DevWrite(0, QStringLiteral("EX")));
-    EXPECT_FALSE(link.DevClose());
-}
-
-TEST_F(AdapterLink, ReadAsksForALineAndJoinsAnAnswerThatArrivesInPieces) {
-    ASSERT_TRUE(link.DevOpen());
-    adapter.sent(kSetup.size());
-    answerAt({{2, "NZFN+02.8"},
-              {5, "17E+03,NTDN-000.03E+00,"},
-              {9, "K+01.000000\r\nrest"},
-              {12, "late"}});
-
-    EXPECT_EQ(link.DevRead(0, 40),
-              QStringLiteral("NZFN+02.817E+03,NTDN-000.03E+00,K+01.000000\r\nrest"));
-    const QByteArray readRequest = "++read 10\r";
-    EXPECT_EQ(adapter.sent(readRequest.size()), readRequest);
-    EXPECT_EQ(platform.eventPasses, 9);  // ended at the poll after the piece with the line feed
-    EXPECT_EQ(platform.sleeps.front(), 40);
-}
-
-TEST_F(AdapterLink, ReadWithoutALineFeedGivesUpAfter3000Polls) {
-    ASSERT_TRUE(link.DevOpen());
-    answerAt({{1, "NZFN+02.817E+03"}});
-
-    EXPECT_EQ(link.DevRead(0, 0), QStringLiteral("NZFN+02.817E+03"));
-    EXPECT_EQ(platform.eventPasses, 2999);  // 3000 polls with a pass and 1 ms between them
-    EXPECT_EQ(platform.sleptMs, 2999);
+    for (const auto& c : cases) {
+        platform.sleeps.clear();
+        platform.sleptMs = 0;
+        answerAt(c.script);
+        EXPECT_EQ(link.DevRead(0, 40), QString::fromLatin1(c.reply));
+        EXPECT_EQ(adapter.sent(10), "++read 10\r");
+        EXPECT_EQ(platform.eventPasses, c.passes);
+        EXPECT_EQ(platform.sleeps.front(), 40);
+        EXPECT_EQ(platform.sleptMs, 40 + c.passes);
+    }
 }
 
 TEST_F(AdapterLink, ADeviceThatNeverEndsItsLineIsCutOffAndDroppedUntilItFallsQuiet) {
@@ -122,15 +114,13 @@ TEST_F(AdapterLink, ADeviceThatNeverEndsItsLineIsCutOffAndDroppedUntilItFallsQui
             EXPECT_GE(platform.eventPasses, floodPasses + 100);
             EXPECT_LT(platform.eventPasses, 2999);
         }
-
         // Nothing the flood sent is left: the next read hears the next answer.
-        platform.eventPasses = 0;
         answerAt({{1, "N\r\n"}});
         EXPECT_EQ(link.DevRead(0, 0), QStringLiteral("N\r\n"));
     }
 }
 
-TEST_F(AdapterLink, AHandlerThatClosesTheLinkEndsTheRead) {
+TEST_F(AdapterLink, AHandlerThatClosesOrReopensTheLinkEndsTheReadOrLeavesItOnTheNewPort) {
     ASSERT_TRUE(link.DevOpen());
     platform.onEvents = [this] {
         if (platform.eventPasses == 3) link.DevClose();
@@ -138,10 +128,9 @@ TEST_F(AdapterLink, AHandlerThatClosesTheLinkEndsTheRead) {
     EXPECT_EQ(link.DevQuery(0, QStringLiteral("EX")), QString());
     EXPECT_EQ(platform.eventPasses, 3);
     EXPECT_EQ(link.Hdl(), -1);
-}
 
-TEST_F(AdapterLink, AHandlerThatReopensTheLinkLeavesTheReadOnTheNewPort) {
     ASSERT_TRUE(link.DevOpen());
+    platform.eventPasses = 0;
     platform.onEvents = [this, handled = 0]() mutable {
         if (platform.eventPasses == handled) return;
         handled = platform.eventPasses;
@@ -152,11 +141,32 @@ TEST_F(AdapterLink, AHandlerThatReopensTheLinkLeavesTheReadOnTheNewPort) {
     EXPECT_EQ(link.Hdl(), adapter.port());
 }
 
+TEST_F(AdapterLink, APulledAdapterFailsAQueryAtOnceAndIsReopenedQuietlyWhenItIsBack) {
+    ASSERT_TRUE(link.DevOpen());
+    adapter.sent(kSetup.size());
+    adapter.unplug();
+    EXPECT_EQ(link.DevQuery(0, QStringLiteral("EX")), QString());
+    EXPECT_LT(platform.sleptMs, 10);  // at once, not after the read timeout
+    EXPECT_EQ(link.Hdl(), adapter.port());
+
+    // Back at the third try: the settings again, but no clear for the instrument.
+    platform.eventPasses = 0;
+    platform.onEvents = [this, handled = 0]() mutable {
+        if (platform.eventPasses == handled) return;
+        handled = platform.eventPasses;
+        if (handled == 2) adapter.plugIn();
+        if (handled == 3) adapter.answer("N\r\n", port);
+    };
+    EXPECT_EQ(link.DevQuery(0, QStringLiteral("EX")), QStringLiteral("N\r\n"));
+    const QByteArray expected = kSetup.left(kSetup.indexOf("++clr")) + "EX\r++read 10\r";
+    EXPECT_EQ(adapter.sent(expected.size()), expected);
+    EXPECT_TRUE(platform.messages.empty());
+}
+
 TEST_F(AdapterLink, TestIdentifiesTheAdapterOnlyAndClosesTheLink) {
     for (const auto& [answer, identity] :
          {std::pair{"Prologix GPIB-USB Controller version 6.107\r\n", "Prologix 6.107"},
           {"HEWLETT-PACKARD 4192A\r\n", ""}}) {
-        platform.eventPasses = 0;
         platform.sleeps.clear();
         answerAt({{1, answer}});
         EXPECT_EQ(link.DevTest(), QString::fromLatin1(identity));
@@ -170,7 +180,6 @@ TEST_F(AdapterLink, TestIdentifiesTheAdapterOnlyAndClosesTheLink) {
 
 TEST_F(AdapterLink, AMissingPortShowsOneErrorAndFailsQuietlyAfterwards) {
     link.setBrd(adapter.missingPort());
-
     EXPECT_FALSE(link.DevOpen());
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].text, QStringLiteral("Serial port open error"));
@@ -184,7 +193,6 @@ TEST_F(AdapterLink, AMissingPortShowsOneErrorAndFailsQuietlyAfterwards) {
     EXPECT_EQ(link.DevTest(), QString());
     EXPECT_EQ(platform.messages.size(), 2u);
     EXPECT_TRUE(link.DevClose());
-    EXPECT_EQ(link.Hdl(), -1);
 }
 
 TEST(ReplyCollector, EndsWithThePieceThatBringsTheLineFeedWithin256Bytes) {

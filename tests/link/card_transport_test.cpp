@@ -22,7 +22,6 @@ class CardLink : public testing::Test {
         qputenv("LORVANE_SIM_ADDRESS", "17");
         qputenv("LORVANE_SIM_DELAY_MS", "0");
         qunsetenv("LORVANE_SIM_FAULT");
-        qunsetenv("LORVANE_SIM_REPLY_SIZE");
         link.Initialize(nullptr, nullptr);
         link.setCrd(0);
         link.setBrd(0);
@@ -106,31 +105,6 @@ TEST_F(CardLink, TestSaysOkAndLeavesTheLinkClosed) {
     EXPECT_EQ(link.DevTest(), QStringLiteral("Ok"));
     EXPECT_EQ(link.Hdl(), -1);
     EXPECT_EQ(wire(), kOpenCalls + kCloseCalls);
-}
-
-TEST_F(CardLink, ALongResponseIsCutAt10000Characters) {
-    qputenv("LORVANE_SIM_REPLY_SIZE", "12000");
-    ASSERT_TRUE(link.DevOpen());
-    const QString reading = link.DevQuery(0, QStringLiteral("EX"));
-    EXPECT_EQ(reading.size(), 10000);
-    EXPECT_TRUE(reading.startsWith(kFirstReading.left(43)));
-}
-
-// No instrument at the address, or a board that does not exist: no message, and the
-// descriptor that ibdev returned.
-TEST_F(CardLink, AnOpenThatFindsNoDeviceFailsQuietly) {
-    for (const auto& [address, board] : {std::pair{"5", 0}, {"17", 3}}) {
-        qputenv("LORVANE_SIM_ADDRESS", address);
-        const qsizetype before = wire().size();
-        link.setBrd(static_cast<int16_t>(board));
-        EXPECT_FALSE(link.DevOpen());
-        EXPECT_EQ(
-            wire().mid(before),
-            QStringList({"# ibconfig 23 1", u"# ibdev %1 17 96 12 1 0"_s.arg(board), "# ibonl 0"}));
-        EXPECT_TRUE(platform.messages.empty());
-        EXPECT_EQ(link.Hdl(), -1);
-        EXPECT_FALSE(link.DevWrite(0, QStringLiteral("EX")));
-    }
 }
 
 }  // namespace

@@ -18,26 +18,29 @@ constexpr int kBoundMs = 5000;  // for bytes in flight through the kernel; norma
 }  // namespace
 
 FakeAdapter::FakeAdapter() {
-    hadRuntime_ = qEnvironmentVariableIsSet("XDG_RUNTIME_DIR");
-    oldRuntime_ = qgetenv("XDG_RUNTIME_DIR");
-    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime_.path()));
+    QDir(runtime_.path()).mkpath(QStringLiteral("lorvane"));
+    plugIn();
+}
 
+QByteArray FakeAdapter::linkPath() const {
+    return QFile::encodeName(runtime_.path() + QStringLiteral("/lorvane/COM%1").arg(port()));
+}
+
+void FakeAdapter::plugIn() {
     master_ = posix_openpt(O_RDWR | O_NOCTTY);
     if (master_ < 0 || grantpt(master_) != 0 || unlockpt(master_) != 0) std::abort();
     fcntl(master_, F_SETFL, fcntl(master_, F_GETFL) | O_NONBLOCK);
-    QDir(runtime_.path()).mkpath(QStringLiteral("lorvane"));
-    const QByteArray link =
-        QFile::encodeName(runtime_.path() + QStringLiteral("/lorvane/COM%1").arg(port()));
-    if (symlink(ptsname(master_), link.constData()) != 0) std::abort();
+    if (symlink(ptsname(master_), linkPath().constData()) != 0) std::abort();
+}
+
+void FakeAdapter::unplug() {
+    ::close(master_);
+    master_ = -1;
+    ::unlink(linkPath().constData());
 }
 
 FakeAdapter::~FakeAdapter() {
     if (master_ >= 0) ::close(master_);
-    if (hadRuntime_) {
-        qputenv("XDG_RUNTIME_DIR", oldRuntime_);
-    } else {
-        qunsetenv("XDG_RUNTIME_DIR");
-    }
 }
 
 QString FakeAdapter::devicePath() const { return QString::fromLocal8Bit(ptsname(master_)); }

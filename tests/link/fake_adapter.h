@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFile>
 #include <QTemporaryDir>
 #include <cstdint>
+
+#include "scoped_env.h"
 
 class QSerialPort;
 
@@ -30,23 +33,26 @@ class FakeAdapter {
     // Everything the link has sent since the last call, once at least count bytes have
     // arrived (or after a generous bound, with what there is).
     QByteArray sent(qsizetype count);
-    // What has arrived by now, without waiting.
-    QByteArray sentSoFar();
 
     // Sends bytes to the link and returns once the link's port can read them, so that the
     // link's next poll is sure to see them.
     void answer(const QByteArray& bytes, const QSerialPort& linkPort);
+    // Pulls the adapter: its pseudo-terminal and COM link go away. plugIn() brings a new one
+    // behind the same COM link (the constructor plugs the first one in).
+    void unplug();
+    void plugIn();
     // Sends bytes without a line end for as long as the pseudo-terminal takes them, as a fast
     // device that never ends its line does, and returns once the link's port can read at least
     // `atLeast` of them.
     void flood(const QSerialPort& linkPort, int atLeast);
 
   private:
+    QByteArray linkPath() const;
+    QByteArray sentSoFar();
     void waitUntilReadable(const QSerialPort& linkPort, qsizetype count);
 
     QTemporaryDir runtime_;
-    QByteArray oldRuntime_;
-    bool hadRuntime_ = false;
+    ScopedEnv runtimeEnv_{"XDG_RUNTIME_DIR", QFile::encodeName(runtime_.path())};
     int master_ = -1;
 };
 
