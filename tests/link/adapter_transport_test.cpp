@@ -75,6 +75,7 @@ TEST_F(AdapterLink, OpenWritePurgeAndCloseSendTheirLinesOnTheNumberedPortOrAPath
     EXPECT_EQ(platform.messages[0].icon, MsgIcon::Critical);
     EXPECT_EQ(link.Hdl(), adapter.missingPort());
     EXPECT_FALSE(link.DevWrite(0, QStringLiteral("EX")));
+    EXPECT_EQ(platform.sleptMs, 3000);  // it looked for the adapter for as long as a read waits
     EXPECT_EQ(link.DevRead(0, 0), QString());
     EXPECT_EQ(platform.messages.size(), 1u);
     EXPECT_TRUE(link.DevClose());
