@@ -108,6 +108,10 @@ TEST_F(AdapterLink, ReadAsksForALineAndEndsAtTheLineFeedOrAfter3000Polls) {
 
 TEST_F(AdapterLink, ADeviceThatNeverEndsItsLineIsCutOffAndDroppedUntilItFallsQuiet) {
     ASSERT_TRUE(link.DevOpen());
+    // Too long without a line feed: dropped, and the read ends after 100 quiet polls.
+    answerAt({{1, QByteArray(300, 'x')}});
+    EXPECT_EQ(link.DevRead(0, 0), QStringLiteral("Overlong reply"));
+    EXPECT_EQ(platform.eventPasses, 101);
     // The device floods for the first `floodPasses` event passes (forever with -1): the read
     // drops what comes until 100 polls in a row bring nothing, or gives up after 3000 polls.
     for (const int floodPasses : {20, -1}) {
