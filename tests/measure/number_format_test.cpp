@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "run_fakes.h"
+#include "step_helpers.h"
 
 namespace lorvane {
 namespace {
@@ -15,6 +16,7 @@ namespace {
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
 using test::dec;
+using namespace Qt::Literals::StringLiterals;
 
 TEST(FormatNumber, RoundsTheFifteenDigitFormHalfAwayFromZeroInTheLocale) {
     const struct {
@@ -58,16 +60,13 @@ TEST(FormatNumber, RoundsTheFifteenDigitFormHalfAwayFromZeroInTheLocale) {
         EXPECT_EQ(formatNumber(c.value, c.pattern), dec(c.want));
         EXPECT_EQ(formatNumberInvariant(c.value, c.pattern), c.want);
     }
-    std::string big(301, '0');  // built by appending: GCC 12 misreads "1" + std::string
-    big.front() = '1';
-    EXPECT_EQ(formatNumber(1e300, "0.000"), dec(big.append(".000").c_str()));
+    EXPECT_EQ(formatNumber(1e300, "0.000"), u'1' + QString(300, u'0') + dec(".000"));
     EXPECT_EQ(formatNumber(std::numeric_limits<double>::max(), "0").size(), 309);
 }
 
 TEST(ParseLocaleNumber, ReadsWhatFormatNumberWritesAndNothingElse) {
     EXPECT_EQ(parseLocaleNumber(dec("  12.500 ")), 12.5);
-    EXPECT_EQ(parseLocaleNumber("13000000"), 13000000.0);
-    for (double v : {0.0, -1.25, 123.456, -999999.999, 1234567.5})
+    for (double v : {0.0, -1.25, 123.456, -999999.999, 1234567.5, 13000000.0})
         EXPECT_EQ(parseLocaleNumber(formatNumber(v, "0.000")), v) << v;
     for (const char* text : {"", "   ", "abc", "12abc", "1.2.3", "1,2,3", "inf", "nan", "1e999"})
         EXPECT_EQ(parseLocaleNumber(text), std::nullopt) << text;
@@ -119,6 +118,48 @@ TEST(ParseReplyNumber, TakesTheLongestLeadingNumberScaledByAPowerOfTen) {
         if (c.powerOfTen == 0) {
             EXPECT_EQ(parseReplyNumber(c.text), c.read.value_or(0.0));
         }
+    }
+}
+
+TEST(NumCmd, WritesThreeDecimalsRoundedHalfAwayFromZeroInEveryLocale) {
+    const QLocale saved;
+    for (const QLocale& locale : {QLocale(QLocale::German), QLocale::c()}) {
+        QLocale::setDefault(locale);
+        QStringList texts;
+        for (const double v : {0.5, 1234.5, -0.0004, 0.0005, -1.0005, 9.9995, 1e15, std::nan("")})
+            texts << NumCmd(v, true);
+        EXPECT_EQ(texts.join(' ') + ' ' + NumCmd(-32, false),
+                  "0.500EN 1234.500EN -0.000EN 0.001EN -1.001EN 10.000EN "
+                  "1000000000000000.000EN NaNEN -32.000");
+    }
+    QLocale::setDefault(saved);
+}
+
+TEST(StepFor, EachDecadeHasItsStepAndTheBoundaryWhereItEnds) {
+    EXPECT_NEAR(Log10(0), -2.30103, 1e-5);
+    EXPECT_NEAR(Log10(-10), 1.000217, 1e-6);
+    constexpr SweepParam F = SweepParam::Frequency, B = SweepParam::Bias;
+    // Positive values take the upper end of their decade (the offset lifts 0.995 into the next),
+    // negative values the end nearer to zero; the middle decade's step depends on the sweep; at
+    // and beyond the top decade the step stays 50 up to the sweep's limit; values too near zero
+    // leave step and boundary alone (-7 and -77 here).
+    const struct {
+        SweepParam sweep;
+        double v, step, boundary;
+    } cases[] = {{F, 0, 10, 100},       {F, 0.005, 0.01, 0.1},   {F, 0.05, 0.01, 0.1},
+                 {F, 0.5, 0.1, 1},      {F, 0.995, 1, 10},       {F, 5, 1, 10},
+                 {F, 10, 10, 100},      {F, 50, 10, 100},        {F, 99.995, 25, 1000},
+                 {F, 500, 25, 1000},    {F, 5000, 50, 13000},    {B, -0.005, 0.01, 0},
+                 {B, -0.5, 0.1, -0.1},  {B, -5, 1, -1},          {B, -50, 10, -10},
+                 {B, -950, 20, -100},   {B, -5000, 50, -1000},   {B, 500, 20, 1000},
+                 {F, -500, 25, -100},   {F, 10000, 50, 13000},   {F, kInf, 50, 13000},
+                 {B, 10000, 50, 32000}, {B, -10000, 50, -10000}, {B, -kInf, 50, -10000},
+                 {F, 0.004, -7, -77},   {B, -0.004, -7, -77},    {F, std::nan(""), -7, -77}};
+    for (const auto& c : cases) {
+        double step = -7, boundary = -77;
+        StepFor(c.v, c.sweep, step, boundary);
+        EXPECT_EQ(u"%1 %2"_s.arg(step).arg(boundary), u"%1 %2"_s.arg(c.step).arg(c.boundary))
+            << c.v << (c.sweep == B ? " mV" : " kHz");
     }
 }
 
