@@ -25,19 +25,13 @@ TEST(ParseReading, SplitsTheFirstThreeFieldsWhereverLineEndsFall) {
     EXPECT_EQ(parseReading(u"\r\n").kind, ReplyKind::NoResponse);
     // Numbers that read as 0 are good data.
     EXPECT_EQ(parseReading(u"NZFNxyz,NTDN?,K-").kind, ReplyKind::Good);
-    const char16_t* bad[] = {
-        u"NZFN+02.817E+03",                   // no comma
-        u"NZFN+02.817E+03,NTDN-000.03E+00",   // two fields
-        u"NZFN,NTDN-000.03E+00,K+01.000000",  // four characters: no Num0
-        u"NZF,NTDN+2,K+1",                    // three characters: a code, no number
-        u"NZFN+1,NTDN,K+01.000000",           // no Num1
-        u"NZFN+1,NTDN+2,K",                   // no Num2
-        u"NZFN+1,NTDN+2,",                    // empty third field
-        u"N,NTDN+2,K+1",                      // no Code0
-        u"NZFN+1,N,K+1",                      // no Code1
-        u",,",
-        u"Overlong reply",  // what the adapter gives for a reply longer than any reading
-    };
+    // Fewer than three fields; a field too short for its code or number.
+    const char16_t* bad[] = {u"NZFN+02.817E+03", u"NZFN+1,NTDN-1",
+                             u"NZFN,NTDN-1,K+1", u"NZF,NTDN+2,K+1",
+                             u"NZFN+1,NTDN,K+1", u"NZFN+1,NTDN+2,K",
+                             u"NZFN+1,NTDN+2,",  u"N,NTDN+2,K+1",
+                             u"NZFN+1,N,K+1",    u",,",
+                             u"Overlong reply"};
     for (const char16_t* reply : bad) {
         const Reading r = parseReading(reply);
         EXPECT_EQ(r.kind, ReplyKind::BadData) << QString::fromUtf16(reply).toStdString();

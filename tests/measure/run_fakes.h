@@ -89,7 +89,7 @@ struct RunRig final : RunLink, RunPanel, RunResults, RunView, RunSettings, RunJo
     void setStepText(SweepParam sweep, const QString& text) override {
         stepTexts << (sweep == SweepParam::Bias ? u"B:"_s : u"F:"_s) + text;
     }
-    void clearAutoStep() override { ++autoCleared; }
+    void clearAutoStep() override { calls << u"clear auto"_s; }
     QString runCaption(int index) const override { return captions[index]; }
     void setRunCaption(int index, const QString& caption) override { captions[index] = caption; }
     void setRunEnabled(int index, bool enabled) override { runEnabled[index] = enabled; }
@@ -100,28 +100,26 @@ struct RunRig final : RunLink, RunPanel, RunResults, RunView, RunSettings, RunJo
     // The results list, sorted by key like the real one.
     void ClearResults() override {
         rows.clear();
-        xCount.clear();
         plotReady = false;
     }
     bool PlotReady() const override { return plotReady; }
     void setBackground(ListBackground colour) override { background = colour; }
     void removeRowWithSweepText(const QString& text) override {
-        if (xCount.value(text) == 0) return;  // long runs skip the search
-        --xCount[text];
-        rows.erase(std::find_if(rows.begin(), rows.end(), [&](auto& r) { return r.x == text; }));
+        const auto row =
+            std::find_if(rows.begin(), rows.end(), [&](auto& r) { return r.x == text; });
+        if (row != rows.end()) rows.erase(row);
     }
     void addRow(const ResultRow& row) override {
         const auto byKey = [](const ResultRow& a, const ResultRow& b) { return a.key < b.key; };
         rows.insert(std::upper_bound(rows.begin(), rows.end(), row, byKey), row);
-        ++xCount[row.x];
     }
     int64_t rowCount() const override { return static_cast<int64_t>(rows.size()); }
     std::array<QString, 3> rowValues(int64_t row) const override {
         const ResultRow& r = rows.at(static_cast<size_t>(row));
         return {r.x, r.dat1, r.dat2};
     }
-    void followRow(int64_t row) override { followed.push_back(row); }
-    void showFirstRow() override { ++firstRowShown; }
+    void followRow(int64_t row) override { calls << u"follow %1"_s.arg(row); }
+    void showFirstRow() override { calls << u"first"_s; }
     // The rows as "x|dat1|dat2", one word each.
     QString list() const {
         QStringList texts;
@@ -133,29 +131,30 @@ struct RunRig final : RunLink, RunPanel, RunResults, RunView, RunSettings, RunJo
     // which makes PlotReady true like the real one.
     void setPanelText(const QString& key, const QString& text) override {
         panels << key + u'=' + text;
-        if (key == u"DAT1") dat1 = panels.last();
     }
-    void setColumnUnits(const ColumnUnits& newUnits) override { units = newUnits; }
-    void showNote(const QString& text) override { note = text; }
-    void resetHighlight() override { ++highlightResets; }
+    void setColumnUnits(const ColumnUnits& u) override {
+        calls << u"units "_s + u[0] + u[1] + u[2];
+    }
+    void showNote(const QString& text) override { calls << u"note "_s + text; }
+    void resetHighlight() override { calls << u"highlight"_s; }
     void DrawPlot(double xMin, double xMax, double yMin, double yMax) override {
         plots << u"%1 %2 %3 %4"_s.arg(xMin).arg(xMax).arg(yMin).arg(yMax);
         plotReady = true;
     }
     void showProgress(int64_t done, std::optional<int64_t> total) override {
-        progress << u"%1/%2"_s.arg(done).arg(total ? QString::number(*total) : u"?"_s);
+        calls << u"%1/%2"_s.arg(done).arg(total ? QString::number(*total) : u"?"_s);
     }
-    void endProgress() override { progress << u"end"_s; }
+    void endProgress() override { calls << u"end"_s; }
 
     void write(const QString& name, double value) override {
         settings << name + u'=' + QString::number(value);
     }
 
-    // The journal, with the DAT1 panel's last text when each point was written down.
+    // The journal; "record" among the panel texts where a point was written down.
     void begin(const RunStart& start) override { starts.push_back(start); }
     void record(const MeasuredPoint& point) override {
         points.push_back(point);
-        shown << dat1;
+        panels << u"record"_s;
     }
     // The points as "x:dat1:dat2", with "*" after a corrected one.
     QString journal() const {
@@ -208,20 +207,15 @@ struct RunRig final : RunLink, RunPanel, RunResults, RunView, RunSettings, RunJo
     RefButtonColour refColour = RefButtonColour::ButtonFace;
     bool panelEnabled = true;
     QStringList stepTexts;
-    int autoCleared = 0;
 
     std::vector<ResultRow> rows;
-    QHash<QString, int> xCount;
     bool plotReady = false;
     ListBackground background = ListBackground::White;
-    std::vector<int64_t> followed;
-    int firstRowShown = 0;
 
-    QStringList panels, plots, progress, settings, shown;
-    QString dat1;  // the last DAT1 panel text
-    ColumnUnits units;
-    QString note;
-    int highlightResets = 0;
+    // The calls that change no state here, in order: "clear auto", "follow <row>", "first",
+    // "units <units>", "note <text>", "highlight", "<done>/<total or ?>", "end".
+    QStringList calls;
+    QStringList panels, plots, settings;
 
     std::vector<RunStart> starts;
     std::vector<MeasuredPoint> points;

@@ -54,24 +54,6 @@ TEST(ReferenceRun, StoppedEarlyStoresNothingAndReturnsToIdle) {
     EXPECT_EQ(rig.state(), kIdle);
 }
 
-TEST(ReferenceRun, KeepsWhatItMeasuredWhateverTheStep) {
-    // The automatic log step (readings chosen by the instrument); a stop below the start.
-    for (const char* panel : {"F 1000 3000 0 auto log", "F 3000 1000 1"}) {
-        RunRig rig;
-        rig.setUp(panel);
-        const double start = rig.snap.frequency[0] / 1000;
-        rig.instrument(start, 1);
-        rig.run.Run_Click(1);
-        EXPECT_EQ(rig.state(), kReferenceStored);
-        rig.instrument(start, 1, 130);
-        rig.points.clear();
-        rig.run.Run_Click(0);
-        // The first point lies at the start in both runs.
-        EXPECT_EQ(rig.journal().section(' ', 0, 0), start == 1 ? "1:30:0*" : "3:30:0*");
-        EXPECT_EQ(rig.state(), kIdle);
-    }
-}
-
 TEST(ReferenceRun, IsNotAppliedToAnotherSetUpAndStaysForItsOwn) {
     RunRig rig;
     rig.setUp("F 1000 3000 1000");
@@ -83,7 +65,7 @@ TEST(ReferenceRun, IsNotAppliedToAnotherSetUpAndStaysForItsOwn) {
     rig.run.Run_Click(0);
     EXPECT_EQ(rig.list(), dec("1.000|100.000|2.000 2.000|110.000|2.000 "
                               "3.000|120.000|2.000"));
-    EXPECT_EQ(rig.note, "Ref. not applied: other set-up");
+    EXPECT_EQ(rig.calls.filter(u"note"_s).last(), "note Ref. not applied: other set-up");
     EXPECT_EQ(rig.background, ListBackground::White);
     // The reference stays; Ref. can replace it and the panel is free to set its set-up again.
     EXPECT_EQ(rig.state(), "&Run &Ref. 11 workspace panel ref");
@@ -93,7 +75,7 @@ TEST(ReferenceRun, IsNotAppliedToAnotherSetUpAndStaysForItsOwn) {
     rig.instrument(1, 1, 100, 10, 2);
     rig.run.Run_Click(0);
     EXPECT_EQ(rig.list(), dec("1.000|90.000|1.000 2.000|99.000|1.000 3.000|108.000|1.000"));
-    EXPECT_EQ(rig.note, "");
+    EXPECT_EQ(rig.calls.filter(u"note"_s).last(), "note ");
     EXPECT_EQ(rig.background, ListBackground::Yellow);
     EXPECT_EQ(rig.state(), kIdle);
 }
@@ -113,84 +95,76 @@ TEST(ReferenceRun, PointsGivenFromOutsideAreSubtractedOnce) {
     EXPECT_FALSE(rig.run.RefStored());
 }
 
+// Each failure ends the run at its point with its message, and a reference run that fails
+// stores nothing.
 TEST(RunFailures, EachShowsItsMessageAndStillEndsTheRun) {
-    using F = MeasurementRun::Failure;
     const struct {
-        const char* message;
-        F failure;
-        int64_t points;    // the point that failed
-        const char* wire;  // the traffic's end
+        const char* panel;
+        const char* replies;
+        const char* refused;  // the writes that fail from the n-th on, as "<text>#<n>"; "*" all
         int button;
-        std::function<void(RunRig&)> arrange;
+        const char* run;  // the message, the points before the failure, the traffic's end
     } cases[] = {
-        {"No response from command", F::NoResponse, 0, "<purge> ?EX ABI0OL0.005ENEX", 0,
-         [](RunRig& rig) { rig.reply = [](int) { return QString(); }; }},
-        {"Bad data", F::BadData, 0, "<purge> ?EX ABI0OL0.005ENEX", 0,
-         [](RunRig& rig) { rig.reply = [](int) { return u"NZFN+02.8\r\n"_s; }; }},
-        {"Bad data", F::BadData, 0, "<purge> ?EX ABI0OL0.005ENEX", 0,
-         [](RunRig& rig) { rig.replies = {"NZFN+1E+999,NTDN+1,K+1"}; }},
-        {"Communication Error", F::Communication, 0, "W0ABEX ABI0OL0.005ENEX", 0,
-         [](RunRig& rig) { rig.writeOk = [](const QString&) { return false; }; }},
-        {"Communication Error", F::Communication, 0, "A1B1C1EX OL0.500ENEX ABI0OL0.005ENEX", 0,
-         [](RunRig& rig) { rig.writeOk = [](const QString& t) { return t != "OL0.500ENEX"; }; }},
-        {"Communication Error", F::Communication, 3,
-         "?EX ABEX SF10.000ENTF20.000ENPF30.000EN W1W2EX ABI0OL0.005ENEX", 0,
-         [](RunRig& rig) {
-             rig.setUp("F 8000 30000 0 auto");
-             rig.instrument(8, 1);
-             // The setup's own "W1W2EX" goes through; the one after the decade change does not.
-             rig.writeOk = [writes = 0](const QString& t) mutable {
-                 return t != "W1W2EX" || writes++ == 0;
-             };
-         }},
-        {"Bad data", F::BadData, 1, "?EX W2 ?EX ABI0OL0.005ENEX", 1,
-         [](RunRig& rig) {
-             rig.replies = {"NZFN+1E+00,NTDN+1E+00,K+1", "NZFN+1E+00"};
-         }},
+        {"F 1000 3000 1000", "", "", 0, "No response from command|0|<purge> ?EX ABI0OL0.005ENEX"},
+        {"F 1000 3000 1000", "NZFN+02.8\r\n", "", 0, "Bad data|0|<purge> ?EX ABI0OL0.005ENEX"},
+        {"F 1000 3000 1000", "NZFN+1E+999,NTDN+1,K+1", "", 0,
+         "Bad data|0|<purge> ?EX ABI0OL0.005ENEX"},
+        {"F 1000 3000 1000", "", "*", 0, "Communication Error|0|W0ABEX ABI0OL0.005ENEX"},
+        {"F 1000 3000 1000", "", "OL0.500ENEX#1", 0,
+         "Communication Error|0|A1B1C1EX OL0.500ENEX ABI0OL0.005ENEX"},
+        // The setup's own "W1W2EX" goes through; the one after the decade change does not.
+        {"F 8000 30000 0 auto", "NZFN+1,NTDN+1,K+8 NZFN+1,NTDN+1,K+9 NZFN+1,NTDN+1,K+10",
+         "W1W2EX#2", 0,
+         "Communication Error|3|?EX ABEX SF10.000ENTF20.000ENPF30.000EN W1W2EX ABI0OL0.005ENEX"},
+        {"F 1000 3000 1000", "NZFN+1E+00,NTDN+1E+00,K+1 NZFN+1E+00", "", 1,
+         "Bad data|1|?EX W2 ?EX ABI0OL0.005ENEX"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.wire);
+        SCOPED_TRACE(c.run);
         RunRig rig;
-        rig.setUp("F 1000 3000 1000");
-        c.arrange(rig);
+        rig.setUp(c.panel);
+        rig.replies = words(c.replies);
+        const QString refused = QString::fromLatin1(c.refused).section(u'#', 0, 0);
+        const int from = QString::fromLatin1(c.refused).section(u'#', 1).toInt();
+        rig.writeOk = [&refused, from, n = 0](const QString& text) mutable {
+            return refused != u"*" && (text != refused || ++n < from);
+        };
         rig.run.Run_Click(c.button);
-        EXPECT_EQ(rig.run.outcome().failure, c.failure);
-        EXPECT_EQ(rig.run.outcome().points, c.points);
+        const QStringList want = QString::fromLatin1(c.run).split(u'|');
         ASSERT_EQ(rig.platform.messages.size(), 1u);
         const MessageRequest& box = rig.platform.messages[0];
         EXPECT_EQ(box.title + '|' + box.text,
-                  u"Lorvane|"_s + c.message + u"\rVerify GPIB Configuration"_s);
+                  u"Lorvane|"_s + want[0] + u"\rVerify GPIB Configuration"_s);
         EXPECT_EQ(box.icon, MsgIcon::Critical);
         EXPECT_EQ(box.buttons, MsgButtons::Ok);
-        EXPECT_TRUE(rig.wire.join(' ').endsWith(QString::fromLatin1(c.wire)));
+        EXPECT_EQ(QString::number(rig.run.outcome().points), want[1]);
+        EXPECT_TRUE((u' ' + rig.wire.join(' ')).endsWith(u' ' + want[2]))
+            << rig.wire.join(u" "_s).toStdString();
         EXPECT_TRUE(rig.plots.isEmpty());
         EXPECT_EQ(rig.background, ListBackground::White);
         EXPECT_EQ(rig.state(), kIdle);
     }
 }
 
+// Point k is corrected at its expected sweep value, compared at the list's resolution; another
+// sweep value at the same counter, or a counter beyond the table, is left alone. What gives no
+// table keeps nothing.
 TEST(ReferenceTable, KeepsEveryRowAndCorrectsThePointsAtItsSweepValues) {
     RunRig list;
     for (const char* x : {"1", "2", "3"}) list.rows.push_back({"", dec(x), dec("10.5"), "1"});
     ReferenceTable table;
     ASSERT_TRUE(table.store(list, {}));
-    EXPECT_EQ(table.size(), 3);
-    // Point k at the expected sweep value, at the list's resolution; another sweep value at the
-    // same counter, or a counter beyond the table, is left alone.
-    const struct {
-        int64_t k;
-        double expected;
-        bool corrected;
-    } cases[] = {{0, 1, true},       {2, 3.0000000001, true}, {1, 2.0005, false},
-                 {0, 0.9994, false}, {3, 4, false},           {-1, 1, false}};
-    for (const auto& c : cases) {
+    QStringList corrected;
+    for (const auto& [k, expected] : {std::pair<int64_t, double>{0, 1},
+                                      {2, 3.0000000001},
+                                      {1, 2.0005},
+                                      {0, 0.9994},
+                                      {3, 4},
+                                      {-1, 1}}) {
         double dat1 = 20, dat2 = 5;
-        EXPECT_EQ(table.correct(c.k, c.expected, dat1, dat2), c.corrected) << c.k;
-        EXPECT_EQ(QString::number(dat1) + ' ' + QString::number(dat2),
-                  c.corrected ? "9.5 4" : "20 5")
-            << c.k;
+        corrected << u"%1:%2:%3"_s.arg(table.correct(k, expected, dat1, dat2)).arg(dat1).arg(dat2);
     }
-    // What gives no table keeps nothing.
+    EXPECT_EQ(corrected.join(' '), "1:9.5:4 1:9.5:4 0:20:5 0:20:5 0:20:5 0:20:5");
     list.rows.push_back({"", "4", "x", "1"});
     EXPECT_FALSE(table.store(list, {}));
     EXPECT_EQ(table.size(), 0);
