@@ -1,6 +1,4 @@
 #pragma once
-// Fakes for everything the measurement run works against, each recording what it was told as
-// text, so that a test compares a whole run with one literal.
 
 #include <gtest/gtest.h>
 
@@ -55,9 +53,8 @@ inline PanelSnapshot panelOf(const char* text) {
 struct RunRig final : RunLink, RunPanel, RunResults, RunView, RunSettings, RunJournal {
     RunRig() { run.setJournal(this); }
 
-    // The link. Each write as its text, a query as "?" and its text, a read as "<read>", a
-    // purge as "<purge>". Queries and reads are answered from `reply` (by their number from 0),
-    // else in turn from `replies`, else "". Writes fail where `writeOk` says so.
+    // The link's traffic: writes, "?" and a query, "<read>", "<purge>". Queries and reads are
+    // answered by `reply` (by their number from 0), else in turn from `replies`, else "".
     bool write(const QString& text) override {
         wire << text;
         return !writeOk || writeOk(text);
@@ -78,7 +75,7 @@ struct RunRig final : RunLink, RunPanel, RunResults, RunView, RunSettings, RunJo
         return replies.isEmpty() ? QString() : replies.takeFirst();
     }
 
-    // The panel; the step box texts in order, as "F:<text>" or "B:<text>".
+    // The panel; step box texts as "F:<text>" or "B:<text>".
     PanelSnapshot snapshot() const override { return snap; }
     std::array<double, 3>& previousRange(SweepParam sweep) override {
         return sweep == SweepParam::Bias ? prevBias : prevFreq;
@@ -97,7 +94,7 @@ struct RunRig final : RunLink, RunPanel, RunResults, RunView, RunSettings, RunJo
     void EnablePanel(bool enable) override { panelEnabled = enable; }
     bool closing() const override { return closingNow; }
 
-    // The results list, sorted by key like the real one.
+    // The results list, sorted by key like the real one; list() gives "x|dat1|dat2" a row.
     void ClearResults() override {
         rows.clear();
         plotReady = false;
@@ -120,15 +117,13 @@ struct RunRig final : RunLink, RunPanel, RunResults, RunView, RunSettings, RunJo
     }
     void followRow(int64_t row) override { calls << u"follow %1"_s.arg(row); }
     void showFirstRow() override { calls << u"first"_s; }
-    // The rows as "x|dat1|dat2", one word each.
     QString list() const {
         QStringList texts;
         for (const ResultRow& r : rows) texts << r.x + u'|' + r.dat1 + u'|' + r.dat2;
         return texts.join(u' ');
     }
 
-    // The view: every panel text in order, as "<key>=<text>"; a plot as "xMin xMax yMin yMax",
-    // which makes PlotReady true like the real one.
+    // The view: panel texts as "<key>=<text>"; a plot, which sets PlotReady like the real one.
     void setPanelText(const QString& key, const QString& text) override {
         panels << key + u'=' + text;
     }
@@ -156,7 +151,7 @@ struct RunRig final : RunLink, RunPanel, RunResults, RunView, RunSettings, RunJo
         points.push_back(point);
         panels << u"record"_s;
     }
-    // The points as "x:dat1:dat2", with "*" after a corrected one.
+    // The points as "x:dat1:dat2", "*" after a corrected one.
     QString journal() const {
         QStringList texts;
         for (const MeasuredPoint& p : points)
@@ -181,9 +176,8 @@ struct RunRig final : RunLink, RunPanel, RunResults, RunView, RunSettings, RunJo
                 .arg(startKHz + i * stepKHz, 0, 'f', 6);
         };
     }
-    // The traffic after the set-up, from the first trigger on.
     QString traffic() const { return wire.mid(wire.indexOf(u"<purge>"_s) + 1).join(' '); }
-    // Run buttons' captions and enabling, Ref. colour, the panel's enabling, a stored reference.
+    // Run buttons' captions and enabling, the Ref. colour, the panel's enabling, the reference.
     QString state() const {
         return u"%1 %2 %3%4 %5 %6%7"_s.arg(captions[0], captions[1])
             .arg(int(runEnabled[0]))
@@ -195,10 +189,9 @@ struct RunRig final : RunLink, RunPanel, RunResults, RunView, RunSettings, RunJo
 
     std::function<QString(int)> reply;
     QStringList replies;
-    std::function<bool(const QString&)> writeOk;
+    std::function<bool(const QString&)> writeOk;  // all succeed without it
     QStringList wire;
     int queries = 0;
-
     PanelSnapshot snap;
     std::array<double, 3> prevFreq{}, prevBias{};
     bool stop = false, merge = false, closingNow = false;
@@ -207,19 +200,14 @@ struct RunRig final : RunLink, RunPanel, RunResults, RunView, RunSettings, RunJo
     RefButtonColour refColour = RefButtonColour::ButtonFace;
     bool panelEnabled = true;
     QStringList stepTexts;
-
     std::vector<ResultRow> rows;
     bool plotReady = false;
     ListBackground background = ListBackground::White;
-
-    // The calls that change no state here, in order: "clear auto", "follow <row>", "first",
-    // "units <units>", "note <text>", "highlight", "<done>/<total or ?>", "end".
+    // The calls that change no state here, in order ("<done>/<total or ?>" for progress).
     QStringList calls;
     QStringList panels, plots, settings;
-
     std::vector<RunStart> starts;
     std::vector<MeasuredPoint> points;
-
     FakePlatform platform;
     MeasurementRun run{*this, *this, *this, *this, *this, platform};
 };
