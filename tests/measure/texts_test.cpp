@@ -1,5 +1,3 @@
-// The pure functions the run rests on: number texts, command texts, sweep plans, readings and
-// headings.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -33,7 +31,6 @@ TEST(FormatNumber, RoundsTheFifteenDigitFormHalfAwayFromZeroInTheLocale) {
     } cases[] = {
         {0, "0", "0"},
         {1234.5, "0", "1235"},
-        {-1.25, "0.000", "-1.250"},
         {123.456, "0.00 ", "123.46 "},
         {999999.9995, "000000.000", "1000000.000"},  // a carry through every digit
         {2.675, "0.00", "2.68"},                     // just below the half in binary
@@ -66,14 +63,12 @@ TEST(ParseLocaleNumber, ReadsWhatFormatNumberWritesAndNothingElse) {
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     EXPECT_EQ(parseLocaleNumber("1.500"), std::nullopt);
     QLocale::setDefault(restored.saved);
-    for (double v : {0.0, -1.25, 123.456, -999999.999, 1234567.5, 13000000.0})
-        EXPECT_EQ(parseLocaleNumber(formatNumber(v, "0.000")), v) << v;
     for (const char* text : {"", "   ", "abc", "12abc", "1.2.3", "1,2,3", "inf", "nan", "1e999"})
         EXPECT_EQ(parseLocaleNumber(text), std::nullopt) << text;
 }
 
-// The longest leading number (an exponent needs digits; none at all is 0), scaled by a power of
-// ten in decimal; beyond the range of a double, either way, no value.
+// The longest leading number (an exponent needs digits; none at all is 0); beyond the range of a
+// double, either way, no value. (ScaleReading has the powers of ten.)
 TEST(ParseReplyNumber, TakesTheLongestLeadingNumberScaledByAPowerOfTen) {
     const auto shortest = [](std::optional<double> v) {
         return v ? QString::number(*v, 'g', QLocale::FloatingPointShortest) : u"none"_s;
@@ -91,12 +86,6 @@ TEST(ParseReplyNumber, TakesTheLongestLeadingNumberScaledByAPowerOfTen) {
     EXPECT_EQ(read.join(' '),
               "12.34 0.0015 -0.03 1000 12 1 -0.5 5 7 100 1 2.5 3 0 0 0 0 0 none none none none "
               "none -1.5e+300");
-    read.clear();
-    const std::pair<const char16_t*, int> scaled[] = {{u"+02.03", 3},      {u"-0.110", 3},
-                                                      {u"1E", 3},          {u"+0.7910E-06", 9},
-                                                      {u"+97.467E-06", 6}, {u"1E+306", 3}};
-    for (const auto& [text, power] : scaled) read << shortest(readReplyNumber(text, power));
-    EXPECT_EQ(read.join(' '), "2030 -110 1000 791 97.467 none");
 }
 
 TEST(NumCmd, WritesThreeDecimalsRoundedHalfAwayFromZeroInEveryLocale) {
@@ -112,10 +101,8 @@ TEST(NumCmd, WritesThreeDecimalsRoundedHalfAwayFromZeroInEveryLocale) {
     }
 }
 
-// Positive values take the upper end of their decade (the offset lifts 0.995 into the next),
-// negative values the end nearer to zero; the middle decade's step depends on the sweep; at and
-// beyond the top decade the step stays 50 up to the sweep's limit; values too near zero leave
-// step and boundary alone (-7 and -77 here).
+// Positive values take their decade's upper end (0.995 lies in the next), negative ones the end
+// nearer to zero; values too near zero leave step and boundary alone (-7 and -77 here).
 TEST(StepFor, EachDecadeHasItsStepAndTheBoundaryWhereItEnds) {
     EXPECT_NEAR(Log10(0), -2.30103, 1e-5);
     EXPECT_NEAR(Log10(-10), 1.000217, 1e-6);
@@ -172,7 +159,6 @@ TEST(SetupCommands, EntriesForEachSetUp) {
         {"B 500 900 130 auto spot=1000", "",  // the 20 mV step of the decade
          "T3F1R8I0G0H0|A1B1C1|OL0.500EN|FR1.000EN|SB0.020ENTB0.500ENPB0.900EN|BI0.500EN|W1W2"},
         {"F 1000 10000 1000 osc=abc", "c", "not built: 0|1|2|c|4|5|6"},
-        {"F 1000 10000 1000 osc=", "", "not built: 0|1|2||4|5|6"},
     };
     for (const auto& c : cases) {
         const PanelSnapshot p = panelOf(c.panel);
