@@ -11,12 +11,7 @@ namespace {
 
 using namespace Qt::Literals::StringLiterals;
 
-QStringList argumentsOf(const char* line) {
-    return QString::fromUtf8(line).split(u' ', Qt::SkipEmptyParts);
-}
-
-// The panel's sweep, fields (Hz, mV), step ("?" where the step box disagrees), oscillator text
-// (with "."), parameter/circuit; the link, board/address, the retries and whatever else was set.
+// The panel's set-up (oscillator with "."), the link (board/address), retries and the rest.
 QString describe(const SweepOptions& o) {
     const PanelSnapshot& p = o.panel;
     QStringList w{p.sweep == SweepParam::Bias ? u"bias"_s : u"freq"_s};
@@ -25,12 +20,9 @@ QString describe(const SweepOptions& o) {
     w << (p.autoStep ? (p.logStep ? u"log"_s : u"auto"_s) : u"lin"_s) +
              (p.sweepStepShowsAuto() != p.autoStep ? u"?"_s : QString());
     w << QString(p.oscillatorText).replace(QLocale().decimalPoint(), u"."_s);
-    w << u"%1/%2 %3%4 %5/%6 r%7"_s.arg(int(p.mode))
-             .arg(int(p.circuit))
-             .arg(o.prologix ? u"prologix"_s : u"card"_s, o.portPath)
-             .arg(o.board)
-             .arg(o.address)
-             .arg(o.retries);
+    w << QString::asprintf("%d/%d %s%s %d/%d r%d", int(p.mode), int(p.circuit),
+                           o.prologix ? "prologix" : "card", qUtf8Printable(o.portPath), o.board,
+                           o.address, o.retries);
     w << (p.highSpeed ? u"fast"_s : QString()) << (o.quiet ? u"quiet"_s : QString()) << o.out
       << o.xlsx << o.reference;
     return w.join(u' ').simplified();
@@ -52,17 +44,16 @@ TEST(SweepOptions, SetUpsAsTheFrontPanelHoldsThemAndErrorsThatSayWhy) {
         {"--bias=-5V:5V:100 --freq 100 --measure c --step linear --osc 1100 --circuit series",
          "bias 100000:100000:1000 -5000:5000:100 lin 1100 3/1 card 0/1 r0"},
         {"--freq 4Hz", "--freq: 4Hz is out of range (5 Hz to 13 MHz)"},
-        {"--freq 1,5", "--freq: '1,5' is no frequency"},
         {"--freq 1:2:1.5", "--freq: 1:2:1.5: the step is larger than the span"},
         {"--bias 15", "--bias: 15: the bias goes in steps of 10 mV"},
         {"--bias 0:1:1V --freq 1:2:1", "--freq: a bias sweep takes one spot frequency"},
-        {"--bias 0:1V:100 --measure gain", "--bias: gain and delay allow only frequency sweeps"},
         {"--osc 101", "--osc: 101: above 100 mV the oscillator level goes in steps of 5 mV"},
         {"--card 1 --prologix COM1", "--card and --prologix exclude each other"},
     };
     for (const auto& [line, expected] : cases) {
         QString error;
-        const auto o = parseSweepOptions(argumentsOf(line), error);
+        const auto o =
+            parseSweepOptions(QString::fromUtf8(line).split(u' ', Qt::SkipEmptyParts), error);
         EXPECT_EQ(o ? describe(*o) : error.left(qsizetype(strlen(expected))), expected) << line;
     }
 }
@@ -70,13 +61,9 @@ TEST(SweepOptions, SetUpsAsTheFrontPanelHoldsThemAndErrorsThatSayWhy) {
 // The CSV read back as a reference: a last line cut short by a crash is left out, and any other
 // line that is not three numbers is an error naming it.
 TEST(SweepCsv, LinesTitlesAndTheReferenceReadBack) {
-    EXPECT_EQ(csvTitles({}), u"Freq. (kHz),Z (Ohm),Phi (°)"_s);
+    const QString titles = csvTitles({});
+    EXPECT_EQ(titles, u"Freq. (kHz),Z (Ohm),Phi (°)"_s);
     QString error;
-    const QString titles =
-        csvTitles(parseSweepOptions(
-                      argumentsOf("--bias 0:100:10 --freq 1 --measure c --circuit parallel"), error)
-                      ->panel);
-    EXPECT_EQ(titles, u"Bias (mV),Cp (nF),D (D)"_s);
     EXPECT_EQ(csvLine(-100, 9.8765432109876, -0.000012345) + csvLine(13000, 1234567890123.0, 0),
               "-100,9.876543211,-1.2345e-05\n13000,1.23456789e+12,0\n");
     const QByteArray file = titles.toUtf8() + "\n-100,1.5,2\n0,3,-4\n";
@@ -85,14 +72,10 @@ TEST(SweepCsv, LinesTitlesAndTheReferenceReadBack) {
         ASSERT_TRUE(points) << text.data() << ": " << error.toStdString();
         EXPECT_EQ(*points, (std::vector<std::array<double, 3>>{{-100, 1.5, 2}, {0, 3, -4}}));
     }
-    const std::pair<QByteArray, const char*> bad[] = {
-        {"Freq. (kHz),Z (Ohm),Phi (°)\n1,2,3\n", "the titles are not those of this set-up"},
-        {titles.toUtf8() + "\n1,2,3\n1,2\n", "line 3 is not three numbers: \"1,2\""},
-    };
-    for (const auto& [text, expected] : bad) {
-        EXPECT_FALSE(readReferenceCsv(text, titles, error)) << text.data();
-        EXPECT_TRUE(error.startsWith(QString::fromUtf8(expected))) << error.toStdString();
-    }
+    EXPECT_FALSE(readReferenceCsv("Bias (mV),Z (Ohm),Phi (°)\n1,2,3\n", titles, error));
+    EXPECT_EQ(error, u"the titles are not those of this set-up"_s);
+    EXPECT_FALSE(readReferenceCsv(titles.toUtf8() + "\n1,2,3\n1,2\n", titles, error));
+    EXPECT_EQ(error, u"line 3 is not three numbers: \"1,2\""_s);
 }
 
 }  // namespace
