@@ -72,8 +72,9 @@ TEST(SweepCsv, LinesTitlesAndTheReferenceReadBack) {
         ASSERT_TRUE(points) << text.data() << ": " << error.toStdString();
         EXPECT_EQ(*points, (std::vector<std::array<double, 3>>{{-100, 1.5, 2}, {0, 3, -4}}));
     }
-    EXPECT_FALSE(readReferenceCsv("Bias (mV),Z (Ohm),Phi (°)\n1,2,3\n", titles, error));
-    EXPECT_EQ(error, u"the titles are not those of this set-up"_s);
+    EXPECT_FALSE(readReferenceCsv("x\n1,2,3\n", titles, error));
+    EXPECT_EQ(error, u"the titles are not those of this set-up: expected \""_s + titles +
+                         u"\", found \"x\""_s);
     EXPECT_FALSE(readReferenceCsv(titles.toUtf8() + "\n1,2,3\n1,2\n", titles, error));
     EXPECT_EQ(error, u"line 3 is not three numbers: \"1,2\""_s);
 }

@@ -95,7 +95,7 @@ TEST_F(SweepOnSimulator, SendsTheWindowsTextsAndWritesEveryPoint) {
         EXPECT_EQ(strchr(c.wire, ' ') ? sent() : sent().section(' ', -1), c.wire);
         QFile::copy(path("out.csv"), path("ref.csv"));  // the first one stays
     }
-    // A kill leaves every point read in whole lines; an interrupt also ends the instrument's run.
+    // A kill keeps each point read (but one on its way) in whole lines; an interrupt keeps all.
     for (const int signal : {SIGKILL, SIGINT}) {
         start("--delay 10", split("--freq 1:100:1"));
         const QDeadlineTimer deadline(20000);
@@ -104,7 +104,6 @@ TEST_F(SweepOnSimulator, SendsTheWindowsTextsAndWritesEveryPoint) {
         ASSERT_TRUE(sweep.waitForFinished(10000));
         EXPECT_TRUE(read("out.csv").endsWith(u'\n'));
         EXPECT_EQ(csv().mid(1, 3), split("1,15915,-89.964 2,7956.5,-89.928 3,5303.3,-89.892"));
-        // Every reading given is in the file (after a kill, but perhaps the one on its way).
         const qsizetype replies = read("wire.log").count(u"\n< "_s);
         EXPECT_GE(csv().size() + (signal == SIGINT ? 0 : 1), replies + 1) << signal;
         if (signal == SIGINT) {
