@@ -163,10 +163,10 @@ TEST(RunFailures, EachShowsItsMessageAndStillEndsTheRun) {
 // sweep value at the same counter, or a counter beyond the table, is left alone. What gives no
 // table keeps nothing.
 TEST(ReferenceTable, KeepsEveryRowAndCorrectsThePointsAtItsSweepValues) {
-    RunRig list;
-    for (const char* x : {"1", "2", "3"}) list.rows.push_back({"", dec(x), dec("10.5"), "1"});
+    std::vector<std::array<double, 3>> rows{{1, 10.5, 1}, {2, 10.5, 1}, {3, 10.5, 1}, {4, 10.5, 1}};
+    rows.pop_back();  // its row 3 stays in memory behind the table's end, never to be read
     ReferenceTable table;
-    ASSERT_TRUE(table.store(list, {}));
+    ASSERT_TRUE(table.assign(std::move(rows), {}));
     QStringList corrected;
     const std::pair<int64_t, double> points[] = {
         {0, 1}, {2, 3.0000000001}, {1, 2.0005}, {0, 0.9994}, {3, 4}, {-1, 1}};
@@ -175,6 +175,7 @@ TEST(ReferenceTable, KeepsEveryRowAndCorrectsThePointsAtItsSweepValues) {
         corrected << u"%1:%2:%3"_s.arg(table.correct(k, expected, dat1, dat2)).arg(dat1).arg(dat2);
     }
     EXPECT_EQ(corrected.join(' '), "1:9.5:4 1:9.5:4 0:20:5 0:20:5 0:20:5 0:20:5");
+    RunRig list;
     list.rows.push_back({"", "4", "x", "1"});
     EXPECT_FALSE(table.store(list, {}));
     EXPECT_EQ(table.size(), 0);

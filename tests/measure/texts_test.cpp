@@ -32,6 +32,7 @@ TEST(FormatNumber, RoundsTheFifteenDigitFormHalfAwayFromZeroInTheLocale) {
         {0, "0", "0"},
         {1234.5, "0", "1235"},
         {123.456, "0.00 ", "123.46 "},
+        {7.5, "0 V", "8 V"},
         {999999.9995, "000000.000", "1000000.000"},  // a carry through every digit
         {2.675, "0.00", "2.68"},                     // just below the half in binary
         {0.125, "0.00", "0.13"},                     // exact binary halves go away from zero
@@ -226,7 +227,7 @@ TEST(ParseReading, SplitsTheFirstThreeFieldsWhereverLineEndsFall) {
                              u"NZFN+1,NTDN,K+1", u"NZFN+1,NTDN+2,K",
                              u"NZFN+1,NTDN+2,",  u"N,NTDN+2,K+1",
                              u"NZFN+1,N,K+1",    u",,",
-                             u"Overlong reply"};
+                             u",NTDN+2,K+1",     u"Overlong reply"};
     for (const char16_t* reply : bad) {
         const Reading r = parseReading(reply);
         EXPECT_EQ(r.kind, ReplyKind::BadData) << QString::fromUtf16(reply).toStdString();
