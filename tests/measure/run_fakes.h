@@ -1,58 +1,81 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QHash>
 #include <QLocale>
-#include <QString>
 #include <QStringList>
-#include <array>
-#include <deque>
+#include <algorithm>
 #include <functional>
-#include <map>
-#include <vector>
 
 #include "fake_platform.h"
 #include "measurement_run.h"
-#include "run_interfaces.h"
 
 namespace lorvane::test {
+
+using namespace Qt::Literals::StringLiterals;
 
 // A display text in the locale the test runs under: "." becomes the decimal separator.
 inline QString dec(const char* text) {
     return QString::fromUtf8(text).replace(u'.', QLocale().decimalPoint());
 }
 
-// The words of a text, as a table row gives a list.
-inline std::vector<QString> words(const char* text) {
-    const QStringList list = QString::fromUtf8(text).split(u' ', Qt::SkipEmptyParts);
-    return {list.begin(), list.end()};
+inline QStringList words(const char* text) {
+    return QString::fromUtf8(text).split(u' ', Qt::SkipEmptyParts);
 }
 
-// Records the traffic: each write as its text, each query as "?" and its text, a read as
-// "<read>", a purge as "<purge>". Queries and reads are answered in turn from `reply` (by their
-// number from 0), else from `replies`, else "".
-class FakeLink final : public RunLink {
-  public:
-    bool write(const QString& text) override;
-    QString query(const QString& text, int delayMs) override;
-    QString read(int delayMs) override;
-    void purge() override { wire.push_back(QStringLiteral("<purge>")); }
+// A front panel in words: the sweep ("F" or "B"), its start, stop and step (Hz or mV), then any
+// of "auto" and "log" (the automatic step, which the step box shows), "fast" (High Speed),
+// "mode=", "circuit=" (their indices), "bias=" (the bias of a frequency sweep, mV), "spot=" (the
+// frequency of a bias sweep, Hz) and "osc=" (mV, 500 unless given).
+inline PanelSnapshot panelOf(const char* text) {
+    PanelSnapshot p;
+    const QStringList w = words(text);
+    p.sweep = w[0] == u"B" ? SweepParam::Bias : SweepParam::Frequency;
+    std::array<double, 3>& fields = p.sweep == SweepParam::Bias ? p.bias : p.frequency;
+    for (int i = 0; i < 3; ++i) fields[i] = w[i + 1].toDouble();
+    QHash<QString, QString> options{{u"osc"_s, u"500"_s}};
+    for (const QString& word : w.mid(4)) options[word.section(u'=', 0, 0)] = word.section(u'=', 1);
+    p.autoStep = options.contains(u"auto"_s);
+    p.logStep = options.contains(u"log"_s);
+    p.stepShowsAuto[static_cast<size_t>(p.sweep)] = p.autoStep;
+    p.highSpeed = options.contains(u"fast"_s);
+    p.mode = static_cast<MeasureMode>(options.value(u"mode"_s).toInt());
+    p.circuit = static_cast<CircuitMode>(options.value(u"circuit"_s).toInt());
+    if (options.contains(u"bias"_s)) p.bias[0] = options[u"bias"_s].toDouble();
+    if (options.contains(u"spot"_s)) p.frequency[0] = options[u"spot"_s].toDouble();
+    p.oscillatorText = dec(options[u"osc"_s].toUtf8().constData());
+    return p;
+}
 
-    std::function<QString(int)> reply;
-    std::deque<QString> replies;
-    // Decides whether a write succeeds (by write number from 0, and text); all do without it.
-    std::function<bool(int, const QString&)> writeOk;
+// Everything the run works against, in one: the instrument link, the front panel, the results
+// list, the view, the settings and the journal, each recording what it was told as text.
+struct RunRig final : RunLink, RunPanel, RunResults, RunView, RunSettings, RunJournal {
+    RunRig() { run.setJournal(this); }
 
-    std::vector<QString> wire;
-    std::vector<int> delays;
-    int writes = 0;
-    int queries = 0;
+    // The link's traffic: writes, "?" and a query, "<read>", "<purge>". Queries and reads are
+    // answered by `reply` (by their number from 0), else in turn from `replies`, else "".
+    bool write(const QString& text) override {
+        wire << text;
+        return !writeOk || writeOk(text);
+    }
+    QString query(const QString& text, int delayMs) override {
+        wire << u'?' + text;
+        return answer(delayMs);
+    }
+    QString read(int delayMs) override {
+        wire << u"<read>"_s;
+        return answer(delayMs);
+    }
+    void purge() override { wire << u"<purge>"_s; }
+    QString answer(int delayMs) {
+        EXPECT_EQ(delayMs, 50) << "the read delay of a reading";
+        const int number = queries++;
+        if (reply) return reply(number);
+        return replies.isEmpty() ? QString() : replies.takeFirst();
+    }
 
-  private:
-    QString answer(int delayMs);
-};
-
-class FakePanel final : public RunPanel {
-  public:
+    // The panel; step box texts as "F:<text>" or "B:<text>".
     PanelSnapshot snapshot() const override { return snap; }
     std::array<double, 3>& previousRange(SweepParam sweep) override {
         return sweep == SweepParam::Bias ? prevBias : prevFreq;
@@ -60,8 +83,10 @@ class FakePanel final : public RunPanel {
     bool stopRequest() const override { return stop; }
     void setStopRequest(bool request) override { stop = request; }
     bool mergeOption() const override { return merge; }
-    void setStepText(SweepParam sweep, const QString& text) override;
-    void clearAutoStep() override { ++autoCleared; }
+    void setStepText(SweepParam sweep, const QString& text) override {
+        stepTexts << (sweep == SweepParam::Bias ? u"B:"_s : u"F:"_s) + text;
+    }
+    void clearAutoStep() override { calls << u"clear auto"_s; }
     QString runCaption(int index) const override { return captions[index]; }
     void setRunCaption(int index, const QString& caption) override { captions[index] = caption; }
     void setRunEnabled(int index, bool enabled) override { runEnabled[index] = enabled; }
@@ -69,120 +94,122 @@ class FakePanel final : public RunPanel {
     void EnablePanel(bool enable) override { panelEnabled = enable; }
     bool closing() const override { return closingNow; }
 
-    PanelSnapshot snap;
-    std::array<double, 3> prevFreq{};
-    std::array<double, 3> prevBias{};
-    bool stop = false;
-    bool merge = false;
-    bool closingNow = false;
-    std::array<QString, 2> captions{QStringLiteral("&Run"), QStringLiteral("&Ref.")};
-    std::array<bool, 2> runEnabled{true, true};
-    RefButtonColour refColour = RefButtonColour::ButtonFace;
-    bool panelEnabled = true;
-    // Step box texts, and every text given to them in order as "F:<text>" or "B:<text>".
-    std::array<QString, 2> stepText;
-    std::vector<QString> stepTexts;
-    int autoCleared = 0;
-};
-
-// A sorted list like the real one.
-class FakeResults final : public RunResults {
-  public:
-    void ClearResults() override;
+    // The results list, sorted by key like the real one; list() gives "x|dat1|dat2" a row.
+    void ClearResults() override {
+        rows.clear();
+        plotReady = false;
+    }
     bool PlotReady() const override { return plotReady; }
     void setBackground(ListBackground colour) override { background = colour; }
-    void removeRowWithSweepText(const QString& sweepText) override;
-    void addRow(const ResultRow& row) override;
-    int64_t rowCount() const override { return static_cast<int64_t>(rows.size()); }
-    std::array<QString, 3> rowValues(int64_t row) const override;
-    void followRow(int64_t row) override { followed.push_back(row); }
-    void showFirstRow() override { ++firstRowShown; }
-
-    // Cells of row i as "key|x|dat1|dat2".
-    QString rowText(size_t i) const;
-
-    std::vector<ResultRow> rows;
-    // How many rows hold each sweep value text, so that long runs skip the search.
-    QHash<QString, int> xCount;
-    bool plotReady = false;
-    ListBackground background = ListBackground::White;
-    int clears = 0;
-    int removed = 0;
-    std::vector<int64_t> followed;
-    int firstRowShown = 0;
-};
-
-class FakeView final : public RunView {
-  public:
-    explicit FakeView(FakeResults& results) : results_(results) {}
-    void setPanelText(const QString& key, const QString& text) override;
-    void setColumnUnits(const ColumnUnits& newUnits) override { units = newUnits; }
-    void showNote(const QString& text) override { note = text; }
-    void resetHighlight() override { ++highlightResets; }
-    // Like the real plot, a drawing makes PlotReady true.
-    void DrawPlot(double xMin, double xMax, double yMin, double yMax) override;
-    void showProgress(int64_t done, std::optional<int64_t> total) override {
-        progress.push_back({done, total.value_or(-1)});
+    void removeRowWithSweepText(const QString& text) override {
+        const auto row =
+            std::find_if(rows.begin(), rows.end(), [&](auto& r) { return r.x == text; });
+        if (row != rows.end()) rows.erase(row);
     }
-    void endProgress() override { progress.push_back({-1, -1}); }
+    void addRow(const ResultRow& row) override {
+        const auto byKey = [](const ResultRow& a, const ResultRow& b) { return a.key < b.key; };
+        rows.insert(std::upper_bound(rows.begin(), rows.end(), row, byKey), row);
+    }
+    int64_t rowCount() const override { return static_cast<int64_t>(rows.size()); }
+    std::array<QString, 3> rowValues(int64_t row) const override {
+        const ResultRow& r = rows.at(static_cast<size_t>(row));
+        return {r.x, r.dat1, r.dat2};
+    }
+    void followRow(int64_t row) override { calls << u"follow %1"_s.arg(row); }
+    void showFirstRow() override { calls << u"first"_s; }
+    QString list() const {
+        QStringList texts;
+        for (const ResultRow& r : rows) texts << r.x + u'|' + r.dat1 + u'|' + r.dat2;
+        return texts.join(u' ');
+    }
 
-    std::map<QString, QString> panels;
-    // Every panel change in order, as "<key>=<text>".
-    std::vector<QString> panelLog;
-    ColumnUnits units;
-    QString note;
-    int highlightResets = 0;
-    std::vector<std::array<double, 4>> plots;
-    // Every progress shown, as (done, total or -1); (-1, -1) where a run ended.
-    std::vector<std::pair<int64_t, int64_t>> progress;
+    // The view: panel texts as "<key>=<text>"; a plot, which sets PlotReady like the real one.
+    void setPanelText(const QString& key, const QString& text) override {
+        panels << key + u'=' + text;
+    }
+    void setColumnUnits(const ColumnUnits& u) override {
+        calls << u"units "_s + u[0] + u[1] + u[2];
+    }
+    void showNote(const QString& text) override { calls << u"note "_s + text; }
+    void resetHighlight() override { calls << u"highlight"_s; }
+    void DrawPlot(double xMin, double xMax, double yMin, double yMax) override {
+        plots << u"%1 %2 %3 %4"_s.arg(xMin).arg(xMax).arg(yMin).arg(yMax);
+        plotReady = true;
+    }
+    void showProgress(int64_t done, std::optional<int64_t> total) override {
+        calls << u"%1/%2"_s.arg(done).arg(total ? QString::number(*total) : u"?"_s);
+    }
+    void endProgress() override { calls << u"end"_s; }
 
-  private:
-    FakeResults& results_;
-};
+    void write(const QString& name, double value) override {
+        settings << name + u'=' + QString::number(value);
+    }
 
-class FakeSettings final : public RunSettings {
-  public:
-    void write(const QString& name, double value) override { values[name] = value; }
-    std::map<QString, double> values;
-};
-
-// Writes down every point, and what the status bar showed at that moment.
-class RecordingJournal final : public RunJournal {
-  public:
-    explicit RecordingJournal(const FakeView& view) : view_(view) {}
+    // The journal; "record" among the panel texts where a point was written down.
     void begin(const RunStart& start) override { starts.push_back(start); }
     void record(const MeasuredPoint& point) override {
         points.push_back(point);
-        shownWhenRecorded.push_back(view_.panels.count(QStringLiteral("DAT1"))
-                                        ? view_.panels.at(QStringLiteral("DAT1"))
-                                        : QString());
+        panels << u"record"_s;
+    }
+    // The points as "x:dat1:dat2", "*" after a corrected one.
+    QString journal() const {
+        QStringList texts;
+        for (const MeasuredPoint& p : points)
+            texts << u"%1:%2:%3%4"_s.arg(p.x).arg(p.dat1).arg(p.dat2).arg(p.corrected ? u"*"_s
+                                                                                      : QString());
+        return texts.join(u' ');
     }
 
+    // The panel (see panelOf), its sweep's range remembered as the last run's.
+    void setUp(const char* text) {
+        snap = panelOf(text);
+        previousRange(snap.sweep) = snap.sweepFields();
+    }
+    // The instrument steps through its sweep: point i lies at start + i * step kHz and reads
+    // z0 + i * dz Ohm and the phase `phase`.
+    void instrument(double startKHz, double stepKHz, double z0 = 100, double dz = 10,
+                    double phase = 10) {
+        queries = 0;
+        reply = [=](int i) {
+            return u"NZFN+%1E+00,NTDN+%2E+00,K+%3"_s.arg(z0 + i * dz)
+                .arg(phase)
+                .arg(startKHz + i * stepKHz, 0, 'f', 6);
+        };
+    }
+    QString traffic() const { return wire.mid(wire.indexOf(u"<purge>"_s) + 1).join(' '); }
+    // Run buttons' captions and enabling, the Ref. colour, the panel's enabling, the reference.
+    QString state() const {
+        return u"%1 %2 %3%4 %5 %6%7"_s.arg(captions[0], captions[1])
+            .arg(int(runEnabled[0]))
+            .arg(int(runEnabled[1]))
+            .arg(refColour == RefButtonColour::AppWorkspace ? u"workspace"_s : u"face"_s)
+            .arg(panelEnabled ? u"panel"_s : u"locked"_s)
+            .arg(run.RefStored() ? u" ref"_s : QString());
+    }
+
+    std::function<QString(int)> reply;
+    QStringList replies;
+    std::function<bool(const QString&)> writeOk;  // all succeed without it
+    QStringList wire;
+    int queries = 0;
+    PanelSnapshot snap;
+    std::array<double, 3> prevFreq{}, prevBias{};
+    bool stop = false, merge = false, closingNow = false;
+    std::array<QString, 2> captions{u"&Run"_s, u"&Ref."_s};
+    std::array<bool, 2> runEnabled{true, true};
+    RefButtonColour refColour = RefButtonColour::ButtonFace;
+    bool panelEnabled = true;
+    QStringList stepTexts;
+    std::vector<ResultRow> rows;
+    bool plotReady = false;
+    ListBackground background = ListBackground::White;
+    // The calls that change no state here, in order ("<done>/<total or ?>" for progress).
+    QStringList calls;
+    QStringList panels, plots, settings;
     std::vector<RunStart> starts;
     std::vector<MeasuredPoint> points;
-    std::vector<QString> shownWhenRecorded;
-
-  private:
-    const FakeView& view_;
-};
-
-// A run with a fake for everything around it.
-struct RunRig {
-    FakeLink link;
-    FakePanel panel;
-    FakeResults results;
-    FakeView view{results};
-    FakeSettings settings;
     FakePlatform platform;
-    MeasurementRun run{link, panel, results, view, settings, platform};
-
-    // The traffic recorded so far; the record starts afresh.
-    std::vector<QString> takeWire();
+    MeasurementRun run{*this, *this, *this, *this, *this, platform};
 };
-
-// A reply to a trigger in the layout of an impedance reading: "NZFN<z>,NTDN<d>,<c>".
-QString impedanceReply(const QString& z, const QString& d, const QString& c);
-// The third field of a reading at a frequency: "K+" and the kHz with six decimals.
-QString kiloHertzField(double kHz);
 
 }  // namespace lorvane::test

@@ -1,319 +1,322 @@
-// Reference runs, failures, the button states and the run's guards.
 #include <gtest/gtest.h>
 
-#include "measurement_run.h"
+#include <QSerialPort>
+
+#include "cls_gpib_run_link.h"
+#include "headless_run.h"
 #include "reference_table.h"
 #include "run_fakes.h"
+#include "run_progress.h"
 
 namespace lorvane::test {
 namespace {
 
-using Wire = std::vector<QString>;
-using Captions = std::array<QString, 2>;
-using Enabled = std::array<bool, 2>;
+const char* const kIdle = "&Run &Ref. 11 face panel";
+const char* const kReferenceStored = "&Run &Stop 10 workspace locked ref";
 
-// Impedance, auto circuit, 500 mV, manual frequency sweep on a remembered range. Point i of
-// each run lies at start + i * step (1 kHz steps when the step is 0) and reads
-// |Z| = z0 + i * dz and the phase `phase`.
-struct Sweep {
-    double startHz, stopHz, stepHz;
-    double z0 = 100, dz = 10, phase = 2;
-};
-
-void setUp(RunRig& rig, const Sweep& sweep) {
-    PanelSnapshot& s = rig.panel.snap;
-    s.frequency = {sweep.startHz, sweep.stopHz, sweep.stepHz};
-    s.oscillatorText = QStringLiteral("500");
-    rig.panel.prevFreq = s.frequency;
-    rig.link.queries = 0;
-    const double pointStep = sweep.stepHz != 0 ? sweep.stepHz : 1000;
-    rig.link.reply = [sweep, pointStep](int i) {
-        return impedanceReply(QStringLiteral("%1").arg(sweep.z0 + i * sweep.dz, 0, 'f', 4),
-                              QStringLiteral("%1").arg(sweep.phase, 0, 'f', 4),
-                              kiloHertzField((sweep.startHz + i * pointStep) / 1000));
-    };
-}
-
-// The state table, read off the fake panel.
-void expectIdle(const RunRig& rig) {
-    EXPECT_EQ(rig.panel.captions, (Captions{"&Run", "&Ref."}));
-    EXPECT_EQ(rig.panel.runEnabled, (Enabled{true, true}));
-    EXPECT_EQ(rig.panel.refColour, RefButtonColour::ButtonFace);
-    EXPECT_TRUE(rig.panel.panelEnabled);
-    EXPECT_FALSE(rig.run.RefStored());
-}
-
-void expectReferenceStored(const RunRig& rig) {
-    EXPECT_EQ(rig.panel.captions, (Captions{"&Run", "&Stop"}));
-    EXPECT_EQ(rig.panel.runEnabled, (Enabled{true, false}));
-    EXPECT_EQ(rig.panel.refColour, RefButtonColour::AppWorkspace);
-    EXPECT_FALSE(rig.panel.panelEnabled);
-    EXPECT_TRUE(rig.run.RefStored());
-}
-
-// Ref. over `sweep`, which stores the reference.
-void storeReference(RunRig& rig, const Sweep& sweep) {
-    setUp(rig, sweep);
-    rig.run.Run_Click(1);
-    expectReferenceStored(rig);
-}
-
-TEST(ReferenceRun, RefThenRunSubtractsTheStoredPoints) {
+TEST(ReferenceRun, RefThenRunSubtractsEveryStoredPointOnce) {
     RunRig rig;
-    setUp(rig, {1000, 10000, 1000, 10, 1, 1.5});
-    std::vector<ListBackground> backgrounds;
-    rig.platform.onEvents = [&] { backgrounds.push_back(rig.results.background); };
+    rig.setUp("F 1000 10000 1000");
+    rig.instrument(1, 1, 10, 1, 1.5);
+    std::vector<ListBackground> seen;
+    rig.platform.onEvents = [&] { seen.push_back(rig.background); };
     rig.run.Run_Click(1);
-    EXPECT_EQ(backgrounds.front(), ListBackground::Cyan);
-    EXPECT_EQ(rig.results.rows.size(), 10u);
-    expectReferenceStored(rig);
+    EXPECT_EQ(seen.front(), ListBackground::Cyan);
+    EXPECT_EQ(rig.rows.size(), 10u);
+    EXPECT_EQ(rig.state(), kReferenceStored);
 
-    backgrounds.clear();
-    setUp(rig, {1000, 10000, 1000, 100, 10, 2});
+    seen.clear();
+    rig.points.clear();
+    rig.instrument(1, 1, 100, 10, 2);
     rig.run.Run_Click(0);
-    EXPECT_EQ(backgrounds.front(), ListBackground::Yellow);
-    // Every point of the reference is kept: 1 to 10 kHz are all corrected.
-    ASSERT_EQ(rig.results.rows.size(), 10u);
-    EXPECT_EQ(rig.results.rowText(0), dec("000001.000|1.000|90.000|0.500"));
-    EXPECT_EQ(rig.results.rowText(8), dec("000009.000|9.000|162.000|0.500"));
-    EXPECT_EQ(rig.results.rowText(9), dec("000010.000|10.000|171.000|0.500"));
+    EXPECT_EQ(seen.front(), ListBackground::Yellow);
+    EXPECT_EQ(rig.journal(),
+              "1:90:0.5* 2:99:0.5* 3:108:0.5* 4:117:0.5* 5:126:0.5* 6:135:0.5* 7:144:0.5* "
+              "8:153:0.5* 9:162:0.5* 10:171:0.5*");
+    EXPECT_EQ(rig.list().section(' ', 9), dec("10.000|171.000|0.500"));
     // The plot's y range is that of the corrected values it shows.
-    EXPECT_EQ(rig.view.plots.back(), (std::array<double, 4>{1, 9, 90, 171}));
-    // A reference serves one run; afterwards Ref. is usable again.
-    expectIdle(rig);
-    EXPECT_EQ(rig.results.background, ListBackground::Yellow);
+    EXPECT_EQ(rig.plots.last(), "1 9 90 171");
+    EXPECT_EQ(rig.state(), kIdle);  // a reference serves one run
+    EXPECT_EQ(rig.background, ListBackground::Yellow);
 }
 
-TEST(ReferenceRun, StoppedEarlyFailsAndReturnsToIdle) {
-    RunRig rig;
-    setUp(rig, {1000, 10000, 1000});
-    bool clicked = false;
-    rig.platform.onEvents = [&] {
-        if (clicked || rig.results.rows.size() != 3) return;
-        clicked = true;
-        EXPECT_EQ(rig.panel.captions, (Captions{"&Run", "&Stop"}));
-        EXPECT_EQ(rig.panel.runEnabled, (Enabled{false, true}));
-        rig.run.Run_Click(1);
-    };
-    rig.run.Run_Click(1);
-    EXPECT_EQ(rig.link.queries, 3);
-    EXPECT_EQ(rig.results.background, ListBackground::White);
-    expectIdle(rig);
-}
-
-TEST(ReferenceRun, KeepsWhatItMeasuredWhateverTheStep) {
-    // Automatic log step: the step is 0. A stop below the start: one point.
-    for (const Sweep& sweep : {Sweep{1000, 3000, 0}, Sweep{3000, 1000, 1000}}) {
+// A Stop click, or the window closing (with the link), after point 3: the run ends there with
+// no error box, and a reference run stores nothing.
+TEST(ReferenceRun, StoppedOrClosedMidRunStoresNothingAndReturnsToIdle) {
+    for (const auto& [closing, button] : {std::pair{false, 1}, {true, 1}, {true, 0}}) {
+        SCOPED_TRACE(testing::Message() << closing << button);
         RunRig rig;
-        setUp(rig, sweep);
-        if (sweep.stepHz == 0) {
-            rig.panel.snap.autoStep = rig.panel.snap.logStep = true;
-            rig.panel.snap.stepShowsAuto[0] = true;
-        }
-        rig.run.Run_Click(1);
-        expectReferenceStored(rig);
-        const size_t points = rig.results.rows.size();
-        EXPECT_GE(points, 1u);
-
-        setUp(rig, {sweep.startHz, sweep.stopHz, sweep.stepHz, 130});
-        rig.run.Run_Click(0);
-        // The first point lies at the start in both runs and reads 30 Ohm above the reference.
-        ASSERT_EQ(rig.results.rows.size(), points);
-        EXPECT_EQ(rig.results.rows[0].dat1, dec("30.000"));
-        expectIdle(rig);
+        rig.setUp("F 1000 10000 1000");
+        rig.instrument(1, 1);
+        QString running;
+        rig.platform.onEvents = [&, closing = closing, button = button] {
+            if (!running.isEmpty() || rig.rows.size() != 3) return;
+            running = rig.state();
+            rig.closingNow = closing;
+            if (!closing) rig.run.Run_Click(button);
+            rig.reply = [](int) { return QString(); };
+            rig.writeOk = [closing](const QString&) { return !closing; };
+        };
+        rig.run.Run_Click(button);
+        EXPECT_EQ(running,
+                  button == 1 ? "&Run &Stop 01 face locked" : "&Stop &Ref. 10 face locked");
+        EXPECT_EQ(rig.wire.last(), "ABI0OL0.005ENEX");
+        EXPECT_EQ(rig.rows.size(), 3u);
+        EXPECT_TRUE(rig.platform.messages.empty());
+        EXPECT_EQ(rig.background, ListBackground::White);
+        EXPECT_EQ(rig.state(), kIdle);
     }
 }
 
 TEST(ReferenceRun, IsNotAppliedToAnotherSetUpAndStaysForItsOwn) {
     RunRig rig;
-    storeReference(rig, {1000, 3000, 1000, 10, 1, 1});
+    rig.setUp("F 1000 3000 1000");
+    rig.instrument(1, 1, 10, 1, 1);
+    rig.run.Run_Click(1);
 
-    setUp(rig, {1000, 3000, 1000, 100, 10, 2});
-    rig.panel.snap.circuit = CircuitMode::Parallel;
-    std::vector<ListBackground> backgrounds;
-    rig.platform.onEvents = [&] { backgrounds.push_back(rig.results.background); };
+    rig.snap.circuit = CircuitMode::Parallel;
+    rig.instrument(1, 1, 100, 10, 2);
     rig.run.Run_Click(0);
-    ASSERT_EQ(rig.results.rows.size(), 3u);
-    // Not corrected, and the status bar says why.
-    EXPECT_EQ(rig.results.rowText(2), dec("000003.000|3.000|120.000|2.000"));
-    EXPECT_EQ(rig.view.note, "Ref. not applied: other set-up");
-    EXPECT_EQ(backgrounds.front(), ListBackground::White);
+    EXPECT_EQ(rig.list(), dec("1.000|100.000|2.000 2.000|110.000|2.000 "
+                              "3.000|120.000|2.000"));
+    EXPECT_EQ(rig.calls.filter(u"note"_s).last(), "note Ref. not applied: other set-up");
+    EXPECT_EQ(rig.background, ListBackground::White);
     // The reference stays; Ref. can replace it and the panel is free to set its set-up again.
-    EXPECT_TRUE(rig.run.RefStored());
-    EXPECT_EQ(rig.panel.captions, (Captions{"&Run", "&Ref."}));
-    EXPECT_EQ(rig.panel.runEnabled, (Enabled{true, true}));
-    EXPECT_EQ(rig.panel.refColour, RefButtonColour::AppWorkspace);
-    EXPECT_TRUE(rig.panel.panelEnabled);
+    EXPECT_EQ(rig.state(), "&Run &Ref. 11 workspace panel ref");
 
     // Back on the reference's set-up the next run is corrected, and the reference is used up.
-    setUp(rig, {1000, 3000, 1000, 100, 10, 2});
-    rig.panel.snap.circuit = CircuitMode::Auto;
+    rig.snap.circuit = CircuitMode::Auto;
+    rig.instrument(1, 1, 100, 10, 2);
     rig.run.Run_Click(0);
-    ASSERT_EQ(rig.results.rows.size(), 3u);
-    EXPECT_EQ(rig.results.rowText(2), dec("000003.000|3.000|108.000|1.000"));
-    EXPECT_EQ(rig.view.note, "");
-    EXPECT_EQ(backgrounds.back(), ListBackground::Yellow);
-    expectIdle(rig);
+    EXPECT_EQ(rig.list(), dec("1.000|90.000|1.000 2.000|99.000|1.000 3.000|108.000|1.000"));
+    EXPECT_EQ(rig.calls.filter(u"note"_s).last(), "note ");
+    EXPECT_EQ(rig.background, ListBackground::Yellow);
+    EXPECT_EQ(rig.state(), kIdle);
 }
 
+// A reference given from outside (the sweep program's CSV): a point that no reference point
+// matches stays as read.
+TEST(ReferenceRun, PointsGivenFromOutsideAreSubtractedOnce) {
+    RunRig rig;
+    rig.setUp("F 1000 3000 1000");
+    EXPECT_FALSE(rig.run.useReference({}));
+    ASSERT_TRUE(rig.run.useReference({{1, 100, 1}, {2, 100, 2}, {4, 100, 4}}));
+    EXPECT_TRUE(rig.run.RefStored());
+    rig.instrument(1, 1, 101, 1, 10);
+    rig.run.Run_Click(0);
+    EXPECT_EQ(rig.journal(), "1:1:9* 2:2:8* 3:103:10");
+    EXPECT_EQ(rig.background, ListBackground::Yellow);
+    EXPECT_FALSE(rig.run.RefStored());
+}
+
+// Each failure ends the run at its point with its message, and a reference run that fails
+// stores nothing.
 TEST(RunFailures, EachShowsItsMessageAndStillEndsTheRun) {
-    using F = MeasurementRun::Failure;
     const struct {
-        const char* name;
-        F failure;
-        int64_t points;    // the point that failed
-        const char* wire;  // the traffic's end
+        const char* panel;
+        const char* replies;
+        const char* refused;  // the writes that fail from the n-th on, as "<text>#<n>"; "*" all
         int button;
-        std::function<void(RunRig&)> arrange;
+        const char* run;  // the message, the points before the failure, the traffic's end
     } cases[] = {
-        {"no response", F::NoResponse, 0, "<purge> ?EX ABI0OL0.005ENEX", 0,
-         [](RunRig& rig) { rig.link.reply = [](int) { return QString(); }; }},
-        {"bad data", F::BadData, 0, "<purge> ?EX ABI0OL0.005ENEX", 0,
-         [](RunRig& rig) { rig.link.reply = [](int) { return QStringLiteral("NZFN+02.8\r\n"); }; }},
-        {"number beyond a double", F::BadData, 0, "<purge> ?EX ABI0OL0.005ENEX", 0,
-         [](RunRig& rig) {
-             rig.link.reply = [](int i) {
-                 return impedanceReply("+1E+999", "+1", kiloHertzField(i + 1));
-             };
-         }},
-        {"closed link", F::Communication, 0, "W0ABEX ABI0OL0.005ENEX", 0,
-         [](RunRig& rig) { rig.link.writeOk = [](int, const QString&) { return false; }; }},
-        {"setup write", F::Communication, 0, "A1B1C1EX OL0.500ENEX ABI0OL0.005ENEX", 0,
-         [](RunRig& rig) {
-             rig.link.writeOk = [](int, const QString& t) { return t != "OL0.500ENEX"; };
-         }},
-        {"decade change", F::Communication, 3,
-         "?EX ABEX SF10.000ENTF20.000ENPF30.000EN W1W2EX ABI0OL0.005ENEX", 0,
-         [](RunRig& rig) {
-             setUp(rig, {8000, 30000, 0});
-             rig.panel.snap.autoStep = rig.panel.snap.stepShowsAuto[0] = true;
-             // The setup's own "W1W2EX" goes through; the one after the decade change does not.
-             rig.link.writeOk = [writes = 0](int, const QString& t) mutable {
-                 return t != "W1W2EX" || writes++ == 0;
-             };
-         }},
-        {"bad data in a reference run", F::BadData, 1, "?EX W2 ?EX ABI0OL0.005ENEX", 1,
-         [](RunRig& rig) {
-             rig.link.reply = nullptr;
-             rig.link.replies = {impedanceReply("+1E+00", "+1E+00", "K+1"), "NZFN+1E+00"};
-         }},
+        {"F 1000 3000 1000", "", "", 0, "No response from command|0|<purge> ?EX ABI0OL0.005ENEX"},
+        {"F 1000 3000 1000", "NZFN+02.8\r\n", "", 0, "Bad data|0|<purge> ?EX ABI0OL0.005ENEX"},
+        {"F 1000 3000 1000", "NZFN+1E+999,NTDN+1,K+1", "", 0,
+         "Bad data|0|<purge> ?EX ABI0OL0.005ENEX"},
+        {"F 1000 3000 1000", "", "*", 0, "Communication Error|0|W0ABEX ABI0OL0.005ENEX"},
+        {"F 1000 3000 1000", "", "OL0.500ENEX#1", 0,
+         "Communication Error|0|A1B1C1EX OL0.500ENEX ABI0OL0.005ENEX"},
+        // The setup's own "W1W2EX" goes through; the one after the decade change does not.
+        {"F 8000 30000 0 auto", "NZFN+1,NTDN+1,K+8 NZFN+1,NTDN+1,K+9 NZFN+1,NTDN+1,K+10",
+         "W1W2EX#2", 0,
+         "Communication Error|3|?EX ABEX SF10.000ENTF20.000ENPF30.000EN W1W2EX ABI0OL0.005ENEX"},
+        {"F 1000 3000 1000", "NZFN+1E+00,NTDN+1E+00,K+1 NZFN+1E+00", "", 1,
+         "Bad data|1|?EX W2 ?EX ABI0OL0.005ENEX"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(c.run);
         RunRig rig;
-        setUp(rig, {1000, 3000, 1000});
-        c.arrange(rig);
+        rig.setUp(c.panel);
+        rig.replies = words(c.replies);
+        const QString refused = QString::fromLatin1(c.refused).section(u'#', 0, 0);
+        const int from = QString::fromLatin1(c.refused).section(u'#', 1).toInt();
+        rig.writeOk = [&refused, from, n = 0](const QString& text) mutable {
+            return refused != u"*" && (text != refused || ++n < from);
+        };
         rig.run.Run_Click(c.button);
-        EXPECT_EQ(rig.run.outcome().failure, c.failure);
-        EXPECT_EQ(rig.run.outcome().points, c.points);
-        const char* const message[] = {"", "No response from command", "Bad data",
-                                       "Communication Error"};
+        const QStringList want = QString::fromLatin1(c.run).split(u'|');
         ASSERT_EQ(rig.platform.messages.size(), 1u);
-        EXPECT_EQ(rig.platform.messages[0].text,
-                  QString::fromLatin1(message[static_cast<int>(c.failure)]) +
-                      "\rVerify GPIB Configuration");
-        EXPECT_EQ(rig.platform.messages[0].icon, MsgIcon::Critical);
-        EXPECT_EQ(rig.platform.messages[0].title, "Lorvane");
-        EXPECT_EQ(rig.platform.messages[0].buttons, MsgButtons::Ok);
-        const Wire wire = words(c.wire);
-        EXPECT_EQ(Wire(rig.link.wire.end() - static_cast<long>(wire.size()), rig.link.wire.end()),
-                  wire);
-        EXPECT_TRUE(rig.view.plots.empty());
-        EXPECT_EQ(rig.results.background, ListBackground::White);
-        expectIdle(rig);
+        const MessageRequest& box = rig.platform.messages[0];
+        EXPECT_EQ(box.title + '|' + box.text,
+                  u"Lorvane|"_s + want[0] + u"\rVerify GPIB Configuration"_s);
+        EXPECT_TRUE(box.icon == MsgIcon::Critical && box.buttons == MsgButtons::Ok);
+        EXPECT_EQ(QString::number(rig.run.outcome().points), want[1]);
+        EXPECT_TRUE((u' ' + rig.wire.join(' ')).endsWith(u' ' + want[2]))
+            << rig.wire.join(u" "_s).toStdString();
+        EXPECT_TRUE(rig.plots.isEmpty());
+        EXPECT_EQ(rig.background, ListBackground::White);
+        EXPECT_EQ(rig.state(), kIdle);
     }
 }
 
-// A list of rows as the run leaves them: sweep value, first and second reading.
-FakeResults listOf(std::initializer_list<std::array<const char*, 3>> rows) {
-    FakeResults list;
-    for (const auto& r : rows) list.rows.push_back({QString(), dec(r[0]), dec(r[1]), dec(r[2])});
-    return list;
-}
-
+// Point k is corrected at its expected sweep value, compared at the list's resolution; another
+// sweep value at the same counter, or a counter beyond the table, is left alone. What gives no
+// table keeps nothing.
 TEST(ReferenceTable, KeepsEveryRowAndCorrectsThePointsAtItsSweepValues) {
-    const FakeResults list = listOf(
-        {{"1.000", "10.000", "1.000"}, {"2.000", "11.000", "1.500"}, {"3.000", "12.000", "2.000"}});
+    std::vector<std::array<double, 3>> rows{{1, 10.5, 1}, {2, 10.5, 1}, {3, 10.5, 1}, {4, 10.5, 1}};
+    rows.pop_back();  // its row 3 stays in memory behind the table's end, never to be read
     ReferenceTable table;
-    ASSERT_TRUE(table.store(list, {}));
-    EXPECT_EQ(table.size(), 3);
-    double dat1 = 20, dat2 = 5;
-    EXPECT_TRUE(table.correct(1, 2, dat1, dat2));
-    EXPECT_DOUBLE_EQ(dat1, 9);
-    EXPECT_DOUBLE_EQ(dat2, 3.5);
-    // The last point is corrected too.
-    EXPECT_TRUE(table.correct(2, 3.0000000001, dat1, dat2));
-    EXPECT_DOUBLE_EQ(dat1, -3);
-    EXPECT_FALSE(table.correct(3, 4, dat1, dat2));
-    EXPECT_FALSE(table.correct(-1, 1, dat1, dat2));
-    // Another sweep value at the same counter is left alone.
-    EXPECT_FALSE(table.correct(0, 1.5, dat1, dat2));
-    EXPECT_DOUBLE_EQ(dat1, -3);
-}
-
-TEST(ReferenceTable, RefusesWhatGivesNoTableAndKeepsNothing) {
-    ReferenceTable table;
-    ASSERT_TRUE(table.store(listOf({{"1.000", "1.000", "1.000"}}), {}));
-    EXPECT_FALSE(table.store(listOf({{"1.000", "1.000", "1.000"}, {"2.000", "x", "1.000"}}), {}));
+    ASSERT_TRUE(table.assign(std::move(rows), {}));
+    QStringList corrected;
+    const std::pair<int64_t, double> points[] = {
+        {0, 1}, {2, 3.0000000001}, {1, 2.0005}, {0, 0.9994}, {3, 4}, {-1, 1}};
+    for (const auto& [k, expected] : points) {
+        double dat1 = 20, dat2 = 5;
+        corrected << u"%1:%2:%3"_s.arg(table.correct(k, expected, dat1, dat2)).arg(dat1).arg(dat2);
+    }
+    EXPECT_EQ(corrected.join(' '), "1:9.5:4 1:9.5:4 0:20:5 0:20:5 0:20:5 0:20:5");
+    RunRig list;
+    list.rows.push_back({"", "4", "x", "1"});
+    EXPECT_FALSE(table.store(list, {}));
     EXPECT_EQ(table.size(), 0);
     EXPECT_FALSE(table.appliesTo({}));
-    EXPECT_FALSE(table.store(FakeResults(), {}));
-    double dat1 = 1, dat2 = 1;
-    EXPECT_FALSE(table.correct(0, 1, dat1, dat2));
+    EXPECT_FALSE(table.store(RunRig(), {}));
+    EXPECT_FALSE(table.assign({}, {}));
 }
 
+// What a reference was measured with must match: measured quantity, circuit, sweep, oscillator
+// level (as a number) and the spot of the quantity not swept; the sweep's range may change.
 TEST(ReferenceTable, AppliesOnlyToTheSetUpItWasMeasuredWith) {
-    PanelSnapshot ref;
-    ref.frequency = {1000, 5000, 1000};
-    ref.bias = {-100, 100, 10};
-    ref.oscillatorText = QStringLiteral("500");
-    ReferenceTable table;
-    ASSERT_TRUE(table.store(listOf({{"1.000", "1.000", "1.000"}}), referenceSetupOf(ref)));
-
-    struct Case {
-        const char* change;
-        std::function<void(PanelSnapshot&)> apply;
+    const struct {
+        const char* reference;
+        const char* run;
         bool applies;
+    } cases[] = {
+        {"F 1000 5000 1000 bias=-100", "F 2000 9000 500 bias=-100 fast", true},
+        {"F 1000 5000 1000 bias=-100", "F 1000 5000 1000 bias=-100 osc=500.0", true},
+        {"F 1000 5000 1000 bias=-100", "F 1000 5000 1000 bias=-100 mode=3", false},
+        {"F 1000 5000 1000 bias=-100", "F 1000 5000 1000 bias=-100 circuit=1", false},
+        {"F 1000 5000 1000 bias=-100", "F 1000 5000 1000 bias=-100 osc=100", false},
+        {"F 1000 5000 1000 bias=-100", "F 1000 5000 1000", false},
+        {"F 1000 5000 1000", "B 0 5000 10 spot=1000", false},
+        {"B 0 5000 10 spot=1000", "B -500 100 50 spot=1000", true},
+        {"B 0 5000 10 spot=1000", "B 0 5000 10 spot=2000", false},
+        {"F 1000 5000 1000 osc=x", "F 1000 5000 1000 osc=0", true},  // no number counts as 0
     };
-    const Case cases[] = {
-        {"nothing", [](PanelSnapshot&) {}, true},
-        {"range and step",
-         [](PanelSnapshot& s) {
-             s.frequency = {2000, 9000, 500};
-         },
-         true},
-        {"bias stop and step",
-         [](PanelSnapshot& s) {
-             s.bias = {-100, 500, 50};
-         },
-         true},
-        {"high speed", [](PanelSnapshot& s) { s.highSpeed = true; }, true},
-        {"oscillator written otherwise", [](PanelSnapshot& s) { s.oscillatorText = dec("500.0"); },
-         true},
-        {"measure", [](PanelSnapshot& s) { s.mode = MeasureMode::Capacitance; }, false},
-        {"circuit", [](PanelSnapshot& s) { s.circuit = CircuitMode::Series; }, false},
-        {"sweep", [](PanelSnapshot& s) { s.sweep = SweepParam::Bias; }, false},
-        {"oscillator", [](PanelSnapshot& s) { s.oscillatorText = QStringLiteral("100"); }, false},
-        {"spot bias", [](PanelSnapshot& s) { s.bias[0] = 0; }, false},
-    };
-    for (const Case& c : cases) {
-        PanelSnapshot run = ref;
-        c.apply(run);
-        EXPECT_EQ(table.appliesTo(referenceSetupOf(run)), c.applies) << c.change;
+    for (const auto& c : cases) {
+        ReferenceTable table;
+        ASSERT_TRUE(table.assign({{1, 1, 1}}, referenceSetupOf(panelOf(c.reference))));
+        EXPECT_EQ(table.appliesTo(referenceSetupOf(panelOf(c.run))), c.applies) << c.run;
     }
-    // In a bias sweep the spot frequency counts, and the bias start does not.
-    ref.sweep = SweepParam::Bias;
-    ASSERT_TRUE(table.store(listOf({{"1.000", "1.000", "1.000"}}), referenceSetupOf(ref)));
-    PanelSnapshot run = ref;
-    run.bias[0] = -500;
-    EXPECT_TRUE(table.appliesTo(referenceSetupOf(run)));
-    run.frequency[0] = 2000;
-    EXPECT_FALSE(table.appliesTo(referenceSetupOf(run)));
-    // An oscillator text that reads as no number counts as 0 mV.
-    ref.oscillatorText = QStringLiteral("x");
-    ASSERT_TRUE(table.store(listOf({{"1.000", "1.000", "1.000"}}), referenceSetupOf(ref)));
-    ref.oscillatorText = QStringLiteral("0");
-    EXPECT_TRUE(table.appliesTo(referenceSetupOf(ref)));
+}
+
+QString readingAt(int kHz) { return u"NZFN+%1E+00,NTDN+010.00E+00,K+%2"_s.arg(100 + kHz).arg(kHz); }
+
+// A manual sweep triggers the point again after setting its spot once more; an automatic one
+// starts again at the point before and reads it once more (at a decade's first point, at that
+// point). A reply that comes late shows the point before's sweep value and is passed over.
+TEST(RunRetries, TriggerAPointAgainAndKeepItOnce) {
+    const struct {
+        const char* panel;
+        int retries;
+        const char* replies;  // by query: the reading at k kHz, "-" a timeout, "?" bad data
+        // The traffic from the first trigger to the run's end | the sweep values written down |
+        // each retry as point:attempt:cause (1 no response, 2 bad data) | the failure.
+        const char* run;
+    } cases[] = {
+        {"F 1000 3000 1000", 2, "1 - 2 3",
+         "?EX W2 ?EX FR2.000EN ?EX W2 ?EX W2 | 1 2 3 | 1:1:1 | 0"},
+        {"F 1000 3000 1000", 2, "? ? 1 2 3",
+         "?EX FR1.000EN ?EX FR1.000EN ?EX W2 ?EX W2 ?EX W2 | 1 2 3 | 0:1:2 0:2:2 | 0"},
+        {"F 1000 3000 1000", 1, "1 - - 2", "?EX W2 ?EX FR2.000EN ?EX | 1 | 1:1:1 | 1"},
+        {"F 1000 3000 1000", 0, "1 - 2", "?EX W2 ?EX | 1 |  | 1"},
+        {"F 1000 3000 1000", 2, "1 - 2 2 3 3",
+         "?EX W2 ?EX FR2.000EN ?EX W2 ?EX <read> W2 | 1 2 3 | 1:1:1 | 0"},
+        {"F 1000 3000 1000", 1, "1 - 1 1 2 3",
+         "?EX W2 ?EX FR2.000EN ?EX <read> <read> W2 ?EX W2 | 1 2 3 | 1:1:1 | 0"},
+        {"F 1000 3000 1000 auto", 2, "1 - 1 2 3",
+         "?EX ?EX ABEX SF1.000ENTF1.000ENPF3.000EN W1W2EX ?EX ?EX ?EX | 1 2 3 | 1:1:1 | 0"},
+        {"F 1000 3000 1000 auto", 2, "- 1 2 3",
+         "?EX ABEX SF1.000ENTF1.000ENPF3.000EN W1W2EX ?EX ?EX ?EX | 1 2 3 | 0:1:1 | 0"},
+        {"F 8000 30000 0 auto", 2, "8 9 10 - 20 30",
+         "?EX ?EX ?EX ABEX SF10.000ENTF20.000ENPF30.000EN W1W2EX ?EX ABEX "
+         "SF10.000ENTF20.000ENPF30.000EN W1W2EX ?EX ?EX | 8 9 10 20 30 | 3:1:1 | 0"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.replies);
+        RunRig rig;
+        QStringList reported;
+        rig.run.setRetries(c.retries, [&](const MeasurementRun::Retry& r) {
+            reported << u"%1:%2:%3"_s.arg(r.point).arg(r.attempt).arg(static_cast<int>(r.cause));
+        });
+        rig.setUp(c.panel);
+        for (const QString& r : words(c.replies))
+            rig.replies << (r == u"-" ? QString() : r == u"?" ? r : readingAt(r.toInt()));
+        rig.run.Run_Click(0);
+        EXPECT_EQ(rig.wire.takeLast(), "ABI0OL0.005ENEX");
+        QStringList points;
+        for (const MeasuredPoint& p : rig.points) points << QString::number(p.x);
+        EXPECT_EQ(QStringList({rig.traffic(), points.join(' '), reported.join(' '),
+                               QString::number(static_cast<int>(rig.run.outcome().failure))})
+                      .join(u" | "_s),
+                  c.run);
+        EXPECT_EQ(rig.rows.size(), static_cast<size_t>(points.size()));
+    }
+}
+
+// An interrupt ends the run after its point and stays; each sweep remembers its own range.
+TEST(HeadlessRun, AnInterruptEndsTheRunAfterItsPointAndStays) {
+    HeadlessPanel panel(panelOf("F 1000 5000 1000"));
+    panel.previousRange(SweepParam::Bias) = {1, 2, 3};
+    HeadlessResults results;
+    RunRig rig;
+    MeasurementRun run(rig, panel, results, rig, rig, rig.platform);
+    rig.reply = [&](int i) {
+        if (i == 1) panel.interrupt();
+        return readingAt(i + 1);
+    };
+    for (const int64_t rows : {2, 1}) {
+        run.Run_Click(0);
+        EXPECT_EQ(results.rowCount(), rows);
+        EXPECT_TRUE(run.outcome().stopped);
+        EXPECT_EQ(rig.wire.last(), "ABI0OL0.005ENEX");
+        EXPECT_EQ(panel.runCaption(0) + panel.runCaption(1), "&Run&Ref.");
+    }
+    EXPECT_EQ(panel.previousRange(SweepParam::Bias), (std::array<double, 3>{1, 2, 3}));
+    EXPECT_EQ(panel.previousRange(SweepParam::Frequency),
+              (std::array<double, 3>{1000, 5000, 1000}));
+}
+
+TEST(RunProgress, TimeLeftAtThePaceSoFar) {
+    EXPECT_EQ(remainingMs(0, 10, 0), std::nullopt);
+    EXPECT_EQ(remainingMs(5, std::nullopt, 5000), std::nullopt);
+    EXPECT_EQ(remainingMs(4, 10, 2000), 3000);
+    EXPECT_EQ(remainingMs(12, 10, 2000), 0);
+    QStringList texts;
+    for (const int64_t ms : {0, 1, 7000, 59001, 723000, 3599000, 3600000, 7509000, -5})
+        texts << durationText(ms);
+    EXPECT_EQ(texts.join(' '), "0:00 0:01 0:07 1:00 12:03 59:59 1:00:00 2:05:09 0:00");
+}
+
+// A closed link fails quietly; reads on an adapter whose port is missing wait the delay (16 bits).
+TEST(ClsGpibRunLink, FailsQuietlyAndPassesTheDelayOnInSixteenBits) {
+    FakePlatform platform;
+    QSerialPort port;
+    ClsGPIB gpib(platform);
+    gpib.Initialize(nullptr, &port);
+    ClsGpibRunLink link(gpib);
+    EXPECT_FALSE(link.write(u"W0ABEX"_s));
+    EXPECT_EQ(link.query(u"EX"_s, 50), QString());
+    gpib.setCrd(1);
+    gpib.setBrd(250);                                  // no such port: a message at each open
+    platform.onEvents = [&gpib] { gpib.DevClose(); };  // no waiting for the port to come back
+    for (const auto& [delay, waited] : {std::pair{-5, 0}, {50, 50}, {100000, 32767}}) {
+        EXPECT_FALSE(gpib.DevOpen());
+        platform.sleeps.clear();
+        EXPECT_EQ(link.read(delay), QString());
+        EXPECT_EQ(platform.sleeps, std::vector<int>{waited}) << delay;
+    }
+    EXPECT_EQ(platform.messages.size(), 3u);
 }
 
 }  // namespace
