@@ -21,8 +21,6 @@ constexpr int kStallLimit = 100;
 
 MeasurementRun::Failure MeasurementRun::measurePoints(Sweep& run) {
     const bool linearAuto = run.panel.autoStep && !run.panel.logStep;
-    // The sweep value the point should have, for matching it with the reference.
-    double expected = run.plan.start;
     int64_t k = 0;
     std::optional<double> highest;
     int stalled = 0;
@@ -41,7 +39,9 @@ MeasurementRun::Failure MeasurementRun::measurePoints(Sweep& run) {
         }
         run.x = point.x;
         run.lastRead = point.x;
-        if (run.corrected) point.corrected = refTable_.correct(k, expected, point.dat1, point.dat2);
+        // Matched at the sweep value the instrument reports, which a logarithmic or automatic
+        // step reaches too, where no sum of fixed steps does.
+        if (run.corrected) point.corrected = refTable_.correct(k, point.x, point.dat1, point.dat2);
         // The plot's y range covers the readings as the rows show them.
         dat1Max_ = std::max(dat1Max_, point.dat1);
         dat1Min_ = std::min(dat1Min_, point.dat1);
@@ -76,7 +76,6 @@ MeasurementRun::Failure MeasurementRun::measurePoints(Sweep& run) {
             run.restartAt = run.x;
             run.restartRepeats = false;
         }
-        expected += run.plan.step;
         ++k;
         if (!run.panel.autoStep) link_.write(kStepUp);
     } while (run.x < run.plan.stop);

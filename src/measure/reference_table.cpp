@@ -43,11 +43,11 @@ bool ReferenceTable::assign(std::vector<std::array<double, 3>> points,
     return true;
 }
 
-bool ReferenceTable::correct(int64_t k, double expected, double& dat1, double& dat2) const {
+bool ReferenceTable::correct(int64_t k, double x, double& dat1, double& dat2) const {
     if (k < 0 || k >= size()) return false;
     const std::array<double, 3>& row = rows_[static_cast<size_t>(k)];
     const QString pattern = u"0.000"_s;
-    if (formatNumberInvariant(row[0], pattern) != formatNumberInvariant(expected, pattern)) {
+    if (formatNumberInvariant(row[0], pattern) != formatNumberInvariant(x, pattern)) {
         return false;
     }
     dat1 -= row[1];

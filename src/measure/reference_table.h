@@ -47,10 +47,9 @@ class ReferenceTable {
     bool appliesTo(const ReferenceSetup& setup) const { return !rows_.empty() && setup == setup_; }
 
     // Subtracts the reference of point k from the readings when the table has a row k taken at
-    // the expected sweep value, compared at the list's resolution of three decimals (the
-    // expected value is a sum of steps and drifts from the stored text in the last bits).
-    // Returns whether it did.
-    bool correct(int64_t k, double expected, double& dat1, double& dat2) const;
+    // the point's sweep value x, compared at the list's resolution of three decimals (the list
+    // holds the reference's values as texts). Returns whether it did.
+    bool correct(int64_t k, double x, double& dat1, double& dat2) const;
 
     // Rows of the table (0 when nothing is stored).
     int64_t size() const { return static_cast<int64_t>(rows_.size()); }

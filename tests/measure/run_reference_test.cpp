@@ -38,6 +38,17 @@ TEST(ReferenceRun, RefThenRunSubtractsEveryStoredPointOnce) {
     EXPECT_EQ(rig.plots.last(), "1 9 90 171");
     EXPECT_EQ(rig.state(), kIdle);  // a reference serves one run
     EXPECT_EQ(rig.background, ListBackground::Yellow);
+
+    // A logarithmic sweep has no fixed step: its points meet the reference at their values.
+    rig.setUp("F 1000 10000 1000 auto log");
+    rig.reply = nullptr;
+    for (const int run : {1, 0}) {
+        rig.points.clear();
+        for (const char* k : {"01.000000", "02.000000", "04.000000", "10.000000"})
+            rig.replies << u"NZFN+%1E+00,NTDN+1E+00,K+"_s.arg(run ? 10 : 50) + QLatin1String(k);
+        rig.run.Run_Click(run);
+    }
+    EXPECT_EQ(rig.journal(), "1:40:0* 2:40:0* 4:40:0* 10:40:0*");
 }
 
 // A Stop click, or the window closing (with the link), after point 3: the run ends there with
