@@ -1,5 +1,5 @@
-// A window that starts a run at once and goes on until it is killed: the crash the journal
-// test inflicts. It runs on the offscreen platform with the settings and journal folders and
+// A window that starts a run at once and goes on until it is killed: the crash that the crash
+// restore test inflicts, on the offscreen platform, with the settings and journal folders and
 // the NI-488.2 stand-in its parent gives it.
 #include <QApplication>
 #include <QDir>
@@ -17,8 +17,7 @@ int main(int argc, char** argv) {
     lorvane::useCNumericLocale();
     lorvane::QtPlatform platform;
     lorvane::MainWindow window(platform);
-    // Inside the parent's settings folder, which the parent removes: a killed child removes
-    // nothing itself.
+    // Inside the parent's settings folder, which the parent removes: a killed child cannot.
     QTemporaryDir workbooks(qEnvironmentVariable("XDG_CONFIG_HOME", QDir::tempPath()) +
                             QStringLiteral("/workbooks-XXXXXX"));
     lorvane::Application lorvane(platform, window, workbooks.path());
