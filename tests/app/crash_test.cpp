@@ -1,8 +1,8 @@
-// Files that survive a crash (lorvane-sweep's CSV has its own kill test): a child process
-// rewrites (or appends to) a file in a loop, each time with a newer generation of its contents,
-// and is killed with SIGKILL at a random moment; the file left behind must read back whole, as
-// one generation, never older than the last one seen. The program has its own main without
-// widgets: no threads but its own, so a forked child can go on using the C library and Qt Core.
+// Files that survive a crash (lorvane-sweep's CSV has its own kill test): a child process writes
+// a file in a loop, each time a newer generation of it, and is killed with SIGKILL at a random
+// moment; the file left behind must read back whole, as one generation, never older than the
+// last one seen. Its own main without widgets: no threads but its own, so a forked child can go
+// on using the C library and Qt Core.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/mman.h>
@@ -17,10 +17,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <atomic>
-#include <chrono>
 #include <functional>
-#include <random>
-#include <thread>
 
 #include "crash_journal.h"
 #include "scan_file.h"
@@ -39,14 +36,6 @@ QByteArray readAll(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// A writer killed between creating its lock and writing its process into it leaves a lock that
-// only its age (5 s) shows to be stale. Such a lock goes; one that names its process is left for
-// the next writer to take over.
-void removeEmptyLocks(const QString& folder) {
-    for (const QString& lock : {settingsFilePath() + u".lock"_s, folder + u"/crash.journal.lock"_s})
-        if (QFileInfo(lock).size() == 0) QFile::remove(lock);
-}
-
 // Kills children that write generation g of a file (write(g)) in a loop, each at a random moment
 // after its first whole write, and checks after each kill which generation the file holds (-1:
 // it does not read back whole). `first` writes generation 1 in the parent where write() would
@@ -61,7 +50,7 @@ void crashRepeatedly(const QString& folder, const std::function<bool(int)>& writ
                                                        PROT_READ | PROT_WRITE,
                                                        MAP_SHARED | MAP_ANONYMOUS, -1, 0));
     ASSERT_NE(writes, MAP_FAILED);
-    std::mt19937 random(20261207);
+    QRandomGenerator random(20261207);
     for (int kill = 0; kill < kills && !testing::Test::HasFailure(); ++kill) {
         writes->store(0);
         const pid_t child = fork();
@@ -75,14 +64,14 @@ void crashRepeatedly(const QString& folder, const std::function<bool(int)>& writ
             }
         }
         // Bounded: a child that cannot write at all exits, and the wait ends after 10 s.
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
         int status = 0;
         pid_t ended = 0;
-        while (writes->load() == 0 && std::chrono::steady_clock::now() < deadline &&
-               (ended = waitpid(child, &status, WNOHANG)) == 0)
-            std::this_thread::sleep_for(std::chrono::microseconds(100));
+        for (int wait = 0; writes->load() == 0 && wait < 100000 &&
+                           (ended = waitpid(child, &status, WNOHANG)) == 0;
+             ++wait)
+            usleep(100);
         if (ended == 0) {
-            std::this_thread::sleep_for(std::chrono::microseconds(random() % 3000));
+            usleep(random.bounded(3000));
             ::kill(child, SIGKILL);
             ended = waitpid(child, &status, 0);
         }
@@ -91,12 +80,16 @@ void crashRepeatedly(const QString& folder, const std::function<bool(int)>& writ
         ASSERT_GT(writes->load(), 0) << "the writer wrote nothing in 10 s";
 
         const int g = generation();
-        ASSERT_NE(g, -1) << "torn after kill " << kill;
         // The last whole write, or the one it was killed in when that got far enough.
-        ASSERT_GE(g, last + writes->load()) << "a finished write was lost, kill " << kill;
+        ASSERT_GE(g, last + writes->load()) << "torn or lost a finished write, kill " << kill;
         ASSERT_LE(g, last + writes->load() + 1) << "kill " << kill;
         last = g;
-        removeEmptyLocks(folder);
+        // A writer killed between making its lock and writing its process into it leaves a lock
+        // that only its age (5 s) shows to be stale. Such a lock goes; one that names its
+        // process is left for the next writer to take over.
+        for (const QString& lock :
+             {settingsFilePath() + u".lock"_s, folder + u"/crash.journal.lock"_s})
+            if (QFileInfo(lock).size() == 0) QFile::remove(lock);
     }
     munmap(writes, sizeof(std::atomic<int>));
 }
@@ -141,19 +134,14 @@ TEST_F(CrashSafety, TheWorkbookReadsBackWholeAfterAKillAtAnyMoment) {
         Worksheet& sheet = model.addSheet(u"Freq_Z"_s);
         WorkbookCell number;
         number.kind = WorkbookCell::Kind::Number;
-        for (int row = 1; row <= 1 + g % 50; ++row) {
-            number.number = row * 0.5;
-            sheet.setCell(row, 3, number);
-        }
+        for (int row = 1; row <= 1 + g % 50; ++row) sheet.setCell(row, 3, number);
         return writeXlsxFile(model, path, nullptr);
     };
     const auto generation = [&] {
         QProcess unzip;
         unzip.start(u"unzip"_s, {u"-p"_s, path, u"docProps/core.xml"_s});
-        if (!unzip.waitForFinished(30000) || unzip.exitCode() != 0) {
-            ADD_FAILURE() << "unzip: " << unzip.readAllStandardError().toStdString();
-            return -1;
-        }
+        EXPECT_TRUE(unzip.waitForFinished(30000) && unzip.exitCode() == 0)
+            << "unzip: " << unzip.readAllStandardError().toStdString();
         const QRegularExpressionMatch title = QRegularExpression(u"<dc:title>(\\d+)</dc:title>"_s)
                                                   .match(QString::fromUtf8(unzip.readAll()));
         return title.hasMatch() ? title.captured(1).toInt() : -1;

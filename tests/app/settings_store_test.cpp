@@ -1,7 +1,5 @@
-// The settings file: what it holds after writes, hand edits kept in place, and a file that the
-// file system will not open.
-#include "settings_store.h"
-
+// The settings file (what it holds after writes, hand edits kept in place, a file that the file
+// system will not open) and the command line, which names the instance and its settings group.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -9,8 +7,13 @@
 #include <functional>
 #include <limits>
 
+#include "application.h"
+#include "command_line.h"
+#include "fake_platform.h"
 #include "ini_store.h"
+#include "main_window.h"
 #include "scoped_env.h"
+#include "settings_store.h"
 
 namespace lorvane {
 namespace {
@@ -118,6 +121,53 @@ TEST_F(SettingsStoreTest, AFileThatCannotBeWrittenOrReadIsLeftAsItIs) {
     EXPECT_FALSE(RegDelete(kMain));
     settings_backend::setFileOpener(original);
     EXPECT_EQ(fileText(), "[Lorvane]\nX=dword:00000001\n");
+}
+
+// The program's arguments, Qt's own options included, as the start reads them.
+TEST(CommandLine, ArgumentsGiveTheStartKindAndTheInstanceName) {
+    const std::tuple<std::vector<const char*>, StartKind, const char*> cases[] = {
+        {{"lorvane"}, StartKind::Normal, ""},
+        {{"lorvane", "  bench 2 - left  "}, StartKind::Normal, "bench 2 - left"},
+        {{"lorvane", "-CLEAN"}, StartKind::Normal, "-CLEAN"},  // case-sensitive
+        {{"lorvane", "2", "-?"}, StartKind::Usage, ""},
+        {{"lorvane", "-clean", "2"}, StartKind::Clean, "2"},
+        {{"lorvane", "-clean-clean"}, StartKind::Usage, ""},
+        {{"lorvane", "a-b", "-clean"}, StartKind::Usage, ""},
+        {{"lorvane", "-style", "x"}, StartKind::Normal, "-style x"},
+        {{"lorvane", "-platform", "offscreen", "-clean"}, StartKind::Usage, ""},
+        {{"lorvane", "b\xc3\xa4nk 2"}, StartKind::Normal, "b\u00e4nk 2"},
+    };
+    for (const auto& [argv, kind, instance] : cases) {
+        const QStringList arguments = programArguments(static_cast<int>(argv.size()), argv.data());
+        SCOPED_TRACE(arguments.join('|').toStdString());
+        const StartRequest request = AnalyzeCommandLine(commandLineText(arguments));
+        EXPECT_EQ(request.kind, kind);
+        EXPECT_EQ(request.instanceName, QString::fromUtf8(instance));
+    }
+}
+
+TEST_F(SettingsStoreTest, UsageSavesNothingAndCleanDeletesOnlyItsOwnGroupAfterItsBox) {
+    test::FakePlatform platform;
+    MainWindow window{platform};
+    Application usage{platform, window};
+    EXPECT_FALSE(usage.load(QStringLiteral("-?")));
+    usage.shutdown();
+    EXPECT_EQ(fileText(), "<no file>");
+    RegWrite(kSecond, "PAd", 7);
+    RegWrite(kMain, "PAd", 5);
+    int padWhileBoxShown = 0;
+    platform.onMessage = [&](const MessageRequest&) {
+        padWhileBoxShown = RegRead(kSecond, "PAd", -1);
+    };
+    Application clean{platform, window};
+    EXPECT_FALSE(clean.load(QStringLiteral("-clean 2")));
+
+    ASSERT_EQ(platform.messages.size(), 2u);
+    EXPECT_TRUE(platform.messages[0].text.startsWith(QStringLiteral("Usage:\tLorvane.exe")));
+    EXPECT_EQ(platform.messages[1].text,
+              QStringLiteral("Cleaning 2 registry context\r\nPlease restart application"));
+    EXPECT_EQ(padWhileBoxShown, 7);
+    EXPECT_EQ(fileText(), "[Lorvane]\nPAd=dword:00000005\n");
 }
 
 }  // namespace
