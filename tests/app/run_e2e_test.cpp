@@ -75,6 +75,15 @@ class RunEndToEnd : public ::testing::Test {
     QString panel(const char* key) const {
         return window.controls().StatusBar->panelText(QString::fromLatin1(key));
     }
+    static QByteArray readFile(const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    static bool writeFile(const QString& path, const QByteArray& text) {
+        QFile file(path);
+        return QDir().mkpath(QFileInfo(path).path()) && file.open(QIODevice::WriteOnly) &&
+               file.write(text) == text.size();
+    }
 
     TempSettings settings;
     QTemporaryDir files;
@@ -86,14 +95,16 @@ class RunEndToEnd : public ::testing::Test {
     FakePlatform platform;
     MainWindow window{platform};
     Application app{platform, window, files.path()};
+    const QString journal = settings.configHome() + u"/lorvane/Lorvane.journal"_s;
 };
 
 using RunSweeps = RunEndToEnd;
 
-// 1 to 5 kHz in steps of 1 kHz, impedance, auto circuit, from the start to the close. A saved
-// selection without a button (Mode 7, Circuit beyond 16 bits) gives the default.
+// 1 to 5 kHz in steps of 1 kHz, impedance, auto circuit, from the start to the close. Saved
+// values out of range (a zero step, a selection without a button, one beyond 16 bits) give the
+// defaults.
 TEST_F(RunSweeps, AFrequencySweepFromStartToClose) {
-    start({{"F_Start", 1000}, {"F_Stop", 5000}, {"F_Step", 1000}, {"Mode", 7}, {"Circuit", 70000}});
+    start({{"F_Start", 1000}, {"F_Stop", 5000}, {"F_Step", 0}, {"Mode", 7}, {"Circuit", 70000}});
     run();
     window.close();
 
@@ -113,10 +124,8 @@ TEST_F(RunSweeps, AFrequencySweepFromStartToClose) {
               QStringList({"K:+05.000000", "ZF:+3.1800E+03", "TD:-89.820E+00"}));
     EXPECT_TRUE(window.resultsView().PlotReady());
     EXPECT_TRUE(platform.messages.empty());
-    QFile ini(settings.iniPath());
-    ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
     // The run saved its set-up, the close the link and the window's place.
-    EXPECT_EQ(ini.readAll(),
+    EXPECT_EQ(readFile(settings.iniPath()),
               "[Lorvane]\nF_Start=dword:000003e8\nF_Stop=dword:00001388\nF_Step=dword:000003e8\n"
               "Mode=dword:00000000\nCircuit=dword:00000000\nV_Start=dword:00000000\n"
               "V_Stop=dword:000001f4\nV_Step=dword:0000000a\nSweep=dword:00000000\n"
@@ -124,8 +133,14 @@ TEST_F(RunSweeps, AFrequencySweepFromStartToClose) {
               "X=dword:0000005a\nY=dword:000005dc\n");
 }
 
-// The simulator's capacitance follows the bias.
-TEST_F(RunSweeps, ABiasSweepStepsTheBiasAndSortsNegativeValuesFirst) {
+// The simulator's capacitance follows the bias. Then C released in a text box copies the table,
+// and E writes the workbook and shows it with the desktop's opener: a script of ours, first on
+// the PATH, that notes what it was given.
+TEST_F(RunSweeps, ABiasSweepIsListedInOrderCopiedAndWritten) {
+    const QString opener = files.filePath(QStringLiteral("xdg-open"));
+    ASSERT_TRUE(writeFile(opener, "#!/bin/sh\necho \"$@\" > \"$0.shown\"\n"));
+    QFile::setPermissions(opener, QFile::ReadOwner | QFile::ExeOwner);
+    ScopedEnv path{"PATH", (files.path() + ":/usr/bin:/bin").toLocal8Bit()};
     start({{"Sweep", 1}, {"F_Start", 1000}, {"V_Start", -100}, {"V_Stop", 100}, {"V_Step", 100}});
     run();
 
@@ -133,11 +148,28 @@ TEST_F(RunSweeps, ABiasSweepStepsTheBiasAndSortsNegativeValuesFirst) {
               "W0ABEX\\r T3F1R8I0G0H0EX\\r A1B1C1EX\\r OL0.500ENEX\\r FR1.000ENEX\\r "
               "SB0.100ENTB-0.100ENPB0.100ENEX\\r BI-0.100ENEX\\r W0EX\\r EX\\r W2\\r EX\\r W2\\r "
               "EX\\r W2\\r ABI0OL0.005ENEX\\r");
-    EXPECT_EQ(rows(), dec("-100.000 17014.000 -89.966\n"
-                          "0.000 15915.000 -89.964\n"
-                          "100.000 17014.000 -89.966\n"));
     EXPECT_EQ(panel("IN"), QStringLiteral("V:+00.10"));
-    EXPECT_TRUE(window.resultsView().PlotReady());
+    QWidget* box = window.controls().vFrq[0];
+    box->setFocus();
+    QTest::keyRelease(box, Qt::Key_C, Qt::ControlModifier);
+    // Widths from the largest sweep value (100), the largest |Z| and the negative phase.
+    EXPECT_EQ(QGuiApplication::clipboard()->text(),
+              QStringLiteral("Bias (mV)\tZ (Ohm)\tPhi (\u00b0)\t\r\n") +
+                  dec("-100.000\t17014.000\t-89.966\t\r\n"
+                      "  0.000\t15915.000\t-89.964\t\r\n"
+                      "100.000\t17014.000\t-89.966\t\r\n"));
+
+    QTest::keyRelease(box, Qt::Key_E);
+    const QString workbook = files.filePath(QStringLiteral("Lorvane.xlsx"));
+    EXPECT_TRUE(platform.messages.empty());
+    EXPECT_TRUE(QFile::exists(workbook));
+    EXPECT_EQ(window.controls().StatusBar->message(),
+              QStringLiteral("Sheet Bias_Z written to ") + workbook);
+    // The shell makes the file before echo writes to it: wait (bounded) for the line.
+    for (QDeadlineTimer deadline(5000);
+         !readFile(opener + u".shown"_s).endsWith('\n') && !deadline.hasExpired();)
+        QThread::msleep(10);
+    EXPECT_EQ(readFile(opener + u".shown"_s), workbook.toLocal8Bit() + '\n');
 }
 
 // An instrument that goes wrong, or a link that never opens (board 3): the operator is told,
@@ -209,45 +241,6 @@ TEST_F(RunEndToEnd, AdapterPulledInMidRunAndPluggedInAgain) {
     EXPECT_TRUE(wire.readAll().contains("\n> SF1.000ENTF1.000ENPF20.000ENEX\n"));
 }
 
-// C released in a text box copies the table; E writes the workbook and opens it in the
-// desktop's opener: a script of ours, first on the PATH, that notes what it was given.
-TEST_F(RunEndToEnd, ExportCopiesTheTableAndWritesAndShowsTheWorkbook) {
-    const QString opener = files.filePath(QStringLiteral("xdg-open"));
-    QFile script(opener);
-    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
-    script.write("#!/bin/sh\necho \"$@\" >> \"$0.shown\"\n");
-    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    script.close();
-    ScopedEnv path{"PATH", (files.path() + ":/usr/bin:/bin").toLocal8Bit()};
-    start({{"F_Start", 1000}, {"F_Stop", 3000}, {"F_Step", 0}});  // out of range: 1 kHz
-    run();
-
-    QWidget* box = window.controls().vFrq[0];
-    box->setFocus();
-    QTest::keyRelease(box, Qt::Key_C, Qt::ControlModifier);
-    // Widths 5, 9 and 7: from the largest sweep value, the largest |Z| and the negative phase.
-    EXPECT_EQ(QGuiApplication::clipboard()->text(),
-              QStringLiteral("Freq. (kHz)\tZ (Ohm)\tPhi (°)\t\r\n") +
-                  dec("1.000\t15915.000\t-89.964\t\r\n"
-                      "2.000\t 7956.500\t-89.928\t\r\n"
-                      "3.000\t 5303.300\t-89.892\t\r\n"));
-
-    QTest::keyRelease(box, Qt::Key_E);
-    const QString workbook = files.filePath(QStringLiteral("Lorvane.xlsx"));
-    EXPECT_TRUE(platform.messages.empty());
-    EXPECT_TRUE(QFile::exists(workbook));
-    EXPECT_EQ(window.controls().StatusBar->message(),
-              QStringLiteral("Sheet Freq_Z written to ") + workbook);
-    // The shell makes the file before echo writes to it: wait (bounded) for the line.
-    QByteArray shown;
-    for (QDeadlineTimer deadline(5000); !shown.endsWith('\n') && !deadline.hasExpired();) {
-        QThread::msleep(10);
-        QFile file(opener + QStringLiteral(".shown"));
-        if (file.open(QIODevice::ReadOnly)) shown = file.readAll();
-    }
-    EXPECT_EQ(shown, workbook.toLocal8Bit() + '\n');
-}
-
 // The teal pixels of the first reading's points inside the plot's area.
 std::vector<QPoint> tracePixels(const PlotBox& plot) {
     std::vector<QPoint> pixels;
@@ -286,14 +279,7 @@ TEST_F(RunEndToEnd, PlotDrawsARisingImpedanceRisingAndEachPointWhileTheRunGoes) 
     EXPECT_TRUE(plot.scale()->y.range().log);
 }
 
-class CrashRestore : public RunEndToEnd {
-  protected:
-    QString journalPath() const { return settings.configHome() + u"/lorvane/Lorvane.journal"_s; }
-    QByteArray journalText() const {
-        QFile file(journalPath());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-};
+using CrashRestore = RunEndToEnd;
 
 // A window in a child process, killed (SIGKILL) once its journal holds five points; the next
 // start offers them, and Yes puts them back. A window closed in mid-run resets the instrument
@@ -307,12 +293,12 @@ TEST_F(CrashRestore, YesPutsTheRowsReadoutsAndPlotBackAndAClosedWindowEndsItsRun
     child.start(QStringLiteral(LORVANE_CRASH_CHILD), {});
     ASSERT_TRUE(child.waitForStarted(10000));
     for (QDeadlineTimer deadline(30000); !deadline.hasExpired(); QThread::msleep(5))
-        if (journalText().count("\npoint\t") >= 5) break;
+        if (readFile(journal).count("\npoint\t") >= 5) break;
     child.kill();
     ASSERT_TRUE(child.waitForFinished(10000));
     EXPECT_EQ(child.exitStatus(), QProcess::CrashExit);
-    const std::optional<JournalContents> left = readJournal(journalText());
-    ASSERT_TRUE(left) << "no journal at " << journalPath().toStdString();
+    const std::optional<JournalContents> left = readJournal(readFile(journal));
+    ASSERT_TRUE(left) << "no journal at " << journal.toStdString();
     const std::vector<JournalPoint>& points = left->points;
     ASSERT_GE(points.size(), 5u);
 
@@ -338,25 +324,21 @@ TEST_F(CrashRestore, YesPutsTheRowsReadoutsAndPlotBackAndAClosedWindowEndsItsRun
     EXPECT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(log("> ").last(), QStringLiteral("ABEX\\r"));
     EXPECT_EQ(log("# ").last(2), QStringList({"ibloc", "ibonl 0"}));
-    EXPECT_FALSE(QFile::exists(journalPath()));
+    EXPECT_FALSE(QFile::exists(journal));
 }
 
 // A journal whose last line a crash cut short: its whole points are offered, and No discards
 // them.
 TEST_F(CrashRestore, NoDiscardsThem) {
     const QByteArray line = journalPointLine(MeasuredPoint());
-    QDir().mkpath(settings.configHome() + u"/lorvane"_s);
-    QFile journal(journalPath());
-    ASSERT_TRUE(journal.open(QIODevice::WriteOnly));
-    journal.write(journalSetupLine(RunStart()) + line + line + line.chopped(1));
-    journal.close();
+    ASSERT_TRUE(writeFile(journal, journalSetupLine(RunStart()) + line + line + line.chopped(1)));
     platform.answerNext(MsgResult::No);
     start({});
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].text,
               u"Lorvane did not close normally. Restore the 2 points measured before?"_s);
     EXPECT_EQ(rows(), QString());
-    EXPECT_TRUE(journalText().isEmpty());
+    EXPECT_EQ(readFile(journal), QByteArray());
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <functional>
 #include <limits>
 
 #include "application.h"
@@ -66,39 +65,30 @@ TEST_F(SettingsStoreTest, WritesMakeOneGroupPerInstanceAndReadsCreateNothing) {
     EXPECT_EQ(RegRead(kSecond, "X", 99), 99);
 }
 
-// What the file holds before, the change, and what it holds after.
+// What the file holds before, the group and name written (no name: the group deleted), and what
+// the file holds after.
 TEST_F(SettingsStoreTest, HandEditsAndDamageStayWhereTheyAre) {
-    const auto write = [](const QString& key, const char* name) {
-        return [=] { EXPECT_TRUE(RegWrite(key, name, 250)); };
-    };
-    const auto remove = [] { EXPECT_TRUE(RegDelete(kSecond)); };
-    const std::tuple<QByteArray, std::function<void()>, QByteArray> cases[] = {
-        {"; by hand\n[Lorvane]\n# card\nCard=dword:00000000\nX=dword:00000064\n\n[Other]\nK=v\n",
-         write(kMain, "X"),
-         "; by hand\n[Lorvane]\n# card\nCard=dword:00000000\nX=dword:000000fa\n\n[Other]\nK=v\n"},
-        {"[Lorvane]\nX=dword:00000064\n\n; bench 2\n[Lorvane - 2]\n", write(kMain, "Y"),
+    const std::tuple<QByteArray, QString, const char*, QByteArray> cases[] = {
+        {"; by hand\n[Lorvane]\n# card\nX=dword:00000064\nX=dword:00000001\n\n[Other]\nK=v\n",
+         kMain, "X",
+         "; by hand\n[Lorvane]\n# card\nX=dword:00000064\nX=dword:000000fa\n\n[Other]\nK=v\n"},
+        {"[Lorvane]\nX=dword:00000064\n\n; bench 2\n[Lorvane - 2]\n", kMain, "Y",
          "[Lorvane]\nX=dword:00000064\nY=dword:000000fa\n\n; bench 2\n[Lorvane - 2]\n"},
-        {"[Other]\r\nA=1\r\n", write(kMain, "X"),
+        {"[Other]\r\nA=1\r\n", kMain, "X",
          "[Other]\r\nA=1\r\n\r\n[Lorvane]\r\nX=dword:000000fa\r\n"},
-        // Lines below a damaged header belong to no group; of a repeated name the last counts.
-        {"[Lorvane]\nX=dword:00000001\nX=dword:00000002\n[Lorvane - 2)\nY=dword:00000001",
-         [] {
-             EXPECT_TRUE(RegWrite(kSecond, "X", 3));
-             EXPECT_EQ(RegRead(kMain, "X", 9), 2);
-             EXPECT_EQ(RegRead(kSecond, "Y", 9), 9);
-         },
-         "[Lorvane]\nX=dword:00000001\nX=dword:00000002\n[Lorvane - 2)\nY=dword:00000001\n\n"
-         "[Lorvane - 2]\nX=dword:00000003\n"},
-        {"; top\n[Lorvane - 2]\nP=dword:00000007\n; in\nodd\n\n; bench 3\n[Lorvane - 3]\n", remove,
-         "; top\n\n; bench 3\n[Lorvane - 3]\n"},
-        {"[Lorvane - 2]\nP=dword:00000007\n\n[Lorvane]\n", remove, "[Lorvane]\n"},
+        // Lines below a damaged header belong to no group.
+        {"[Lorvane - 2)\nY=dword:00000001", kSecond, "Y",
+         "[Lorvane - 2)\nY=dword:00000001\n\n[Lorvane - 2]\nY=dword:000000fa\n"},
+        {"; top\n[Lorvane - 2]\nP=dword:00000007\n; in\nodd\n\n; bench 3\n[Lorvane - 3]\n", kSecond,
+         nullptr, "; top\n\n; bench 3\n[Lorvane - 3]\n"},
+        {"[Lorvane - 2]\nP=dword:00000007\n\n[Lorvane]\n", kSecond, nullptr, "[Lorvane]\n"},
     };
     ASSERT_TRUE(QDir().mkpath(QFileInfo(settings_.iniPath()).path()));
-    for (const auto& [before, change, after] : cases) {
+    for (const auto& [before, key, name, after] : cases) {
         QFile file(settings_.iniPath());
         ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(before) == before.size());
         file.close();
-        change();
+        EXPECT_TRUE(name ? RegWrite(key, name, 250) : RegDelete(key));
         EXPECT_EQ(fileText(), after) << before.data();
     }
 }
