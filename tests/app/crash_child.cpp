@@ -1,6 +1,5 @@
-// A window that starts a run at once and goes on until it is killed: the crash that the crash
-// restore test inflicts, on the offscreen platform, with the settings and journal folders and
-// the NI-488.2 stand-in its parent gives it.
+// A window that starts a run at once and goes on until it is killed: the crash restore test's
+// crash, with the settings and journal folders and the NI-488.2 stand-in its parent gives it.
 #include <QApplication>
 #include <QDir>
 #include <QPushButton>
