@@ -36,9 +36,8 @@ QByteArray readAll(const QString& path) {
 }
 
 // Kills children that write generation g of a file (write(g)) in a loop, each at a random moment
-// after its first whole write, and checks after each kill which generation the file holds (-1:
-// it does not read back whole). `first` writes generation 1 in the parent where write() would
-// leave a writer behind.
+// after its first whole write, and checks the generation the file holds (-1: torn) after each
+// kill. `first` writes generation 1 in the parent where write() would leave a writer behind.
 void crashRepeatedly(const QString& folder, const std::function<bool(int)>& write,
                      const std::function<int()>& generation, int kills,
                      const std::function<bool()>& first = nullptr) {

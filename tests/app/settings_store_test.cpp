@@ -30,11 +30,9 @@ class SettingsStoreTest : public testing::Test {
     test::TempSettings settings_;
 };
 
-// A hand-edited file, the writes that follow and the whole file after them: comments, unknown
-// lines, a damaged header (the lines below it belong to no group) and a repeated name (the last
-// counts) stay where they are. Numbers round half to even; one without a 32-bit integer is not
-// written. An instance name cannot break out of its group. A deleted group leaves the comment
-// that leads into the next one.
+// A hand-edited file, the writes that follow and the whole file after them: hand edits stay where
+// they are (below a damaged header no group; of a repeated name the last counts), numbers round
+// half to even or are not written, and an instance name cannot break out of its group.
 TEST_F(SettingsStoreTest, WritesKeepHandEditsWhereTheyAre) {
     EXPECT_EQ(RegRead(kMain, "X", 1), 1);
     EXPECT_FALSE(RegDelete(kMain));
@@ -70,11 +68,10 @@ TEST_F(SettingsStoreTest, WritesKeepHandEditsWhereTheyAre) {
               "[Lorvane - 2]\nY=dword:00000011\n\n"
               "[Lorvane - n%0A%5BLorvane%5D%0AX%3Ddword:00000005]\nX=dword:00000006\n");
     EXPECT_EQ(RegRead(kMain, "U", "-"), "one\\two\nthree");
-    EXPECT_EQ(RegRead(kMain, "U", 99), 99);  // each type reads only its own
-    EXPECT_EQ(RegRead(kMain, "X", "-"), "-");
-    EXPECT_EQ(RegRead(kMain, "X", 99), 250);
-    EXPECT_EQ(RegRead(kSecond, "Y", 99), 17);
-    EXPECT_EQ(RegRead(odd, "X", 99), 6);
+    EXPECT_EQ(RegRead(kMain, "X", "-"), "-");  // each type reads only its own
+    EXPECT_EQ(QList<int>({RegRead(kMain, "U", 99), RegRead(kMain, "X", 99),
+                          RegRead(kSecond, "Y", 99), RegRead(odd, "X", 99)}),
+              QList<int>({99, 250, 17, 6}));
 }
 
 // Injected at the file layer: file permissions do not stop root, who runs the tests in CI.
