@@ -30,8 +30,7 @@ QString dec(const char* text) {
     return QString::fromLatin1(text).replace(QLatin1Char('.'), QLocale().decimalPoint());
 }
 
-// The whole program on the offscreen platform, its card link answered by the simulated
-// HP 4192A behind the stand-in NI-488.2 library, which logs the wire.
+// The program on the offscreen platform; the stand-in NI-488.2 library logs the wire.
 class RunEndToEnd : public ::testing::Test {
   protected:
     RunEndToEnd() { platform.realEvents = true; }
@@ -40,10 +39,10 @@ class RunEndToEnd : public ::testing::Test {
         if (window.isVisible()) window.close();
     }
 
-    // Saves the set-up the last run left, then starts the program.
-    void start(std::initializer_list<std::pair<const char*, double>> saved) {
-        for (const auto& [name, value] : saved)
-            RegWrite(QStringLiteral("Lorvane"), QString::fromLatin1(name), value);
+    // Saves the set-up ("name=value ...") the last run left, then starts the program.
+    void start(const char* saved = "") {
+        for (const QString& item : QString::fromLatin1(saved).split(u' ', Qt::SkipEmptyParts))
+            RegWrite(u"Lorvane"_s, item.section(u'=', 0, 0), item.section(u'=', 1).toDouble());
         ASSERT_TRUE(app.load(QString()));
         window.show();
     }
@@ -98,9 +97,9 @@ class RunEndToEnd : public ::testing::Test {
 using RunSweeps = RunEndToEnd;
 
 // 1 to 5 kHz, impedance, from the start to the close. Saved values out of range (a zero step, a
-// selection without a button, one beyond 16 bits) give the defaults.
+// selection without a button or beyond 16 bits, a place off the screen) give the defaults.
 TEST_F(RunSweeps, AFrequencySweepFromStartToClose) {
-    start({{"F_Start", 1000}, {"F_Stop", 5000}, {"F_Step", 0}, {"Mode", 7}, {"Circuit", 70000}});
+    start("F_Start=1000 F_Stop=5000 F_Step=0 V_Stop=-32000 Mode=7 Circuit=65538 X=-5 Y=15261");
     run();
     window.close();
 
@@ -115,29 +114,27 @@ TEST_F(RunSweeps, AFrequencySweepFromStartToClose) {
                           "3.000 5303.300 -89.892\n"
                           "4.000 3976.400 -89.856\n"
                           "5.000 3180.000 -89.820\n"));
-    // The raw texts of the last reading stay in the status bar.
     EXPECT_EQ(QStringList({panel("IN"), panel("DAT1"), panel("DAT2")}),
               QStringList({"K:+05.000000", "ZF:+3.1800E+03", "TD:-89.820E+00"}));
-    EXPECT_TRUE(window.resultsView().PlotReady());
     EXPECT_TRUE(platform.messages.empty());
     // The run saved its set-up, the close the link and the window's place.
-    EXPECT_EQ(readFile(settings.iniPath()),
-              "[Lorvane]\nF_Start=dword:000003e8\nF_Stop=dword:00001388\nF_Step=dword:000003e8\n"
-              "Mode=dword:00000000\nCircuit=dword:00000000\nV_Start=dword:00000000\n"
-              "V_Stop=dword:000001f4\nV_Step=dword:0000000a\nSweep=dword:00000000\n"
-              "Card=dword:00000000\nBoard=dword:00000000\nPAd=dword:00000001\n"
-              "X=dword:0000005a\nY=dword:000005dc\n");
+    EXPECT_EQ(
+        readFile(settings.iniPath()),
+        "[Lorvane]\nF_Start=dword:000003e8\nF_Stop=dword:00001388\nF_Step=dword:000003e8\n"
+        "V_Stop=dword:ffff8300\nMode=dword:00000000\nCircuit=dword:00000000\nX=dword:0000005a\n"
+        "Y=dword:000005dc\nV_Start=dword:00000000\nV_Step=dword:0000000a\n"
+        "Sweep=dword:00000000\nCard=dword:00000000\nBoard=dword:00000000\nPAd=dword:00000001\n");
 }
 
-// The simulator's capacitance follows the bias. Then C released in a text box copies the table,
-// and E writes the workbook and shows it with the desktop's opener: a script of ours, first on
-// the PATH, that notes what it was given.
+// The simulator's capacitance follows the bias. C released in a text box copies the table; E
+// writes the workbook and shows it with the desktop's opener (ours, first on the PATH).
 TEST_F(RunSweeps, ABiasSweepIsListedInOrderCopiedAndWritten) {
     const QString opener = files.filePath(QStringLiteral("xdg-open"));
     ASSERT_TRUE(writeFile(opener, "#!/bin/sh\necho \"$@\" > \"$0.shown\"\n"));
     QFile::setPermissions(opener, QFile::ReadOwner | QFile::ExeOwner);
     ScopedEnv path{"PATH", (files.path() + ":/usr/bin:/bin").toLocal8Bit()};
-    start({{"Sweep", 1}, {"F_Start", 1000}, {"V_Start", -100}, {"V_Stop", 100}, {"V_Step", 100}});
+    start("Sweep=1 F_Start=1000 V_Start=-100 V_Stop=100 V_Step=100 Y=0");
+    EXPECT_EQ(window.y(), 0);
     run();
 
     EXPECT_EQ(log("> ").join(u' '),
@@ -215,7 +212,7 @@ TEST_F(RunEndToEnd, AdapterPulledInMidRunAndPluggedInAgain) {
     ASSERT_TRUE(simulator.waitForReadyRead(10000));
     ASSERT_TRUE(simulator.readLine().startsWith("COM7 "));
     platform.realSleep = true;  // the link waits on another process
-    start({{"Card", 1}, {"Board", 7}, {"F_Start", 1000}, {"F_Stop", 20000}, {"F_Step", 1000}});
+    start("Card=1 Board=7 F_Start=1000 F_Stop=20000 F_Step=1000");
     run();
 
     // The port goes within 500 ms of the second reading, while the run goes on (about 50 ms a
@@ -248,7 +245,7 @@ std::vector<QPoint> tracePixels(const PlotBox& plot) {
 // |Z| of the simulator's series circuit above its resonance (159 kHz) rises over the nine
 // points from 200 kHz to 1 MHz; on the log axis the saved choice asks for.
 TEST_F(RunEndToEnd, PlotDrawsARisingImpedanceRisingAndEachPointWhileTheRunGoes) {
-    start({{"Plot_LogY", 1}, {"F_Start", 200000}, {"F_Stop", 1000000}, {"F_Step", 100000}});
+    start("Plot_LogY=1 F_Start=200000 F_Stop=1000000 F_Step=100000");
     const PlotBox& plot = *window.controls().fDraw;
     qint64 now = 0;  // a tenth of a second between points: each is drawn as it comes
     window.resultsView().plot().setClock([&] { return now; });
@@ -291,13 +288,14 @@ TEST_F(CrashRestore, YesPutsTheRowsReadoutsAndPlotBackAndAClosedWindowEndsItsRun
     ASSERT_GE(points.size(), 5u);
 
     platform.answerNext(MsgResult::Yes);
-    start({});
+    start("F_Start=30000");  // the restored set-up replaces it
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].text,
               u"Lorvane did not close normally. Restore the %1 points measured before?"_s.arg(
                   points.size()));
     EXPECT_EQ(platform.messages[0].buttons, MsgButtons::YesNo);
     EXPECT_EQ(window.resultsView().rowCount(), static_cast<int64_t>(points.size()));
+    EXPECT_EQ(window.controls().vFrq[0]->text(), dec("10.000"));
     // The default run: 10 kHz up in steps of 1 kHz.
     EXPECT_EQ(rows().left(48), dec("10.000 1585.300 -89.639\n11.000 1440.000 -89.602\n"));
     EXPECT_EQ(QStringList({panel("IN"), panel("DAT1")}),
@@ -310,22 +308,25 @@ TEST_F(CrashRestore, YesPutsTheRowsReadoutsAndPlotBackAndAClosedWindowEndsItsRun
     };
     run();
     EXPECT_EQ(platform.messages.size(), 1u);
-    EXPECT_EQ(log("> ").last(), QStringLiteral("ABEX\\r"));
+    EXPECT_EQ(log("> ").last(2), QStringList({"EX\\r", "ABEX\\r"}));  // no run end: it stopped
     EXPECT_EQ(log("# ").last(2), QStringList({"ibloc", "ibonl 0"}));
     EXPECT_FALSE(QFile::exists(journal));
 }
 
-// A journal whose last line a crash cut short: its whole points are offered; No discards them.
+// A journal whose last line a crash cut short: its whole points are offered; No discards them. A
+// second window takes a journal of its own.
 TEST_F(CrashRestore, NoDiscardsThem) {
     const QByteArray line = journalPointLine(MeasuredPoint());
     ASSERT_TRUE(writeFile(journal, journalSetupLine(RunStart()) + line + line + line.chopped(1)));
     platform.answerNext(MsgResult::No);
-    start({});
+    start();
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].text,
               u"Lorvane did not close normally. Restore the 2 points measured before?"_s);
     EXPECT_EQ(rows(), QString());
     EXPECT_EQ(readFile(journal), QByteArray());
+    const CrashJournal second(QFileInfo(journal).path(), u"Lorvane"_s);
+    EXPECT_TRUE(second.path().endsWith(u"/Lorvane-2.journal")) << second.path().toStdString();
 }
 
 }  // namespace

@@ -95,7 +95,7 @@ TEST_F(SettingsStoreTest, AFileThatCannotBeWrittenOrReadIsLeftAsItIs) {
 }
 
 // The command line as typed, and the box it shows or the title of the window it opens. -clean
-// deletes the instance's own group, once its box is closed.
+// deletes the instance's own group, once its box is closed. Qt's own options are part of it.
 TEST_F(SettingsStoreTest, TheCommandLineNamesTheInstanceOrShowsItsBox) {
     const std::pair<const char*, const char*> cases[] = {
         {"  bench 2 - left  ", " - bench 2 - left"},
@@ -123,7 +123,6 @@ TEST_F(SettingsStoreTest, TheCommandLineNamesTheInstanceOrShowsItsBox) {
     }
     EXPECT_EQ(padWhileBoxShown, 7);
     EXPECT_EQ(fileText(), "[Lorvane]\nPAd=dword:00000005\n");
-    // Qt's own options are part of the command line.
     const char* argv[] = {"lorvane", "-platform", "b\xc3\xa4nk", "-clean"};
     EXPECT_EQ(commandLineText(programArguments(4, argv)), "-platform b\u00e4nk -clean");
 }
