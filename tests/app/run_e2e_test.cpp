@@ -117,6 +117,7 @@ TEST_F(RunSweeps, AFrequencySweepFromStartToClose) {
     EXPECT_EQ(QStringList({panel("IN"), panel("DAT1"), panel("DAT2")}),
               QStringList({"K:+05.000000", "ZF:+3.1800E+03", "TD:-89.820E+00"}));
     EXPECT_TRUE(platform.messages.empty());
+    EXPECT_FALSE(window.mergeOption);
     // The run saved its set-up, the close the link and the window's place.
     EXPECT_EQ(
         readFile(settings.iniPath()),
@@ -133,8 +134,8 @@ TEST_F(RunSweeps, ABiasSweepIsListedInOrderCopiedAndWritten) {
     ASSERT_TRUE(writeFile(opener, "#!/bin/sh\necho \"$@\" > \"$0.shown\"\n"));
     QFile::setPermissions(opener, QFile::ReadOwner | QFile::ExeOwner);
     ScopedEnv path{"PATH", (files.path() + ":/usr/bin:/bin").toLocal8Bit()};
-    start("Sweep=1 F_Start=1000 V_Start=-100 V_Stop=100 V_Step=100 Y=0");
-    EXPECT_EQ(window.y(), 0);
+    start("Sweep=1 F_Start=1000 V_Start=-100 V_Stop=100 V_Step=100 X=0 Y=0");
+    EXPECT_EQ(window.pos(), QPoint(0, 0));
     run();
 
     EXPECT_EQ(log("> ").join(u' '),
@@ -165,10 +166,9 @@ TEST_F(RunSweeps, ABiasSweepIsListedInOrderCopiedAndWritten) {
     EXPECT_EQ(readFile(opener + u".shown"_s), workbook.toLocal8Bit() + '\n');
 }
 
-// An instrument that goes wrong, or a link that never opens (board 3): the operator is told,
-// the run ends (resetting an open link) and what was measured stays.
+// A fault of the simulator's (read when the link opens) or a link that never opens (board 3):
+// the operator is told, the run ends (resetting an open link) and what was measured stays.
 TEST_F(RunEndToEnd, FailuresAreReportedAndTheRunStillEnds) {
-    // The simulator's fault (read when the link opens), the board, the message and the rows.
     const std::tuple<const char*, int, const char*, int> cases[] = {
         {"silent:2", 0, "No response from command", 1},
         {"garbled", 0, "Bad data", 0},
@@ -215,8 +215,7 @@ TEST_F(RunEndToEnd, AdapterPulledInMidRunAndPluggedInAgain) {
     start("Card=1 Board=7 F_Start=1000 F_Stop=20000 F_Step=1000");
     run();
 
-    // The port goes within 500 ms of the second reading, while the run goes on (about 50 ms a
-    // point): the run stops with a failure at once and keeps what it measured.
+    // Pulled within 500 ms of the second reading, mid-run: the run fails at once, keeping its rows.
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_TRUE(platform.messages[0].text.endsWith(u"\rVerify GPIB Configuration"));
     EXPECT_GE(window.resultsView().rowCount(), 2);
@@ -245,7 +244,8 @@ std::vector<QPoint> tracePixels(const PlotBox& plot) {
 // |Z| of the simulator's series circuit above its resonance (159 kHz) rises over the nine
 // points from 200 kHz to 1 MHz; on the log axis the saved choice asks for.
 TEST_F(RunEndToEnd, PlotDrawsARisingImpedanceRisingAndEachPointWhileTheRunGoes) {
-    start("Plot_LogY=1 F_Start=200000 F_Stop=1000000 F_Step=100000");
+    start("Plot_LogY=1 F_Start=200000 F_Stop=1000000 F_Step=100000 X=19100 Y=15260");
+    EXPECT_EQ(window.pos(), QPoint(1273, 1017));  // the last place on the screen
     const PlotBox& plot = *window.controls().fDraw;
     qint64 now = 0;  // a tenth of a second between points: each is drawn as it comes
     window.resultsView().plot().setClock([&] { return now; });
