@@ -209,7 +209,7 @@ TEST_F(RunEndToEnd, AdapterPulledInMidRunAndPluggedInAgain) {
         simulator.terminate();
         simulator.waitForFinished(5000);
     });
-    ASSERT_TRUE(simulator.waitForReadyRead(10000));
+    ASSERT_TRUE(simulator.waitForReadyRead(10000)) << "lorvane-sim did not start";
     ASSERT_TRUE(simulator.readLine().startsWith("COM7 "));
     platform.realSleep = true;  // the link waits on another process
     start("Card=1 Board=7 F_Start=1000 F_Stop=20000 F_Step=1000");
@@ -276,7 +276,7 @@ TEST_F(CrashRestore, YesPutsTheRowsReadoutsAndPlotBackAndAClosedWindowEndsItsRun
     ScopedEnv slow{"LORVANE_SIM_DELAY_MS", "20"};
     QProcess child;
     child.start(QStringLiteral(LORVANE_CRASH_CHILD), {});
-    ASSERT_TRUE(child.waitForStarted(10000));
+    ASSERT_TRUE(child.waitForStarted(10000)) << "the crash child did not start";
     for (QDeadlineTimer deadline(30000); !deadline.hasExpired(); QThread::msleep(5))
         if (readFile(journal).count("\npoint\t") >= 5) break;
     child.kill();
