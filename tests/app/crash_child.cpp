@@ -1,10 +1,7 @@
-// A window that starts a run at once and goes on until it is killed: the crash the journal
-// test inflicts. It runs on the offscreen platform with the settings and journal folders and
-// the NI-488.2 stand-in its parent gives it.
+// A window that starts a run at once and goes on until it is killed: the crash restore test's
+// crash, with the settings and journal folders and the NI-488.2 stand-in its parent gives it.
 #include <QApplication>
-#include <QDir>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTimer>
 
 #include "application.h"
@@ -17,11 +14,8 @@ int main(int argc, char** argv) {
     lorvane::useCNumericLocale();
     lorvane::QtPlatform platform;
     lorvane::MainWindow window(platform);
-    // Inside the parent's settings folder, which the parent removes: a killed child removes
-    // nothing itself.
-    QTemporaryDir workbooks(qEnvironmentVariable("XDG_CONFIG_HOME", QDir::tempPath()) +
-                            QStringLiteral("/workbooks-XXXXXX"));
-    lorvane::Application lorvane(platform, window, workbooks.path());
+    // Workbooks would go to the parent's settings folder, which the parent removes.
+    lorvane::Application lorvane(platform, window, qEnvironmentVariable("XDG_CONFIG_HOME"));
     if (!lorvane.load(QString())) return 1;
     window.show();
     QTimer::singleShot(0, &window, [&window] { window.controls().Run[0]->click(); });
