@@ -2,21 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include <QLocale>
 #include <QMouseEvent>
 #include <QTableView>
-#include <QWidget>
-#include <functional>
 #include <map>
-#include <optional>
 
 #include "fake_platform.h"
-#include "measure_mode.h"
 #include "plot_box.h"
 #include "plot_settings.h"
-#include "repaint_throttle.h"
-#include "result_row.h"
-#include "result_table.h"
 #include "results_view.h"
 #include "status_panels.h"
 
@@ -64,10 +56,13 @@ class ResultsViewTest : public ::testing::Test {
         list->setModel(&table);
         plot->setGeometry(233, 82, 396, 276);
         status->setGeometry(0, 359, 630, 17);
-        view.emplace(table, *list, *plot, *status,
-                     PanelTexts{[this] { return labels; }, [] { return QStringLiteral("Freq"); },
-                                [] { return QStringLiteral("Z"); }},
-                     &clock);
+        view.emplace(
+            table, *list, *plot, *status,
+            PanelTexts{[] {
+                           return std::array<QString, 3>{"Freq.", "Z", "Phi"};
+                       },
+                       [] { return QStringLiteral("Freq"); }, [] { return QStringLiteral("Z"); }},
+            &clock);
         view->setColumnUnits({QStringLiteral("kHz"), QStringLiteral("Ohm"), QStringLiteral("°")});
         view->plot().setClock([this] { return now; });
         attach();
@@ -91,12 +86,10 @@ class ResultsViewTest : public ::testing::Test {
         const std::optional<QPoint> at = plot->scale()->pixelOf(point);
         return at && plot->picture().rect().contains(*at) ? plot->picture().pixel(*at) : 0;
     }
+    // Pixels of the picture (32 bits each, no padding) that have the colour.
     int pixelsOf(QRgb colour) const {
-        int count = 0;
-        const QImage& picture = plot->picture();
-        for (int y = 0; y < picture.height(); ++y)
-            for (int x = 0; x < picture.width(); ++x) count += picture.pixel(x, y) == colour;
-        return count;
+        const auto* pixels = reinterpret_cast<const QRgb*>(plot->picture().constBits());
+        return int(std::count(pixels, pixels + plot->picture().sizeInBytes() / 4, colour));
     }
     QString panel(const char* key) const { return status->panelText(QString::fromLatin1(key)); }
     void sendMove(QWidget* to, QPointF at, Qt::MouseButtons buttons = Qt::NoButton) {
@@ -111,8 +104,6 @@ class ResultsViewTest : public ::testing::Test {
     QTableView* list = new QTableView(&window);
     PlotBox* plot = new PlotBox(&window);
     StatusPanels* status = new StatusPanels(&window);
-    std::array<QString, 3> labels{QStringLiteral("Freq."), QStringLiteral("Z"),
-                                  QStringLiteral("Phi")};
     FakePlatform platform;
     MemorySettings settings;
     qint64 now = 0;
@@ -122,8 +113,6 @@ class ResultsViewTest : public ::testing::Test {
 
 inline const QRgb kTrace = qRgb(0, 127, 127);
 inline const QRgb kRed = qRgb(255, 0, 0);
-inline const QRgb kGrey = qRgb(127, 127, 127);
 inline const QRgb kPurple = qRgb(127, 0, 127);
-inline const QRgb kWhite = qRgb(255, 255, 255);
 
 }  // namespace lorvane::test
