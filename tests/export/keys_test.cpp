@@ -1,0 +1,123 @@
+// The keys that start the exports, and the desktop program that shows their files.
+#include <signal.h>
+
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include "clipboard_copy.h"
+#include "desktop_spreadsheet.h"
+#include "export_rig.h"
+#include "key_dispatch.h"
+#include "scoped_env.h"
+#include "workbook_export.h"
+#include "zplots_export.h"
+
+namespace lorvane::test {
+namespace {
+
+using namespace Qt::Literals::StringLiterals;
+
+TEST(ExportKeys, CCopiesEWritesTheWorkbookZExportsToZPlotsPSavesThePlotOtherKeysDoNothing) {
+    const std::pair<int, const char*> cases[] = {
+        {67, "copy"}, {69, "workbook"}, {90, "zplots"}, {80, "plot"},
+        {0, ""},      {66, ""},         {68, ""},       {79, ""},
+        {81, ""},     {88, ""},         {91, ""},       {Qt::Key_Control, ""},
+    };
+    for (const auto& [key, expected] : cases) {
+        QTemporaryDir dir;
+        FakeTable table;  // impedance: the ZPlots export refuses it with a message
+        table.rows = {locRow("1.000", "10.000", "1.000")};
+        FakeView view;
+        FakePlatform platform;
+        FakeSpreadsheet app;
+        ClipboardCopy copy{table, view, platform, view};
+        WorkbookExport workbook{table, view, platform, app, dir.path()};
+        ZPlotsExport zplots{table, platform, app, [&] { return dir.path(); }};
+        QString done;
+        ExportKeys{copy, workbook, zplots, [&] { done += u"plot"_s; }}.Form_KeyUp(key);
+        if (!view.text.isEmpty()) done += u"copy"_s;
+        if (QFile::exists(dir.filePath(u"Lorvane.xlsx"_s))) done += u"workbook"_s;
+        if (!platform.messages.empty()) done += u"zplots"_s;
+        EXPECT_EQ(done, QString::fromLatin1(expected)) << key;
+    }
+}
+
+TEST(KeyPreview, AReleaseInTheWindowIsReportedOnceWhateverTheModifiers) {
+    QWidget window;
+    std::vector<int> keys;
+    const KeyPreview preview{window, [&](int key) { keys.push_back(key); }};
+    const auto release = [](QWidget& target, int key, Qt::KeyboardModifiers modifiers = {},
+                            bool autoRepeat = false) {
+        QKeyEvent event(QEvent::KeyRelease, key, modifiers, QString(), autoRepeat);
+        QApplication::sendEvent(&target, &event);
+    };
+    release(window, Qt::Key_E);  // without a focus control the window gets the key
+    QLineEdit edit{&window};
+    QLineEdit other{&window};
+    window.show();
+    edit.setFocus();
+    ASSERT_EQ(window.focusWidget(), &edit);
+    release(edit, Qt::Key_C);
+    release(edit, Qt::Key_E, Qt::ControlModifier);
+    release(edit, Qt::Key_Z, Qt::ShiftModifier | Qt::AltModifier);
+    // Not reported: repeats, presses, a release that reaches the window (or another control)
+    // after the focus control, and keys of other windows.
+    release(edit, Qt::Key_C, {}, true);
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_C, Qt::NoModifier);
+    QApplication::sendEvent(&edit, &press);
+    release(window, Qt::Key_C);
+    release(other, Qt::Key_C);
+    QWidget dialog;
+    QLineEdit field(&dialog);
+    dialog.show();
+    field.setFocus();
+    release(field, Qt::Key_C);
+    EXPECT_EQ(keys, (std::vector<int>{69, 67, 69, 90}));
+    EXPECT_EQ(edit.text(), u"");  // the release reached the control untouched
+}
+
+TEST(DesktopSpreadsheet, ShowsEachFileThroughTheFirstProgramOnThePathAndLeavesItRunning) {
+    QTemporaryDir dir;
+    const ScopedEnv path{"PATH", dir.path().toLocal8Bit()};
+    EXPECT_FALSE(DesktopSpreadsheet().available() || DesktopSpreadsheet().show(u"/tmp/x"_s));
+    // Stand-ins: each start adds "<process id> <arguments>" to "<name>.log", then waits.
+    for (const QString& name : {u"gnumeric"_s, u"soffice"_s, u"xdg-open"_s}) {
+        QFile script(dir.filePath(name));
+        ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+        script.write(
+            ("#!/bin/sh\necho $$ \"$@\" >> '" + script.fileName() + ".log'\nexec /bin/sleep 60\n")
+                .toUtf8());
+        script.close();
+        ASSERT_TRUE(script.setPermissions(QFile::ReadOwner | QFile::ExeOwner));
+    }
+    {
+        DesktopSpreadsheet app;
+        EXPECT_EQ(app.program(), dir.filePath(u"xdg-open"_s));
+        ASSERT_TRUE(app.show(u"/data/Lorvane.xlsx"_s) && app.show(u"/data/Lorvane.xlsx"_s));
+    }
+    QFile log(dir.filePath(u"xdg-open.log"_s));
+    QList<QByteArray> lines;
+    for (QDeadlineTimer deadline(10000); lines.size() < 2 && !deadline.hasExpired();
+         QThread::msleep(10)) {
+        if (log.open(QIODevice::ReadOnly)) lines = log.readAll().trimmed().split('\n');
+        log.close();
+    }
+    ASSERT_EQ(lines.size(), 2) << "the stand-in did not log both starts within 10 s";
+    EXPECT_FALSE(QFile::exists(dir.filePath(u"soffice.log"_s)));
+    // Both programs outlive the object: they are the operator's.
+    for (const QByteArray& line : lines) {
+        EXPECT_TRUE(line.endsWith(" /data/Lorvane.xlsx")) << line.constData();
+        const pid_t pid = line.split(' ').front().toInt();
+        ASSERT_GT(pid, 0);
+        EXPECT_EQ(::kill(pid, 0), 0) << pid;
+        ::kill(pid, SIGTERM);  // the test started them, so the test ends them
+    }
+}
+
+}  // namespace
+}  // namespace lorvane::test
