@@ -3,11 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QLocale>
-#include <QMap>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QString>
-#include <vector>
 
 #include "export_interfaces.h"
 #include "fake_platform.h"
@@ -21,21 +18,21 @@ inline ExportRow locRow(const QString& x, const QString& dat1, const QString& da
     return {loc(x), loc(dat1), loc(dat2)};
 }
 
-// Makes `locale` the default for the life of the object.
 struct ScopedLocale {
     explicit ScopedLocale(const QLocale& locale) { QLocale::setDefault(locale); }
     ~ScopedLocale() { QLocale::setDefault(old); }
     QLocale old;
 };
 
-// A frequency sweep ("Freq. (kHz)") of impedance ("Z (Ohm)", "Phi (°)", sheet "Freq_Z") or of
-// gain ("A (dB)", "B (°)", sheet "Freq_G").
-inline ExportSetup sweepSetup(bool gain = false) {
+// A frequency ("Freq. (kHz)") or bias ("Bias (mV)") sweep of impedance ("Z (Ohm)", "Phi (°)",
+// sheet "Freq_Z") or of gain ("A (dB)", "B (°)", sheet "Freq_G").
+inline ExportSetup sweepSetup(bool gain = false, bool bias = false) {
     ExportSetup setup;
-    setup.quantityLabel = {QStringLiteral("Freq."), gain ? "A" : "Z", gain ? "B" : "Phi"};
-    setup.columnUnits = {QStringLiteral("kHz"), gain ? "dB" : "Ohm", QStringLiteral("°")};
+    setup.quantityLabel = {bias ? "Bias" : "Freq.", gain ? "A" : "Z", gain ? "B" : "Phi"};
+    setup.columnUnits = {bias ? "mV" : "kHz", gain ? "dB" : "Ohm", QStringLiteral("°")};
+    setup.sweep = bias ? SweepParam::Bias : SweepParam::Frequency;
     setup.mode = gain ? MeasureMode::Gain : MeasureMode::Impedance;
-    setup.sweepCaption = QStringLiteral("Freq");
+    setup.sweepCaption = bias ? "Bias" : "Freq";
     setup.measureCaption = gain ? "G" : "Z";
     return setup;
 }
@@ -48,9 +45,8 @@ struct FakeTable final : ExportTable {
     ExportSetup current = sweepSetup();
 };
 
-// Notes what the exports do to the list, the plot and the status bar, and to the clipboard, in
-// `*log`: "multi", "single", "selectAll", "select:<row>", "unselect:<row>", "click:<row>",
-// "unhighlight", "message:<text>", "clear", "set".
+// Notes in `*log` what the exports do to the list, the plot, the status bar ("message:<text>")
+// and the clipboard ("clear", "set").
 struct FakeView final : ExportView, ClipboardSink {
     void note(const QString& what) { log->push_back(what); }
     void setMultiSelection(bool multi) override { note(multi ? "multi" : "single"); }
