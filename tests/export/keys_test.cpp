@@ -5,7 +5,7 @@
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QKeyEvent>
-#include <QLineEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -51,30 +51,33 @@ TEST(KeyPreview, AReleaseInTheWindowIsReportedOnceWhateverTheModifiers) {
     QWidget window;
     std::vector<int> keys;
     const KeyPreview preview{window, [&](int key) { keys.push_back(key); }};
-    const auto release = [](QWidget& target, int key, Qt::KeyboardModifiers modifiers = {},
-                            bool autoRepeat = false) {
-        QKeyEvent event(QEvent::KeyRelease, key, modifiers, QString(), autoRepeat);
+    const auto send = [](QWidget& target, int key, Qt::KeyboardModifiers modifiers = {},
+                         bool autoRepeat = false, QEvent::Type type = QEvent::KeyRelease) {
+        QKeyEvent event(type, key, modifiers, QString(), autoRepeat);
         QApplication::sendEvent(&target, &event);
     };
-    release(window, Qt::Key_E);  // without a focus control the window gets the key
-    QLineEdit edit{&window};
+    send(window, Qt::Key_E);  // without a focus control the window gets the key
+    QPushButton button{&window};
+    int clicks = 0;
+    QObject::connect(&button, &QPushButton::clicked, [&] { ++clicks; });
     window.show();
-    edit.setFocus();
-    release(edit, Qt::Key_C);
-    release(edit, Qt::Key_E, Qt::ControlModifier);
-    release(edit, Qt::Key_Z, Qt::ShiftModifier | Qt::AltModifier);
+    button.setFocus();
+    send(button, Qt::Key_C);
+    send(button, Qt::Key_E, Qt::ControlModifier);
+    send(button, Qt::Key_Z, Qt::ShiftModifier | Qt::AltModifier);
     // Not reported: repeats, presses, a release that reaches the window after the focus
-    // control, and keys of other windows.
-    release(edit, Qt::Key_C, {}, true);
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_C, Qt::NoModifier);
-    QApplication::sendEvent(&edit, &press);
-    release(window, Qt::Key_C);
+    // control, and keys of other windows. The control gets every key: space clicks the button.
+    send(button, Qt::Key_C, {}, true);
+    send(window, Qt::Key_C);
+    send(button, Qt::Key_Space, {}, false, QEvent::KeyPress);
+    send(button, Qt::Key_Space);
     QWidget dialog;
-    QLineEdit field(&dialog);
+    QPushButton field(&dialog);
     dialog.show();
     field.setFocus();
-    release(field, Qt::Key_C);
-    EXPECT_EQ(keys, (std::vector<int>{69, 67, 69, 90}));
+    send(field, Qt::Key_C);
+    EXPECT_EQ(keys, (std::vector<int>{69, 67, 69, 90, 32}));
+    EXPECT_EQ(clicks, 1);
 }
 
 TEST(DesktopSpreadsheet, ShowsEachFileThroughTheFirstProgramOnThePathAndLeavesItRunning) {
