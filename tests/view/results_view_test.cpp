@@ -37,27 +37,22 @@ TEST(ResultTable, RowsSortByKeyWithNegativeValuesFirstAndAReMeasuredPointReplace
     EXPECT_EQ(rowsOf(table), dec("-20=1 -12.5=9 -10=1 0=1 5=1 a= b="));
     ASSERT_EQ(removed.size(), 1);
     EXPECT_EQ(removed[0][1].toInt(), 1);
-    // Removing by sweep text takes only that row, also among rows sharing a key; a text no row
-    // has, or one that differs in its decimal separator, loses nothing.
+    // Removing takes only the row of that sweep text, also among rows sharing a key.
     EXPECT_TRUE(table.removeRowWithSweepText(QStringLiteral("a")));
     EXPECT_TRUE(table.removeRowWithSweepText(dec("-10")));
     EXPECT_FALSE(table.removeRowWithSweepText(dec("-10")));
     EXPECT_FALSE(table.removeRowWithSweepText(QStringLiteral("-12;5")));
     EXPECT_EQ(rowsOf(table), dec("-20=1 -12.5=9 0=1 5=1 b="));
     EXPECT_EQ(table.findRow(QStringLiteral("b")), 4);
-    EXPECT_EQ(table.findRow(dec("-10")), -1);
 
-    // The key column and places outside the table give nothing.
     EXPECT_FALSE(table.number(0, 1) || table.number(5, 2) || table.point(5));
     EXPECT_EQ(table.cell(-1, 2) + table.cell(0, 5), "");
-    EXPECT_TRUE(table.leadingPoints(5).empty());
     // Clearing empties the rows and keeps the headings, whose changes the views hear of.
     QSignalSpy headings(&table, &QAbstractItemModel::headerDataChanged);
     table.setHeading(2, QStringLiteral("Freq. (kHz)"));
     table.setHeading(5, QStringLiteral("ignored"));
     table.clear();
     EXPECT_EQ(table.rows(), 0);
-    EXPECT_EQ(table.findRow(QStringLiteral("b")), -1);
     ASSERT_EQ(headings.size(), 1);
     EXPECT_EQ(headings[0], (QVariantList{QVariant::fromValue(Qt::Horizontal), 1, 1}));
     EXPECT_EQ(table.headerData(0, Qt::Horizontal).toString() + table.heading(2) + table.heading(5),
@@ -68,7 +63,6 @@ TEST(ResultTable, ReadsCellsBackAsNumbersInTheUsersLocale) {
     // Group separators make no number ("1.500" in German, "1,500" in English).
     const std::pair<QString, std::optional<double>> cases[] = {
         {dec("-123.456"), -123.456},
-        {dec("0.00012"), 0.00012},
         {dec(" 12.5 "), 12.5},
         {dec("-0.000"), -0.0},
         {dec("+7"), 7.0},
@@ -131,6 +125,9 @@ TEST_F(ResultsViewTest, ARisingReadingIsDrawnRisingWithTicksGridAndRedZeroLines)
     const QPoint first = *plot->scale()->pixelOf({100, 100});
     const QPoint last = *plot->scale()->pixelOf({290, 200});
     EXPECT_TRUE(last.y() < first.y() && last.x() > first.x());
+    // Tick marks stick out of the area: black pixels left of it at a tick (100 Ohm).
+    const int tick = *plot->scale()->y.pixelOf(100);
+    EXPECT_EQ(plot->picture().pixel(plot->scale()->x.start() - 2, tick), qRgb(0, 0, 0));
     EXPECT_GT(pixelsOf(qRgb(127, 127, 127)), 1000);
     // Clearing wipes the picture and the rows, not the panels; a click then draws nothing.
     view->ClearResults();
@@ -145,6 +142,7 @@ TEST_F(ResultsViewTest, ARisingReadingIsDrawnRisingWithTicksGridAndRedZeroLines)
     EXPECT_EQ(pixelAt({-15, 0}), kRed);
     EXPECT_EQ(pixelAt({0, -0.5}), kRed);
     EXPECT_EQ(pixelAt({0, 0}), kTrace);
+    EXPECT_NE(plot->picture().pixel(*plot->scale()->pixelOf({-15, 0}) + QPoint(0, 1)), kRed);
     // A row that is no number ends the drawing there.
     view->addRow({QStringLiteral("000010.000"), dec("10.000"), QStringLiteral("bad"), {}});
     view->DrawPlot(-20, 20, -1, 1);
@@ -159,15 +157,13 @@ TEST_F(ResultsViewTest, TheMouseOnTheWidgetsReachesTheHandlersAndThePictureSurvi
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                       list->visualRect(table.index(2, 1)).center());
     EXPECT_EQ(panel("DAT1"), "Freq.:" + dec("290.00 kHz"));
-    sendMove(plot, plot->contentsRect().topLeft() + *plot->scale()->pixelOf({200, 150}));
-    EXPECT_TRUE(view->CursorShown());
+    const QPoint at = *plot->scale()->pixelOf({200, 150});
+    sendMove(plot, plot->contentsRect().topLeft() + at);
+    EXPECT_EQ(panel("DAT1"), readoutText("Freq.", plot->scale()->pointAt(at).x(), "kHz"));
     sendMove(list->viewport(), QPointF(5, 5));
     EXPECT_FALSE(view->CursorShown());
-
-    // The box shows its picture, which follows its size.
-    const QRect inside(plot->contentsRect().topLeft(), plot->picture().size());
-    EXPECT_EQ(plot->grab().toImage().copy(inside).convertToFormat(QImage::Format_RGB32),
-              plot->picture());
+    // The readings keep their share of the width; the picture follows the box's size.
+    EXPECT_EQ(list->columnWidth(3), list->columnWidth(2));
     plot->resize(500, 320);
     EXPECT_EQ(plot->picture().size(), plot->contentsRect().size());
 }
@@ -243,7 +239,9 @@ TEST_F(ResultsViewTest, MessagesAndTheProgressCoverTheStatusBar) {
     const QString text = status->findChild<QLabel*>("MESSAGE")->text();
     EXPECT_TRUE(text.startsWith("Sheet Freq_Z written to /home/x") &&
                 text.endsWith("x/Lorvane.xlsx"));
-    EXPECT_LT(text.size(), 100);
+    const QLabel* label = status->findChild<QLabel*>("MESSAGE");
+    EXPECT_LE(label->fontMetrics().horizontalAdvance(text),
+              label->contentsRect().width() - label->fontMetrics().horizontalAdvance(u'x'));
     status->setPanelText("DAT1", "x");
     EXPECT_EQ(status->message(), "");
 
