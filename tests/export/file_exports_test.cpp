@@ -44,7 +44,6 @@ TEST_F(WorkbookExportTest, EachPairGetsItsSheetBeforeTheOthersAndAPressRewritesI
     press(sweepSetup(true), {locRow("1.000", "2.000", "3.000")});
     press(sweepSetup(false, true), {locRow("1.000", "2.000", "3.000")});
     press(sweepSetup(true, true), {locRow("-20.000", "-1.00000", "45.500")});
-    EXPECT_TRUE(platform.messages.empty());
     QString made;
     for (const SweepParam sweep : {SweepParam::Frequency, SweepParam::Bias})
         for (int mode = 0; mode <= static_cast<int>(MeasureMode::Delay); ++mode)
