@@ -74,9 +74,10 @@ TEST_F(ResultsViewTest, LogAxesAreKeptInTheSettingsAndRefusedUnlessEveryValueIsP
     view->plot().setLogY(true);
     EXPECT_EQ(settings.values, (Values{{u"Plot_LogY"_s, 1}}));
     EXPECT_EQ(status->panelAt(3)->text(), u"");
-    // On a log axis 50 lies half-way between 5 and 500.
+    // On a log axis 50 lies half-way between 5 and 500; the red point is red again.
     const PlotAxis& y = plot->scale()->y;
     EXPECT_NEAR(*y.pixelOf(50), (*y.pixelOf(5) + *y.pixelOf(500)) / 2.0, 1);
+    EXPECT_EQ(pixelAt({20, 500}), kRed);
     // Kept choices that the rows cannot use: linear axes and the word.
     add(10, -1);
     settings.values[u"Plot_LogX"_s] = 1;
@@ -130,6 +131,8 @@ TEST_F(ResultsViewTest, TheWheelZoomsAboutTheCursorADragPansADoubleClickShowsAll
     QTest::mousePress(plot, Qt::LeftButton, {}, inner + at);
     sendMove(plot, inner + at + QPoint(30, -20), Qt::LeftButton);
     QTest::mouseRelease(plot, Qt::LeftButton, {}, inner + at + QPoint(30, -20));
+    EXPECT_LE((movedBy() - QPoint(30, -20)).manhattanLength(), 2);
+    sendMove(plot, inner + at, Qt::LeftButton);  // a button held after the release drags nothing
     EXPECT_LE((movedBy() - QPoint(30, -20)).manhattanLength(), 2);
     QTest::mouseDClick(plot, Qt::LeftButton, {}, inner + at);
     EXPECT_EQ(movedBy(), QPoint());
