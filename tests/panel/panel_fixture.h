@@ -20,7 +20,7 @@ namespace lorvane::test {
 // The expected display text in the locale the test runs under: "." becomes the locale's
 // decimal separator.
 inline QString dec(const char* text) {
-    return QString::fromLatin1(text).replace(u'.', QLocale().decimalPoint());
+    return QString::fromUtf8(text).replace(u'.', QLocale().decimalPoint());
 }
 
 // Types `text` into a field and leaves it, as the operator would with Tab: the field gets the
@@ -71,7 +71,7 @@ inline void act(MainWindow& window, const char* script) {
 }
 
 // A main window with a settings store of its own, started as a normal start leaves it: the
-// saved set-up (the defaults unless a test writes its own first) restored into the front panel.
+// saved set-up (the defaults) restored into the front panel.
 class PanelTest : public ::testing::Test {
   protected:
     TempSettings settings;
@@ -80,21 +80,7 @@ class PanelTest : public ::testing::Test {
     const PanelControls& ui = window.controls();
     FrontPanelState& state = window.state();
 
-    void TearDown() override { QLocale::setDefault(savedLocale_); }
-
-    void start() { restoreFrontPanel(window, QStringLiteral("Lorvane")); }
-    static void useGerman() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
-
-    QString frequencyText(int index) const { return ui.vFrq[static_cast<size_t>(index)]->text(); }
-    QString frequencyUnit(int index) const { return ui.lFrq[static_cast<size_t>(index)]->text(); }
-    QString biasText(int index) const { return ui.vVlt[static_cast<size_t>(index)]->text(); }
-    QString biasUnit(int index) const { return ui.lVlt[static_cast<size_t>(index)]->text(); }
-
-    // Whether a control would show with the window; the window itself is never shown here.
-    static bool shown(const QWidget* widget) { return !widget->isHidden(); }
-
-  private:
-    QLocale savedLocale_;
+    void SetUp() override { restoreFrontPanel(window, QStringLiteral("Lorvane")); }
 };
 
 }  // namespace lorvane::test
