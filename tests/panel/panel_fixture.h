@@ -23,22 +23,9 @@ inline QString dec(const char* text) {
     return QString::fromUtf8(text).replace(u'.', QLocale().decimalPoint());
 }
 
-// Types `text` into a field and leaves it, as the operator would with Tab: the field gets the
-// focus, takes the text and is validated. `kind` is 'F' (frequency), 'B' (bias) or 'O'.
-inline void enter(MainWindow& window, char kind, int index, const QString& text) {
-    const PanelControls& ui = window.controls();
-    const auto i = static_cast<size_t>(index);
-    if (kind == 'F') window.frequency().vFrq_GotFocus(index);
-    if (kind == 'B') window.bias().vVlt_GotFocus(index);
-    if (kind == 'O') window.oscillator().vOsc_GotFocus();
-    (kind == 'F' ? ui.vFrq[i] : kind == 'B' ? ui.vVlt[i] : ui.vOsc)->setText(text);
-    if (kind == 'F') window.frequency().vFrq_Validate(index);
-    if (kind == 'B') window.bias().vVlt_Validate(index);
-    if (kind == 'O') window.oscillator().vOsc_Validate();
-}
-
 // Operator steps, separated by blanks: "F0=1.5" types 1.5 (with the locale's separator) into
-// frequency field 0 and leaves it ("B" bias, "O" the oscillator); "uF0" clicks the unit label;
+// frequency field 0 as the operator would with Tab: the field gets the focus, takes the text
+// and is validated ("B" bias, "O" the oscillator); "uF0" clicks the unit label;
 // "+F0" and "-F0" click the bar's arrows; "F1:9" moves the bar to 9; "swB" and "swF" select
 // the sweep; "auto" ticks or unticks the automatic step.
 inline void act(MainWindow& window, const char* script) {
@@ -65,7 +52,17 @@ inline void act(MainWindow& window, const char* script) {
             bar(0)->setValue(step.section(u':', 1).toInt());
         } else {
             const QString text = step.section(u'=', 1).replace(u'.', QLocale().decimalPoint());
-            enter(window, step.at(0).toLatin1(), step.at(0) == u'O' ? 0 : index(1), text);
+            const int i = index(1);
+            if (step.at(0) == u'F') window.frequency().vFrq_GotFocus(i);
+            if (step.at(0) == u'B') window.bias().vVlt_GotFocus(i);
+            if (step.at(0) == u'O') window.oscillator().vOsc_GotFocus();
+            (step.at(0) == u'F'   ? ui.vFrq[size_t(i)]
+             : step.at(0) == u'B' ? ui.vVlt[size_t(i)]
+                                  : ui.vOsc)
+                ->setText(text);
+            if (step.at(0) == u'F') window.frequency().vFrq_Validate(i);
+            if (step.at(0) == u'B') window.bias().vVlt_Validate(i);
+            if (step.at(0) == u'O') window.oscillator().vOsc_Validate();
         }
     }
 }

@@ -60,51 +60,53 @@ class RunProperty : public PanelTest {
         return std::exp(
             std::uniform_real_distribution<double>(std::log(low), std::log(high))(random_));
     }
-    // A value of the range on its grid: often an edge of the range or of a decade.
+    // A value on the grid of the range: half the time an edge of the range or of a decade.
     double value(const std::vector<double>& edges, double low, double high, double grid) {
         if (pick(0, 1) == 0) return edges[size_t(pick(0, int(edges.size()) - 1))];
         const double drawn = low > 0 ? logUniform(low, high)
                                      : std::uniform_real_distribution<double>(low, high)(random_);
         return std::round(drawn / grid) * grid;
     }
-    // A start, a stop a few grid steps or a long way on (or anywhere), and up to a few hundred
-    // points as typed: the fields correct them as they do for the operator.
-    std::array<double, 3> range(const std::vector<double>& edges, double low, double high,
-                                double grid) {
+
+    // Enters a set-up and returns it as the operator's steps: unit clicks, then a start, a stop a
+    // few grid steps or a long way on (or anywhere), and a step for up to a few hundred points,
+    // typed in the units shown (Hz or mV converted); the fields correct them as they do for the
+    // operator.
+    QString drawSetUp(bool bias) {
+        static const std::vector<double> hertz{5,      6,   9,      10,  99,      100,
+                                               999,    1e3, 9999,   1e4, 99999,   1e5,
+                                               999999, 1e6, 9.99e6, 1e7, 12.95e6, 13e6};
+        static const std::vector<double> millivolts{-32000, -10010, -10000, -9990, -1000, -100,
+                                                    -10,    0,      10,     100,   990,   1000,
+                                                    9990,   10000,  10010,  31950, 32000};
+        const char kind = bias ? 'B' : 'F';
+        QString script = bias ? "swB" : "swF";
+        for (int i = pick(0, 2); i > 0; --i) script += QStringLiteral(" u%1%2").arg(kind).arg(0);
+        for (int i = pick(0, 2); i > 0; --i) script += QStringLiteral(" u%1%2").arg(kind).arg(2);
+        act(window, script.toLatin1());
+        const qsizetype clicks = script.size();
+        const double low = bias ? -32000 : 5, high = bias ? 32000 : 13e6, grid = bias ? 10 : 1;
+        const std::vector<double>& edges = bias ? millivolts : hertz;
         const double start = value(edges, low, high, grid);
         const double span = pick(0, 2) == 0 ? grid * pick(0, 12) : logUniform(grid, high - low);
         const double stop = pick(0, 4) == 0
                                 ? value(edges, low, high, grid)
                                 : std::min(high, start + std::round(span / grid) * grid);
         const double points = pick(0, 3) == 0 ? 1 : pick(1, 300);
-        return {start, stop,
-                std::max(grid * pick(0, 2),
-                         std::round(std::fabs(stop - start) / points / grid) * grid)};
-    }
-
-    // Types a set-up into the window: the swept quantity's start, stop and step (Hz or mV)
-    // after the given clicks on the start's and the step's unit, then the automatic step.
-    void apply(int mode, bool bias, std::array<double, 3> fields, int startClicks, int stepClicks,
-               int autoStep) {
-        ui.vAuto->setChecked(false);
-        ui.lMod[size_t(mode)]->setChecked(true);
-        window.selections().lMod_Click(mode);  // a new list, even for the same parameter
-        ui.lSwp[bias ? 1 : 0]->setChecked(true);
-        const char kind = bias ? 'B' : 'F';
-        for (int i = 0; i < startClicks; ++i) act(window, bias ? "uB0" : "uF0");
-        for (int i = 0; i < stepClicks; ++i) act(window, bias ? "uB2" : "uF2");
+        const double step =
+            std::max(grid * pick(0, 2), std::round(std::fabs(stop - start) / points / grid) * grid);
         if (bias)
-            enter(window, 'F', 0,
-                  frequencyText(std::round(logUniform(5, 13e6)), ui.lFrq[0]->text()).value_or(""));
-        for (int i = 0; i < 3; ++i) {
-            const QString unit = (bias ? ui.lVlt : ui.lFrq)[size_t(i)]->text();
-            enter(
-                window, kind, i,
-                (bias ? biasText(fields[size_t(i)], unit) : frequencyText(fields[size_t(i)], unit))
-                    .value_or(""));
+            script += " F0=" + *frequencyText(std::round(logUniform(5, 13e6)), ui.lFrq[0]->text());
+        const std::array<double, 3> values{start, stop, step};
+        for (size_t i = 0; i < 3; ++i) {
+            const QString unit = (bias ? ui.lVlt : ui.lFrq)[i]->text();
+            script += QStringLiteral(" %1%2=").arg(kind).arg(i) +
+                      *(bias ? biasText(values[i], unit) : frequencyText(values[i], unit));
         }
-        if (autoStep > 0) ui.vAuto->setChecked(true);
-        if (autoStep > 1) window.frequency().dFrq_Change(2);  // Log
+        const int autoStep = pick(0, bias ? 1 : 2);
+        script += QString(autoStep > 0 ? " auto" : "") + (autoStep > 1 ? " +F2" : "");
+        act(window, script.mid(clicks).toLatin1());
+        return script;
     }
 
     // Everything of the set-up a run could leave changed: each control's state and text.
@@ -130,46 +132,30 @@ class RunProperty : public PanelTest {
 };
 
 TEST_F(RunProperty, EveryRunEndsWithinItsPointsAndEachPointMovesTowardTheStop) {
-    const std::vector<double> hertz{5,   6,     9,   10,     99,  100,    999, 1000,    9999,
-                                    1e4, 99999, 1e5, 999999, 1e6, 9.99e6, 1e7, 12.95e6, 13e6};
-    const std::vector<double> millivolts{-32000, -10010, -10000, -9990, -1000, -100,
-                                         -10,    0,      10,     100,   990,   1000,
-                                         9990,   10000,  10010,  31950, 32000};
-    for (int n = 0; n < 160; ++n) {
-        // The ends of the ranges first: a step above a span of 4 Hz becomes a tenth of it;
-        // 2.03 V is no binary fraction.
-        const int mode = n < 7 ? 0 : pick(0, 5);
-        const bool bias = n < 7 ? n >= 4 : mode < 4 && pick(0, 1) == 1;
-        const std::array<std::array<double, 3>, 7> edges{{{10e6, 13e6, 1000},
-                                                          {12.95e6, 13e6, 1000},
-                                                          {5, 9, 1000},
-                                                          {5, 13e6, 1000},
-                                                          {10000, 32000, 10},
-                                                          {-32000, -9000, 10},
-                                                          {1990, 2030, 10}}};
-        const std::array<int, 7> edgeAuto{1, 1, 0, 2, 1, 1, 0};
-        apply(mode, bias,
-              n < 7  ? edges[size_t(n)]
-              : bias ? range(millivolts, -32000, 32000, 10)
-                     : range(hertz, 5, 13e6, 1),
-              n < 7 ? (n == 2 ? 2 : n == 6) : pick(0, 2), n < 7 ? 0 : pick(0, 2),
-              n < 7 ? edgeAuto[size_t(n)] : pick(0, bias ? 1 : 2));
+    // The ends of the ranges first (kHz and mV unless clicked): a step above a span of 4 Hz
+    // becomes a tenth of it; 2.03 V is no binary fraction.
+    const std::vector<QString> edges{
+        "F0=10000 F1=13000 F2=1 auto",      "F0=12950 F1=13000 F2=1 auto",
+        "uF0 uF0 F0=5 F1=9 F2=1",           "F0=0.005 F1=13000 F2=1 auto +F2",
+        "swB B0=10000 B1=32000 B2=10 auto", "swB B0=-32000 B1=-9000 B2=10 auto",
+        "swB uB0 B0=1.99 B1=2.03 B2=10"};
+    for (size_t n = 0; n < 160; ++n) {
+        const int mode = n < edges.size() ? 0 : pick(0, 5);
+        ui.vAuto->setChecked(false);
+        ui.lMod[size_t(mode)]->setChecked(true);
+        window.selections().lMod_Click(mode);  // a new list, even for the same parameter
+        const QString setUp = n < edges.size() ? edges[n] : drawSetUp(mode < 4 && pick(0, 1) == 1);
+        SCOPED_TRACE(
+            QStringLiteral("set-up %1, mode %2: %3").arg(n).arg(mode).arg(setUp).toStdString());
+        if (n < edges.size()) act(window, setUp.toLatin1());
         const PanelSnapshot panel = runPanel.snapshot();
         const std::array<double, 3>& f = panel.sweepFields();
-        SCOPED_TRACE(QStringLiteral("set-up %1: mode %2, %3 to %4 by %5%6")
-                         .arg(n)
-                         .arg(mode)
-                         .arg(f[0])
-                         .arg(f[1])
-                         .arg(f[2])
-                         .arg(panel.autoStep ? " auto" : "")
-                         .toStdString());
         // Sweep units as the instrument reports them: kHz or mV; its resolution 1 Hz, 10 mV.
+        const bool bias = panel.sweep == SweepParam::Bias;
         const double scale = bias ? 1 : 1000, tolerance = bias ? 5 : 5e-4;
         const double low = std::min(f[0], f[1]) / scale, high = std::max(f[0], f[1]) / scale;
-        const size_t bound =
-            panel.autoStep ? 2000 : size_t(std::max(0.0, std::floor((f[1] - f[0]) / f[2]))) + 2;
-        link.reset(bound);
+        link.reset(panel.autoStep ? 2000
+                                  : size_t(std::max(0.0, std::floor((f[1] - f[0]) / f[2]))) + 2);
         const QStringList before = panelState();
         const size_t messages = platform.messages.size();
         run.Run_Click(0);
