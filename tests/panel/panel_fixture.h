@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
-#include <QLabel>
 #include <QLocale>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -31,38 +30,31 @@ inline QString dec(const char* text) {
 inline void act(MainWindow& window, const char* script) {
     const PanelControls& ui = window.controls();
     for (const QString& step : QString::fromLatin1(script).split(u' ', Qt::SkipEmptyParts)) {
-        const auto index = [&](qsizetype at) { return step.at(at).digitValue(); };
-        const auto bar = [&](qsizetype at) -> QScrollBar* {
-            const auto i = static_cast<size_t>(index(at + 1));
-            return step.at(at) == u'F' ? ui.dFrq[i] : ui.dVlt[i];
-        };
+        const qsizetype at = step.at(0).isLetter() && step.at(0) != u'u' ? 0 : 1;
+        const QChar kind = step.at(at);  // the field's letter
+        const int i = at + 1 < step.size() ? step.at(at + 1).digitValue() : -1;
+        const auto n = size_t(std::max(i, 0));
+        QScrollBar* const bar = kind == u'F' ? ui.dFrq[n] : ui.dVlt[n];
+        QLineEdit* const field = kind == u'F' ? ui.vFrq[n] : kind == u'B' ? ui.vVlt[n] : ui.vOsc;
         if (step == u"swB" || step == u"swF") {
             ui.lSwp[step == u"swB" ? 1 : 0]->setChecked(true);
         } else if (step == u"auto") {
             ui.vAuto->setChecked(!ui.vAuto->isChecked());
         } else if (step.startsWith(u'u')) {
-            if (step.at(1) == u'F')
-                window.frequency().lFrq_Click(index(2));
-            else
-                window.bias().lVlt_Click(index(2));
-        } else if (step.startsWith(u'+') || step.startsWith(u'-')) {
-            bar(1)->triggerAction(step.startsWith(u'+') ? QAbstractSlider::SliderSingleStepAdd
-                                                        : QAbstractSlider::SliderSingleStepSub);
+            kind == u'F' ? window.frequency().lFrq_Click(i) : window.bias().lVlt_Click(i);
+        } else if (at == 1) {
+            bar->triggerAction(step.startsWith(u'+') ? QAbstractSlider::SliderSingleStepAdd
+                                                     : QAbstractSlider::SliderSingleStepSub);
         } else if (step.contains(u':')) {
-            bar(0)->setValue(step.section(u':', 1).toInt());
+            bar->setValue(step.section(u':', 1).toInt());
         } else {
-            const QString text = step.section(u'=', 1).replace(u'.', QLocale().decimalPoint());
-            const int i = index(1);
-            if (step.at(0) == u'F') window.frequency().vFrq_GotFocus(i);
-            if (step.at(0) == u'B') window.bias().vVlt_GotFocus(i);
-            if (step.at(0) == u'O') window.oscillator().vOsc_GotFocus();
-            (step.at(0) == u'F'   ? ui.vFrq[size_t(i)]
-             : step.at(0) == u'B' ? ui.vVlt[size_t(i)]
-                                  : ui.vOsc)
-                ->setText(text);
-            if (step.at(0) == u'F') window.frequency().vFrq_Validate(i);
-            if (step.at(0) == u'B') window.bias().vVlt_Validate(i);
-            if (step.at(0) == u'O') window.oscillator().vOsc_Validate();
+            if (kind == u'F') window.frequency().vFrq_GotFocus(i);
+            if (kind == u'B') window.bias().vVlt_GotFocus(i);
+            if (kind == u'O') window.oscillator().vOsc_GotFocus();
+            field->setText(step.section(u'=', 1).replace(u'.', QLocale().decimalPoint()));
+            if (kind == u'F') window.frequency().vFrq_Validate(i);
+            if (kind == u'B') window.bias().vVlt_Validate(i);
+            if (kind == u'O') window.oscillator().vOsc_Validate();
         }
     }
 }

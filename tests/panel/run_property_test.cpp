@@ -15,41 +15,30 @@ namespace {
 
 // The simulated HP 4192A, answering at once. It stops answering after `limit` readings, so
 // that a run that would go on for ever ends with "No response" instead.
-class InstrumentLink final : public RunLink {
-  public:
-    void reset(size_t limit) {
-        sim::SimConfig config;
-        config.delayMs = 0;
-        instrument_ = std::make_unique<sim::Instrument>(config);
-        limit_ = limit;
-        sweepValues.clear();
-    }
+struct InstrumentLink final : RunLink {
     bool write(const QString& text) override {
-        instrument_->receive((text + u'\r').toStdString(), {});
+        instrument->receive((text + u'\r').toStdString(), {});
         return true;
     }
     QString query(const QString& text, int) override {
-        if (sweepValues.size() >= limit_) return {};
+        if (sweepValues.size() >= limit) return {};
         write(text);
-        const sim::InstrumentState& s = instrument_->state();
+        const sim::InstrumentState& s = instrument->state();
         const bool bias = s.swept == sim::SweepQuantity::Bias;
         sweepValues.push_back(bias ? s.biasVolts * 1000 : s.frequencyKhz);
         return read(0);
     }
     QString read(int) override {
-        return QString::fromStdString(instrument_->read({}, 1'000'000).text);
+        return QString::fromStdString(instrument->read({}, 1'000'000).text);
     }
     void purge() override { read(0); }
 
+    std::unique_ptr<sim::Instrument> instrument;
+    size_t limit = 0;
     std::vector<double> sweepValues;  // the kHz or mV of every reading, in the order taken
-
-  private:
-    std::unique_ptr<sim::Instrument> instrument_;
-    size_t limit_ = 0;
 };
 
-class NoSettings final : public RunSettings {
-  public:
+struct NoSettings final : RunSettings {
     void write(const QString&, double) override {}
 };
 
@@ -60,25 +49,21 @@ class RunProperty : public PanelTest {
         return std::exp(
             std::uniform_real_distribution<double>(std::log(low), std::log(high))(random_));
     }
-    // A value on the grid of the range: half the time an edge of the range or of a decade.
-    double value(const std::vector<double>& edges, double low, double high, double grid) {
-        if (pick(0, 1) == 0) return edges[size_t(pick(0, int(edges.size()) - 1))];
-        const double drawn = low > 0 ? logUniform(low, high)
-                                     : std::uniform_real_distribution<double>(low, high)(random_);
+    // A value on the grid of the range: half the time an end of it, or at or next to a decade.
+    double value(bool bias, double low, double high, double grid) {
+        if (pick(0, 3) == 0) return pick(0, 1) == 0 ? low : high;
+        if (pick(0, 2) == 0)
+            return (bias && pick(0, 1) == 0 ? -1 : 1) *
+                   (std::pow(10, pick(bias ? 1 : 0, bias ? 4 : 7)) + grid * pick(-1, 1));
+        const double drawn = bias ? std::uniform_real_distribution<double>(low, high)(random_)
+                                  : logUniform(low, high);
         return std::round(drawn / grid) * grid;
     }
 
-    // Enters a set-up and returns it as the operator's steps: unit clicks, then a start, a stop a
-    // few grid steps or a long way on (or anywhere), and a step for up to a few hundred points,
-    // typed in the units shown (Hz or mV converted); the fields correct them as they do for the
-    // operator.
+    // Enters a set-up and returns it as operator steps: unit clicks (on the units left before),
+    // a start, a stop a few grid steps or a long way on (or anywhere) and a step for up to a few
+    // hundred points, typed in the units shown; the fields correct them as for the operator.
     QString drawSetUp(bool bias) {
-        static const std::vector<double> hertz{5,      6,   9,      10,  99,      100,
-                                               999,    1e3, 9999,   1e4, 99999,   1e5,
-                                               999999, 1e6, 9.99e6, 1e7, 12.95e6, 13e6};
-        static const std::vector<double> millivolts{-32000, -10010, -10000, -9990, -1000, -100,
-                                                    -10,    0,      10,     100,   990,   1000,
-                                                    9990,   10000,  10010,  31950, 32000};
         const char kind = bias ? 'B' : 'F';
         QString script = bias ? "swB" : "swF";
         for (int i = pick(0, 2); i > 0; --i) script += QStringLiteral(" u%1%2").arg(kind).arg(0);
@@ -86,18 +71,16 @@ class RunProperty : public PanelTest {
         act(window, script.toLatin1());
         const qsizetype clicks = script.size();
         const double low = bias ? -32000 : 5, high = bias ? 32000 : 13e6, grid = bias ? 10 : 1;
-        const std::vector<double>& edges = bias ? millivolts : hertz;
-        const double start = value(edges, low, high, grid);
+        const double start = value(bias, low, high, grid);
         const double span = pick(0, 2) == 0 ? grid * pick(0, 12) : logUniform(grid, high - low);
         const double stop = pick(0, 4) == 0
-                                ? value(edges, low, high, grid)
+                                ? value(bias, low, high, grid)
                                 : std::min(high, start + std::round(span / grid) * grid);
-        const double points = pick(0, 3) == 0 ? 1 : pick(1, 300);
-        const double step =
-            std::max(grid * pick(0, 2), std::round(std::fabs(stop - start) / points / grid) * grid);
+        const double step = std::fabs(stop - start) / (pick(0, 3) == 0 ? 1 : pick(1, 300));
+        const std::array<double, 3> values{
+            start, stop, std::max(grid * pick(0, 2), std::round(step / grid) * grid)};
         if (bias)
             script += " F0=" + *frequencyText(std::round(logUniform(5, 13e6)), ui.lFrq[0]->text());
-        const std::array<double, 3> values{start, stop, step};
         for (size_t i = 0; i < 3; ++i) {
             const QString unit = (bias ? ui.lVlt : ui.lFrq)[i]->text();
             script += QStringLiteral(" %1%2=").arg(kind).arg(i) +
@@ -111,15 +94,10 @@ class RunProperty : public PanelTest {
 
     // Everything of the set-up a run could leave changed: each control's state and text.
     QStringList panelState() const {
-        QStringList out{QStringLiteral("auto %1 log %2").arg(state.AutoStep).arg(state.LogStep)};
-        QList<QWidget*> controls = ui.lFrm[0]->findChildren<QWidget*>();
-        controls << ui.vAuto;
-        for (const QWidget* w : controls)
-            out << QStringLiteral("%1 %2 %3 %4 %5")
-                       .arg(QString::fromLatin1(w->metaObject()->className()))
-                       .arg(w->isEnabled())
-                       .arg(w->isHidden())
-                       .arg(w->property("checked").toString(), w->property("text").toString());
+        QStringList out{QString::number(ui.vAuto->isChecked())};
+        for (const QWidget* w : ui.lFrm[0]->findChildren<QWidget*>())
+            out << QStringLiteral("%1%2 ").arg(w->isEnabled()).arg(w->isHidden()) +
+                       w->property("checked").toString() + w->property("text").toString();
         return out;
     }
 
@@ -139,6 +117,8 @@ TEST_F(RunProperty, EveryRunEndsWithinItsPointsAndEachPointMovesTowardTheStop) {
         "uF0 uF0 F0=5 F1=9 F2=1",           "F0=0.005 F1=13000 F2=1 auto +F2",
         "swB B0=10000 B1=32000 B2=10 auto", "swB B0=-32000 B1=-9000 B2=10 auto",
         "swB uB0 B0=1.99 B1=2.03 B2=10"};
+    sim::SimConfig instant;
+    instant.delayMs = 0;
     for (size_t n = 0; n < 160; ++n) {
         const int mode = n < edges.size() ? 0 : pick(0, 5);
         ui.vAuto->setChecked(false);
@@ -154,8 +134,9 @@ TEST_F(RunProperty, EveryRunEndsWithinItsPointsAndEachPointMovesTowardTheStop) {
         const bool bias = panel.sweep == SweepParam::Bias;
         const double scale = bias ? 1 : 1000, tolerance = bias ? 5 : 5e-4;
         const double low = std::min(f[0], f[1]) / scale, high = std::max(f[0], f[1]) / scale;
-        link.reset(panel.autoStep ? 2000
-                                  : size_t(std::max(0.0, std::floor((f[1] - f[0]) / f[2]))) + 2);
+        link.instrument = std::make_unique<sim::Instrument>(instant);
+        link.sweepValues.clear();
+        link.limit = panel.autoStep ? 2000 : size_t(std::max(0.0, (f[1] - f[0]) / f[2])) + 2;
         const QStringList before = panelState();
         const size_t messages = platform.messages.size();
         run.Run_Click(0);
