@@ -65,17 +65,15 @@ TEST_F(ConfTest, AGoodTestOnTheCardShowsOkAndClosingKeepsTheTestedValuesAndReope
     test::ScopedEnv delay{"LORVANE_SIM_DELAY_MS", "0"};
     test::ScopedEnv address{"LORVANE_SIM_ADDRESS", "1"};
     QTimer::singleShot(0, [this] {
-        QWidget* const modal = QApplication::activeModalWidget();
-        if (auto* open = qobject_cast<Conf*>(modal)) {
-            open->vVal(0)->setText("0");
-            open->vVal(1)->setText("1");
-            open->testButton()->click();
-            EXPECT_EQ(open->state()->text(), "Ok");
-            EXPECT_EQ(open->focusWidget(), open->okButton());
-            EXPECT_EQ(link.Hdl(), -1);  // the test leaves the link closed
-        }
-        ASSERT_NE(modal, nullptr);
-        modal->close();  // the close box: no OK
+        auto* open = qobject_cast<Conf*>(QApplication::activeModalWidget());
+        ASSERT_NE(open, nullptr) << "the dialog is not shown modal";
+        open->vVal(0)->setText("0");
+        open->vVal(1)->setText("1");
+        open->testButton()->click();
+        EXPECT_EQ(open->state()->text(), "Ok");
+        EXPECT_EQ(open->focusWidget(), open->okButton());
+        EXPECT_EQ(link.Hdl(), -1);  // the test leaves the link closed
+        open->close();              // the close box: no OK
     });
     openConfiguration(link, platform, nullptr, QRect(0, 1500, 9450, 5640));
     EXPECT_EQ(std::tuple(link.Crd(), link.Brd(), link.pad()), std::tuple(0, 0, 1));
