@@ -56,7 +56,6 @@ TEST_F(ConfTest, ShowsTheLinkKeepsNumbersOnlyReportsAFailedTestAndOkCopiesTheBox
     dialog.vVal(1)->setText("9");
     dialog.okButton()->click();
     EXPECT_EQ(std::tuple(link.Crd(), link.Brd(), link.pad()), std::tuple(1, 4, 9));
-    EXPECT_FALSE(dialog.isVisible());
 }
 
 // The simulated instrument behind the stand-in NI-488.2 library answers at address 1 of

@@ -10,12 +10,11 @@
 namespace lorvane::test {
 namespace {
 
-// From the first start (10 kHz to 100 kHz in steps of 1 kHz, a spot bias of 0, 500 mV), the
-// operator's steps, the seven texts they leave (frequency start, stop, step, bias start, stop,
-// step, oscillator level, in kHz, mV or the units clicked to) and the number of beeps.
+// From the first start (10 kHz to 100 kHz by 1 kHz, a spot bias of 0, 500 mV), operator steps and
+// the texts they leave: frequency and bias start, stop, step, the level (kHz, mV or the units
+// clicked to), and the number of beeps.
 TEST(FieldsTest, TypedValuesUnitsAndBarsAreCheckedAgainstTheLimitsAndEachOther) {
     const std::pair<const char*, const char*> cases[] = {
-        {"F0=1", "1.000 100.000 1.000 0 500 10 500 0"},
         // Limits are in hertz whatever the unit, with one beep each; the bounds pass quietly.
         {"uF0 uF0 F0=2", "5 100000 1000 0 500 10 500 1"},
         {"F1=20000", "10.000 13000.000 1.000 0 500 10 500 1"},
@@ -35,9 +34,10 @@ TEST(FieldsTest, TypedValuesUnitsAndBarsAreCheckedAgainstTheLimitsAndEachOther) 
         {"F0=10.5 +F0", "11.500 100.000 1.000 0 500 10 500 0"},
         {"F0=2.5 +F0 +F0 -F0 -F0 -F0", "1.500 100.000 1.000 0 500 10 500 0"},
         {"F1:9", "9.000 9.000 1.000 0 500 10 500 1"},
-        // The automatic step: Lin or Log on the bar.
+        // The automatic step: Lin or Log on the bar, and its unit ignores clicks.
         {"auto", "10.000 100.000 Lin 0 500 Lin 500 0"},
         {"auto +F2", "10.000 100.000 Log 0 500 Lin 500 0"},
+        {"auto +F2 +F2 uF2", "10.000 100.000 Lin 0 500 Lin 500 0"},
         {"F2=2 auto +F2 auto", "10.000 100.000 1.000 0 500 10 500 0"},
         // Off again it brings back the units and the values from before; typed ones are lost.
         {"uF0 uF2 uB0 uB2 F0=0.02 B2=0.05 auto auto",
@@ -102,6 +102,7 @@ TEST_F(SelectionsTest, EveryParameterAndCircuitHeadsColumnsThreeAndFourAndEmptie
     }
     // Gain has no bias sweep and its own level; an impedance parameter brings them back.
     ui.lSwp[1]->setChecked(true);
+    EXPECT_TRUE(ui.lFrq[1]->isHidden() && !ui.dVlt[2]->isHidden());
     ui.lMod[4]->setChecked(true);
     EXPECT_TRUE(state.SelectedSweep == 0 && ui.lSwp[1]->isHidden() && ui.dVlt[0]->isHidden());
     EXPECT_EQ(ui.vOsc->text(), "5");
@@ -173,6 +174,9 @@ TEST_F(MainWindowLayout, TabLeavesAFieldValidatingItAndSpaceClicksTheUnitLabelBe
     QTest::keyClick(ui.dFrq[0], Qt::Key_Tab);
     QTest::keyClick(ui.lFrq[0], Qt::Key_Space);
     EXPECT_EQ(ui.lFrq[1]->text(), "MHz");
+    ui.vFrq[0]->setFocus(Qt::TabFocusReason);
+    QTest::keyClicks(ui.vFrq[0], dec("12.9999990"));  // typing stops at the unit's limit
+    EXPECT_EQ(ui.vFrq[0]->text(), dec("12.999999"));
 }
 
 }  // namespace

@@ -59,8 +59,7 @@ inline void act(MainWindow& window, const char* script) {
     }
 }
 
-// A main window with a settings store of its own, started as a normal start leaves it: the
-// saved set-up (the defaults) restored into the front panel.
+// A main window with its own settings store, as a start leaves it: the defaults restored.
 class PanelTest : public ::testing::Test {
   protected:
     TempSettings settings;
