@@ -17,8 +17,7 @@ namespace {
 
 using std::chrono::milliseconds;
 
-// The reading of the default device at power-on.
-const std::string kGood = "NZFN+96.841E+00,NTDN-84.073E+00,K+0100.0000\r\n";
+const std::string kGood = "NZFN+96.841E+00,NTDN-84.073E+00,K+0100.0000\r\n";  // at power-on
 
 // A configuration that measures at once, without noise, with the faults `fault`.
 SimConfig instant(std::string_view fault = "none", DeviceKind device = DeviceKind::Default) {
@@ -71,13 +70,12 @@ TEST(ReadingFunctions, EveryDisplayFunctionOnTheDevicesThatShowIt) {
         {DeviceKind::Rc, "A2B1C3FR1.000ENEX", "NGFN+99.950E-06,NBFN+6.2769E-06,K+01.000000\r\n"},
         // L with Q; auto picks series below 1 kohm (here 612 ohm).
         {DeviceKind::Rlc, "A3B1C2FR1000.000ENEX", "NLSN+97.467E-06,NQFN+61.240E+00,K+01000.000\r\n"},
-        // C with D; the circuit picked by hand.
-        {DeviceKind::Rc, "A4B2C2FR1.000ENEX", "NCSN+254.30E-09,NDFN+15.923E+00,K+01.000000\r\n"},
         // Gain with group delay; a channel level in dBV. The low-pass is 3 dB down at its corner.
         {DeviceKind::Lowpass, "A5B1N1FR15.915ENEX", "NBAN-3.0102E+00,NGDN+5.0002E-06,K+015.91500\r\n"},
         {DeviceKind::Lowpass, "A7B3N2OL0.500ENFR15.915ENEX", "NBVN-9.0308E+00,NTRN-785.38E-03,K+015.91500\r\n"},
-        // The series R-L-C at resonance leaves its 10 ohm.
+        // The series R-L-C at resonance leaves its 10 ohm; for gain, a divider with the 50 ohm input.
         {DeviceKind::Rlc, "A1B1FR159.155ENEX", "NZFN+10.000E+00,NTDN+409.74E-06,K+0159.1550\r\n"},
+        {DeviceKind::Rlc, "A5B2FR159.155ENEX", "NBAN-1.5836E+00,NTDN-68.290E-06,K+0159.1550\r\n"},
         // The bias acts only when switched on, or in a bias sweep; F0 leaves out display C.
         {DeviceKind::Varactor, "A4B2C2I1BI-1.500ENFR1.000ENEX", "NCSN+5.6408E-09,NDFN+70.884E-06,K+01.000000\r\n"},
         {DeviceKind::Varactor, "A4B2C2I0BI-1.500ENFR1.000ENF0EX", "NCSN+10.000E-09,NDFN+125.66E-06\r\n"},
@@ -167,6 +165,7 @@ TEST(Faults, RulesPickTheRepliesTheyNameAndRandomOnesFollowTheirSeed) {
     const std::pair<std::string_view, std::string_view> cases[] = {
         {"silent:2", "ggssss"},
         {"garbled/3,short:4", "ggxgfx"},
+        {"garbled%100", "xxxxxx"},
         {"garbled@1,short", "xfffff"},  // the first rule that hits a reply gives its fault
         {"silent@2,garbled/2,none", "gsgxgx"},
         {"drop:9,slow@9", "gggggg"},  // hitting no reply of these six
@@ -201,6 +200,8 @@ TEST(SimSettings, TakesValidTextsAndRefusesBadOnesWithAReason) {
     EXPECT_EQ(config.faults, faults);
     EXPECT_EQ(setConfigValue(config, ConfigKey::DelayMs, "-5"),
               "bad delay '-5': expected whole milliseconds from 0 to 600000");
+    EXPECT_EQ(setConfigValue(config, ConfigKey::Address, "31"),
+              "bad address '31': expected a whole number from 0 to 30");
     for (const char* fault : {"loud", "drop:", "silent=5", "slow=600001", "unplug", "garbled@0",
                               "garbled%101", "garbled%x", "garbled,", "short@1x", "Silent"}) {
         EXPECT_EQ(setConfigValue(config, ConfigKey::Fault, fault),
@@ -209,7 +210,7 @@ TEST(SimSettings, TakesValidTextsAndRefusesBadOnesWithAReason) {
                       "KIND being silent, garbled, short, endless, slow, drop or unplug");
     }
     EXPECT_EQ(config.faults, faults);
-    EXPECT_EQ(config.delayMs, 100);
+    EXPECT_EQ(config.delayMs + config.address, 101);
 }
 
 const std::string kVersion = "Prologix GPIB-USB Controller version 6.107\r\n";

@@ -1,5 +1,4 @@
-// lorvane-sim's options. The program itself, serving the adapter on its pseudo-terminal link, is
-// driven end to end by PyMeasure's client (pymeasure_sweep.py).
+// lorvane-sim's options; PyMeasure's client drives the program itself (pymeasure_sweep.py).
 #include <gtest/gtest.h>
 
 #include "pty_port.h"
