@@ -25,7 +25,7 @@ TEST(FieldsTest, TypedValuesUnitsAndBarsAreCheckedAgainstTheLimitsAndEachOther) 
         {"F1=18 F2=8 F0=20", "20.000 20.000 0.200 0 500 10 500 2"},
         {"F0=abc", "10.000 100.000 1.000 0 500 10 500 0"},
         // Start and stop units change together; the step's is never larger than the start's.
-        {"uF0", "0.010000 0.100000 1.000 0 500 10 500 0"},
+        {"uF0 F1=12.999999", "0.010000 12.999999 1.000 0 500 10 500 0"},
         {"uF0 uF1", "10000 100000 1000 0 500 10 500 0"},
         {"uF2", "10.000 100.000 1000 0 500 10 500 0"},
         {"uF0 uF2", "0.010000 0.100000 0.001000 0 500 10 500 0"},
@@ -85,9 +85,9 @@ using SelectionsTest = PanelTest;
 TEST_F(SelectionsTest, EveryParameterAndCircuitHeadsColumnsThreeAndFourAndEmptiesTheList) {
     const std::tuple<int, int, const char*> cases[] = {
         {0, 0, "Z (Ohm)|Phi (°)|Z|Phi|1"},  // already selected: the list stays
-        {0, 2, "Zp (Ohm)|Phi (°)|Zp|Phi|0"}, {1, 1, "Ls (µH)|Q|Ls|Q|0"},
-        {2, 2, "Rp (Ohm)|Xp (Ohm)|Rp|Xp|0"}, {3, 1, "Cs (nF)|D|Cs|D|0"},
-        {4, 1, "G (dB)|Phi (°)|G|Phi|0"},    {5, 2, "G (dB)|D (µs)|G|D|0"},
+        {1, 1, "Ls (µH)|Q|Ls|Q|0"},        {2, 2, "Rp (Ohm)|Xp (Ohm)|Rp|Xp|0"},
+        {3, 1, "Cs (nF)|D|Cs|D|0"},        {4, 1, "G (dB)|Phi (°)|G|Phi|0"},
+        {5, 2, "G (dB)|D (µs)|G|D|0"},     {0, 0, "Z (Ohm)|Phi (°)|Z|Phi|0"},
     };
     for (const auto& [mode, circuit, texts] : cases) {
         window.results().addRow({"1", "1", "1", "1"});
