@@ -1,3 +1,4 @@
+// The configuration dialog: the link's card or adapter, board or port and address.
 #include "conf_dialog.h"
 
 #include <gtest/gtest.h>
@@ -7,29 +8,19 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
 #include "cls_gpib.h"
-#include "desktop_scale.h"
 #include "fake_platform.h"
 #include "scoped_env.h"
 
 namespace lorvane {
 namespace {
 
-using test::FakePlatform;
-
-// Below the owner when it fits (20 twips below it), above it when it would run off the screen.
-TEST(ConfPosition, BelowTheOwnerOrAboveItWhenItWouldRunOffTheScreen) {
-    EXPECT_EQ(confPosition(QRect(300, 1500, 9450, 5640), 1785, 12000), QPoint(400, 7160));
-    EXPECT_EQ(confPosition(QRect(300, 4000, 9450, 5640), 1785, 11000), QPoint(400, 2195));
-}
-
 class ConfTest : public ::testing::Test {
   protected:
-    FakePlatform platform;
+    test::FakePlatform platform;
     ClsGPIB link{platform};
     Conf dialog{platform, QRect(0, 1500, 9450, 5640)};
 
@@ -38,116 +29,53 @@ class ConfTest : public ::testing::Test {
         link.setBrd(3);
         link.setPad(17);
         dialog.setCnx(&link);
+        dialog.show();
     }
 };
 
-TEST_F(ConfTest, OpensWithTheLinkValuesAndTheBoxNamesThePortOrTheBoard) {
-    dialog.show();
-    EXPECT_EQ(dialog.vVal(0)->text(), QStringLiteral("3"));
-    EXPECT_EQ(dialog.vVal(1)->text(), QStringLiteral("17"));
-    EXPECT_EQ(dialog.vVal(0)->selectedText(), QStringLiteral("3"));
-    EXPECT_FALSE(dialog.vCrd()->isChecked());
-    dialog.vCrd()->click();
-    EXPECT_EQ(dialog.lbl(0)->text(), QStringLiteral("COM:"));
-    dialog.vCrd()->click();
-    EXPECT_EQ(dialog.lbl(0)->text(), QStringLiteral("Board:"));
-
-    link.setCrd(1);
-    Conf adapter{platform, QRect(0, 1500, 9450, 5640)};
-    adapter.setCnx(&link);
-    adapter.show();
-    EXPECT_TRUE(adapter.vCrd()->isChecked());
-    EXPECT_EQ(adapter.lbl(0)->text(), QStringLiteral("COM:"));
-}
-
-TEST_F(ConfTest, CaptionsShowWholeAndTheDialogGrowsWithTheScreen) {
-    dialog.show();
-    const int scale = test::desktopDpi() / 96;
-    EXPECT_EQ(dialog.size(), QSize(102, 119) * scale);
-    for (const bool adapter : {false, true}) {
-        dialog.vCrd()->setChecked(adapter);  // the first label reads "Board:" or "COM:"
-        for (QWidget* control :
-             std::initializer_list<QWidget*>{dialog.vCrd(), dialog.lbl(0), dialog.lbl(1)})
-            EXPECT_LE(control->sizeHint().width(), control->width())
-                << control->objectName().toStdString();
-    }
-}
-
-TEST_F(ConfTest, ALetterRestoresThePreviousNumberAtOnce) {
-    dialog.show();
-    QTest::keyClick(dialog.vVal(1), Qt::Key_End);
-    QTest::keyClick(dialog.vVal(1), Qt::Key_X);
-    EXPECT_EQ(dialog.vVal(1)->text(), QStringLiteral("17"));
-    dialog.vVal(1)->clear();
-    EXPECT_EQ(dialog.vVal(1)->text(), QStringLiteral("17"));
-    dialog.vVal(1)->setText(QStringLiteral("32767"));  // the largest 16-bit number
-    dialog.vVal(1)->setText(QStringLiteral("32768"));  // no 16-bit number: refused
-    EXPECT_EQ(dialog.vVal(1)->text(), QStringLiteral("32767"));
-}
-
-TEST_F(ConfTest, TestOnAMissingPortReportsBothFailures) {
-    QTemporaryDir emptyRuntime;  // no COM link in it
+TEST_F(ConfTest, ShowsTheLinkKeepsNumbersOnlyReportsAFailedTestAndOkCopiesTheBoxes) {
+    EXPECT_EQ(dialog.vVal(0)->selectedText() + ' ' + dialog.vVal(1)->text(), "3 17");
+    // A letter or a number beyond 16 bits restores the previous number at once.
+    QTest::keyClicks(dialog.vVal(1), "x");
+    dialog.vVal(1)->setText("32767");
+    dialog.vVal(1)->setText("32768");
+    EXPECT_EQ(dialog.vVal(1)->text(), "32767");
+    // The adapter on a port that is not there: both failures are reported.
+    QTemporaryDir emptyRuntime;
     test::ScopedEnv runtime("XDG_RUNTIME_DIR", emptyRuntime.path().toLocal8Bit());
-    dialog.show();
     dialog.vCrd()->click();
-    dialog.vVal(0)->setText(QStringLiteral("93"));
+    EXPECT_EQ(dialog.lbl(0)->text(), "COM:");
+    dialog.vVal(0)->setText("93");
     dialog.testButton()->click();
-
     ASSERT_EQ(platform.messages.size(), 2u);
-    EXPECT_EQ(platform.messages[0].text, QStringLiteral("Serial port open error"));
-    EXPECT_EQ(platform.messages[1].text, QStringLiteral("Unable to open device"));
-    EXPECT_EQ(platform.messages[1].title, QStringLiteral("GPIB Test"));
-    EXPECT_EQ(platform.messages[1].icon, MsgIcon::Critical);
-    EXPECT_EQ(dialog.state()->text(), QString());
-    EXPECT_EQ(link.Crd(), 1);
-    EXPECT_EQ(link.Brd(), 93);
-    EXPECT_EQ(link.Hdl(), 93);  // a failed adapter open keeps the port number until closed
-}
-
-TEST_F(ConfTest, TestWithoutALinkOnlyReports) {
-    Conf orphan(platform, QRect(0, 1500, 9450, 5640));
-    orphan.show();
-    orphan.testButton()->click();
-    ASSERT_EQ(platform.messages.size(), 1u);
-    EXPECT_EQ(platform.messages[0].text, QStringLiteral("Unable to open device"));
-}
-
-TEST_F(ConfTest, OkCopiesTheBoxesIntoTheLink) {
-    dialog.show();
-    dialog.vCrd()->click();
-    dialog.vVal(0)->setText(QStringLiteral("4"));
-    dialog.vVal(1)->setText(QStringLiteral("9"));
+    EXPECT_EQ(platform.messages[0].text + '|' + platform.messages[1].text + '|' +
+                  platform.messages[1].title,
+              "Serial port open error|Unable to open device|GPIB Test");
+    EXPECT_EQ(std::tuple(link.Crd(), link.Brd(), link.Hdl()), std::tuple(1, 93, 93));
+    dialog.vVal(0)->setText("4");
+    dialog.vVal(1)->setText("9");
     dialog.okButton()->click();
-    EXPECT_EQ(link.Crd(), 1);
-    EXPECT_EQ(link.Brd(), 4);
-    EXPECT_EQ(link.pad(), 9);
-    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(std::tuple(link.Crd(), link.Brd(), link.pad()), std::tuple(1, 4, 9));
 }
 
 // The simulated instrument behind the stand-in NI-488.2 library answers at address 1 of
 // board 0.
-class ConfWithCardTest : public ConfTest {
-  protected:
+TEST_F(ConfTest, AGoodTestOnTheCardShowsOkAndClosingKeepsTheTestedValuesAndReopens) {
     test::ScopedEnv delay{"LORVANE_SIM_DELAY_MS", "0"};
     test::ScopedEnv address{"LORVANE_SIM_ADDRESS", "1"};
-};
-
-TEST_F(ConfWithCardTest, AGoodTestShowsOkAndClosingKeepsTheTestedValuesAndReopens) {
     QTimer::singleShot(0, [this] {
         auto* open = qobject_cast<Conf*>(QApplication::activeModalWidget());
-        ASSERT_NE(open, nullptr);
-        open->vVal(0)->setText(QStringLiteral("0"));
-        open->vVal(1)->setText(QStringLiteral("1"));
+        ASSERT_NE(open, nullptr) << "the dialog is not shown modal";
+        open->vVal(0)->setText("0");
+        open->vVal(1)->setText("1");
         open->testButton()->click();
-        EXPECT_EQ(open->state()->text(), QStringLiteral("Ok"));
+        EXPECT_EQ(open->state()->text(), "Ok");
         EXPECT_EQ(open->focusWidget(), open->okButton());
         EXPECT_EQ(link.Hdl(), -1);  // the test leaves the link closed
         open->close();              // the close box: no OK
     });
     openConfiguration(link, platform, nullptr, QRect(0, 1500, 9450, 5640));
-    EXPECT_EQ(link.Crd(), 0);
-    EXPECT_EQ(link.Brd(), 0);
-    EXPECT_EQ(link.pad(), 1);
+    EXPECT_EQ(std::tuple(link.Crd(), link.Brd(), link.pad()), std::tuple(0, 0, 1));
     EXPECT_NE(link.Hdl(), -1);  // reopened with the tested values
     EXPECT_TRUE(platform.messages.empty());
     link.DevClose();

@@ -1,200 +1,182 @@
-#include <QApplication>
-#include <QCheckBox>
-#include <QGroupBox>
+// The main window as the operator uses it: value fields, units, bars and the automatic step;
+// the selections; the lock of a run; its size on the screen, whole texts, and the keyboard.
 #include <QImage>
-#include <QLineEdit>
 #include <QPushButton>
-#include <QRadioButton>
-#include <QTableView>
 #include <QTest>
 
 #include "desktop_scale.h"
 #include "panel_fixture.h"
-#include "plot_box.h"
-#include "status_panels.h"
 
 namespace lorvane::test {
 namespace {
 
-// The window as it is laid out on this test's desktop: 96 dpi, or 192 dpi in the runs at 200 %,
-// where everything is twice the size.
-class MainWindowLayout : public PanelTest {
-  protected:
-    static int scale() { return desktopDpi() / 96; }
-    // `actual` pixels against `at96` pixels of the layout on a 96-dpi screen: the same twips make
-    // `scale` times as many pixels, give or take the rounding of one.
-    static bool inProportion(int actual, int at96) {
-        return actual >= at96 * scale() && actual < (at96 + 1) * scale();
-    }
-    static bool inProportion(const QRect& actual, const QRect& at96) {
-        return inProportion(actual.x(), at96.x()) && inProportion(actual.y(), at96.y()) &&
-               inProportion(actual.width(), at96.width()) &&
-               inProportion(actual.height(), at96.height());
-    }
-};
-
-// Whether a field shows its whole text: drawn at its own width, the text looks as it does in a
-// field wide enough for any text, up to the field's right border.
-bool showsWhole(QLineEdit* field) {
-    const QSize size = field->size();
-    const QImage own = field->grab().toImage();
-    field->resize(size.width() * 3, size.height());
-    const QImage wide = field->grab().toImage();
-    field->resize(size);
-    const QRect text(0, 0, own.width() - 3, own.height());
-    return own.copy(text) == wide.copy(text);
-}
-
-TEST_F(MainWindowLayout, TheWindowAndItsFontGrowWithTheScreen) {
-    ASSERT_EQ(desktopDpi() % 96, 0) << "the layout tests take whole scales";
-    EXPECT_TRUE(inProportion(QRect(QPoint(), window.size()), QRect(0, 0, 630, 376)));
-    EXPECT_TRUE(inProportion(ui.Data->geometry(), QRect(0, 83, 234, 277)));
-    EXPECT_EQ(window.font().pixelSize(), 10 * scale());
-    EXPECT_TRUE(inProportion(ui.StatusBar->panelAt(3)->width(), 161));
-}
-
-TEST_F(MainWindowLayout, CaptionsAndFieldTextsShowWhole) {
-    start();
-    window.show();
-    std::vector<QWidget*> captioned(ui.lMod.begin(), ui.lMod.end());
-    captioned.insert(captioned.end(), ui.lCrm.begin(), ui.lCrm.end());
-    captioned.insert(captioned.end(), ui.lSwp.begin(), ui.lSwp.end());
-    captioned.insert(captioned.end(), {ui.vAuto, ui.Opts, ui.lOsc});
-    for (QWidget* control : captioned)
-        EXPECT_LE(control->sizeHint().width(), control->width())
-            << control->property("text").toString().toStdString();
-    const auto unitsFit = [](QLabel* label, std::initializer_list<const char*> units) {
-        for (const char* unit : units) {
-            label->setText(QString::fromLatin1(unit));
-            EXPECT_LE(label->sizeHint().width(), label->width()) << unit;
-        }
+// From the first start (10 kHz to 100 kHz by 1 kHz, a spot bias of 0, 500 mV), operator steps and
+// the texts they leave: frequency and bias start, stop, step, the level (kHz, mV or the units
+// clicked to), and the number of beeps.
+TEST(FieldsTest, TypedValuesUnitsAndBarsAreCheckedAgainstTheLimitsAndEachOther) {
+    const std::pair<const char*, const char*> cases[] = {
+        // Limits are in hertz whatever the unit, with one beep each; the bounds pass quietly.
+        {"uF0 uF0 F0=2", "5 100000 1000 0 500 10 500 1"},
+        {"F1=20000", "10.000 13000.000 1.000 0 500 10 500 1"},
+        {"F1=13000 F2=1001", "10.000 13000.000 1000.000 0 500 10 500 1"},
+        {"F2=0", "10.000 100.000 0.001 0 500 10 500 1"},
+        // Start and stop push each other; a step above the span becomes a tenth of it.
+        {"F0=150 F1=5", "5.000 5.000 1.000 0 500 10 500 2"},
+        {"F1=18 F2=8 F0=20", "20.000 20.000 0.200 0 500 10 500 2"},
+        {"F0=abc", "10.000 100.000 1.000 0 500 10 500 0"},
+        // Start and stop units change together; the step's is never larger than the start's.
+        {"uF0 F1=12.999999", "0.010000 12.999999 1.000 0 500 10 500 0"},
+        {"uF0 uF1", "10000 100000 1000 0 500 10 500 0"},
+        {"uF2", "10.000 100.000 1000 0 500 10 500 0"},
+        {"uF0 uF2", "0.010000 0.100000 0.001000 0 500 10 500 0"},
+        {"uF0 uF2 uF2", "0.010000 0.100000 1000 0 500 10 500 0"},
+        // The bars move one kilohertz from the text shown, and are checked like the fields.
+        {"F0=10.5 +F0", "11.500 100.000 1.000 0 500 10 500 0"},
+        {"F0=2.5 +F0 +F0 -F0 -F0 -F0", "1.500 100.000 1.000 0 500 10 500 0"},
+        {"F1:9", "9.000 9.000 1.000 0 500 10 500 1"},
+        // The automatic step: Lin or Log on the bar, and its unit ignores clicks.
+        {"auto", "10.000 100.000 Lin 0 500 Lin 500 0"},
+        {"auto +F2", "10.000 100.000 Log 0 500 Lin 500 0"},
+        {"auto +F2 +F2 uF2", "10.000 100.000 Lin 0 500 Lin 500 0"},
+        {"F2=2 auto +F2 auto", "10.000 100.000 1.000 0 500 10 500 0"},
+        // Off again it brings back the units and the values from before; typed ones are lost.
+        {"uF0 uF2 uB0 uB2 F0=0.02 B2=0.05 auto auto",
+         "0.010000 0.100000 0.001000 0.000 0.500 0.010 500 0"},
+        // Spot values leave the hidden stop and step alone; as starts they are checked again.
+        {"B0=900", "10.000 100.000 1.000 900 500 10 500 0"},
+        {"swB F0=200", "200.000 100.000 1.000 0 500 10 500 0"},
+        {"swB B0=900", "10.000 100.000 1.000 900 900 10 500 2"},
+        {"F0=200 swB", "200.000 200.000 1.000 0 500 10 500 1"},
+        // Bias values are cut to 10 mV, within +-32 V and a step of 10 mV to 5 V.
+        {"swB B1=5000 uB0 B0=1.234", "10.000 100.000 1.000 1.230 5.000 10 500 0"},
+        {"swB B1=40000 B0=-40000 B2=6000", "10.000 100.000 1.000 -32000 32000 5000 500 3"},
+        {"swB B2=3", "10.000 100.000 1.000 0 500 10 500 1"},
+        {"swB uB0 uB2", "10.000 100.000 1.000 0.000 0.500 0.010 500 0"},
+        {"swB B1:-100", "10.000 100.000 1.000 -100 -100 10 500 2"},
+        {"swB B0=500", "10.000 100.000 1.000 500 500 50 500 1"},
+        // A frequency sweep keeps the spot bias apart; the bias sweep gets its start back.
+        {"swB B0=-250 swF B0=70 swB", "10.000 100.000 1.000 -250 500 10 500 0"},
+        // The oscillator level: 5 mV to 1.1 V, on a 5 mV grid above 100 mV.
+        {"O=50.5 F0=1", "1.000 100.000 1.000 0 500 10 50.5 0"},
+        {"O=127", "10.000 100.000 1.000 0 500 10 125 0"},
+        {"O=2000 O=loud", "10.000 100.000 1.000 0 500 10 1100 1"},
     };
-    for (size_t i = 0; i < 3; ++i) {
-        unitsFit(ui.lFrq[i], {"Hz", "kHz", "MHz"});
-        unitsFit(ui.lVlt[i], {"mV", "V"});
-    }
-    // Each field with the longest texts its units give it.
-    const std::vector<std::pair<QLineEdit*, std::vector<const char*>>> fields{
-        {ui.vFrq[1], {"13000.000", "12.999999", "13000000"}},
-        {ui.vFrq[2], {"1000.000", "1.000000", "1000000"}},
-        {ui.vVlt[1], {"-32000", "-32.000"}},
-        {ui.vVlt[2], {"5000", "5.000"}},
-        {ui.vOsc, {"1100"}},
-    };
-    for (const auto& [field, texts] : fields) {
-        for (const char* text : texts) {
-            field->setText(dec(text));
-            EXPECT_TRUE(showsWhole(field)) << text;
-        }
+    TempSettings settings;
+    for (const auto& [steps, texts] : cases) {
+        SCOPED_TRACE(steps);
+        FakePlatform platform;
+        MainWindow window{platform};
+        restoreFrontPanel(window, QStringLiteral("Lorvane"));
+        act(window, steps);
+        QStringList shown;
+        for (const auto* fields : {&window.controls().vFrq, &window.controls().vVlt})
+            for (const auto* field : *fields) shown << field->text();
+        shown << window.controls().vOsc->text() << QString::number(platform.beeps);
+        EXPECT_EQ(shown.join(u' '), dec(texts));
+        // With the automatic step, the step field says how the run will step.
+        const FrontPanelState& state = window.state();
+        EXPECT_TRUE(!state.AutoStep || state.LogStep == (shown[2] == u"Log"));
+        EXPECT_FALSE(state.Updating);
     }
 }
 
-TEST(ColourMath, BgrColoursAndTheWcagContrastRatio) {
-    EXPECT_EQ(colorFromBgr(0xFFFF00), QColor(0, 255, 255));
-    EXPECT_EQ(colorFromBgr(0x0000FF), QColor(255, 0, 0));
-    const std::vector<std::tuple<QColor, QColor, double>> pairs{
-        {Qt::white, Qt::black, 21.0},
-        {QColor(0x76, 0x76, 0x76), Qt::white, 4.54},
-        {QColor(0, 0, 255), Qt::white, 8.59},
-        {QColor(10, 10, 10), Qt::black, 1.06},  // dark channels count linearly
+using SelectionsTest = PanelTest;
+
+TEST_F(SelectionsTest, EveryParameterAndCircuitHeadsColumnsThreeAndFourAndEmptiesTheList) {
+    const std::tuple<int, int, const char*> cases[] = {
+        {0, 0, "Z (Ohm)|Phi (°)|Z|Phi|1"},  // already selected: the list stays
+        {1, 1, "Ls (µH)|Q|Ls|Q|0"},        {2, 2, "Rp (Ohm)|Xp (Ohm)|Rp|Xp|0"},
+        {3, 1, "Cs (nF)|D|Cs|D|0"},        {4, 1, "G (dB)|Phi (°)|G|Phi|0"},
+        {5, 2, "G (dB)|D (µs)|G|D|0"},     {0, 0, "Z (Ohm)|Phi (°)|Z|Phi|0"},
     };
-    for (const auto& [first, second, ratio] : pairs)
-        EXPECT_NEAR(contrastRatio(first, second), ratio, 0.005) << first.name().toStdString();
+    for (const auto& [mode, circuit, texts] : cases) {
+        window.results().addRow({"1", "1", "1", "1"});
+        ui.lMod[size_t(mode)]->setChecked(true);
+        ui.lCrm[size_t(circuit)]->setChecked(true);
+        const QStringList shown{window.results().heading(3), window.results().heading(4),
+                                state.QuantityLabel[1], state.QuantityLabel[2],
+                                QString::number(window.results().rows())};
+        EXPECT_EQ(shown.join(u'|'), QString::fromUtf8(texts)) << mode << circuit;
+        EXPECT_EQ(state.SelectedMode * 10 + state.SelectedCircuit, mode * 10 + circuit);
+        window.clearResults();
+    }
+    // Gain has no bias sweep and its own level; an impedance parameter brings them back.
+    ui.lSwp[1]->setChecked(true);
+    EXPECT_TRUE(ui.lFrq[1]->isHidden() && !ui.dVlt[2]->isHidden());
+    ui.lMod[4]->setChecked(true);
+    EXPECT_TRUE(state.SelectedSweep == 0 && ui.lSwp[1]->isHidden() && ui.dVlt[0]->isHidden());
+    EXPECT_EQ(ui.vOsc->text(), "5");
+    ui.lMod[3]->setChecked(true);
+    EXPECT_FALSE(ui.vVlt[0]->isHidden() || ui.lSwp[1]->isHidden() || !ui.vVlt[1]->isHidden());
+    EXPECT_EQ(ui.vOsc->text(), "500");
 }
 
-TEST_F(MainWindowLayout, DisabledFieldsStayReadableAndTheOscillatorShowsIt) {
-    start();
-    window.show();
-    const QImage oscillator = ui.vOsc->grab().toImage();
-    // While a run goes, with the automatic step: "Lin" on cyan in the step fields.
+TEST_F(SelectionsTest, ARunLocksEverySetUpInputButNotConfigOrRun) {
+    const auto enabled = [&] {
+        QString flags;
+        for (const QWidget* widget : std::initializer_list<QWidget*>{
+                 ui.Opts, ui.vOsc, ui.vAuto, ui.lSwp[1], ui.lMod[0], ui.lMod[5], ui.lCrm[2],
+                 ui.vFrq[0], ui.dFrq[1], ui.lFrq[2], ui.vFrq[2], ui.vVlt[2], ui.dVlt[1], ui.Config,
+                 ui.Run[0], ui.Run[1]})
+            flags += widget->isEnabled() ? u'1' : u'0';
+        return flags;
+    };
+    window.EnablePanel(false);
+    EXPECT_EQ(enabled(), "0000000000000111");
+    window.EnablePanel(true);
+    EXPECT_EQ(enabled(), "1111111111111111");
+    // With the automatic step, unlocking gives back everything but the step fields.
     ui.vAuto->setChecked(true);
     window.EnablePanel(false);
-    std::vector<QLineEdit*> fields(ui.vFrq.begin(), ui.vFrq.end());
-    fields.insert(fields.end(), ui.vVlt.begin(), ui.vVlt.end());
-    fields.push_back(ui.vOsc);
-    for (QLineEdit* field : fields) {
-        const QPalette& colours = field->palette();
-        EXPECT_GE(contrastRatio(colours.color(QPalette::Disabled, QPalette::Text),
-                                colours.color(QPalette::Disabled, QPalette::Base)),
-                  4.5)
-            << field->text().toStdString();
-    }
-    EXPECT_EQ(background(ui.vFrq[2]), colorFromBgr(kAutoStepCyan));
-    EXPECT_NE(ui.vOsc->grab().toImage(), oscillator);
     window.EnablePanel(true);
-    EXPECT_EQ(ui.vOsc->grab().toImage(), oscillator);
+    EXPECT_EQ(enabled(), "1111111111001111");
 }
 
-// The handlers as the operator reaches them: clicks, typing and the focus moving on.
-class MainWindowEvents : public PanelTest {
-  protected:
-    void SetUp() override {
-        start();
-        window.show();
-        window.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    }
-    void focus(QWidget* widget) {
-        widget->setFocus(Qt::TabFocusReason);
-        ASSERT_TRUE(widget->hasFocus());
-    }
-};
+using MainWindowLayout = PanelTest;
 
-TEST_F(MainWindowEvents, LeavingAFieldValidatesItAndSpaceClicksAUnitLabel) {
-    focus(ui.vFrq[0]);
-    EXPECT_EQ(state.FocusText, dec("10.000"));
-    EXPECT_EQ(ui.vFrq[0]->selectedText(), dec("10.000"));
-    QTest::keyClicks(ui.vFrq[0], "2");
-    QTest::keyClick(ui.vFrq[0], Qt::Key_Return);
-    // Return leaves the text as typed; only leaving the field checks it.
-    EXPECT_EQ(frequencyText(0), "2");
+// On a 96-dpi desktop, or one at 200 % where everything is twice the size.
+TEST_F(MainWindowLayout, GrowsWithTheScreenShowsWholeTextsAndKeepsLockedFieldsReadable) {
+    ASSERT_EQ(desktopDpi() % 96, 0) << "the layout tests take whole scales";
+    EXPECT_EQ(window.size(), QSize(630, 376) * (desktopDpi() / 96));
+    EXPECT_EQ(window.font().pixelSize(), 10 * (desktopDpi() / 96));
+    window.show();
+    for (QWidget* control : std::initializer_list<QWidget*>{ui.lMod[3], ui.lMod[5], ui.lCrm[2],
+                                                            ui.lSwp[1], ui.vAuto, ui.Opts, ui.lOsc})
+        EXPECT_LE(control->sizeHint().width(), control->width())
+            << control->property("text").toString().toStdString();
+    // The longest texts of the fields: drawn at their own width, they look as they do in a
+    // field wide enough for any text, up to the field's right border.
+    const std::pair<QLineEdit*, const char*> longest[] = {
+        {ui.vFrq[1], "13000.000"}, {ui.vFrq[2], "1.000000"}, {ui.vVlt[1], "-32000"}};
+    for (const auto& [field, text] : longest) {
+        field->setText(dec(text));
+        const QImage own = field->grab().toImage();
+        field->resize(field->width() * 3, field->height());
+        const QRect shown(0, 0, own.width() - 3, own.height());
+        EXPECT_EQ(field->grab().toImage().copy(shown), own.copy(shown)) << text;
+    }
+    // While a run goes the fields stay readable.
+    window.EnablePanel(false);
+    const QPalette& colours = ui.vOsc->palette();
+    EXPECT_GE(contrastRatio(colours.color(QPalette::Disabled, QPalette::Text),
+                            colours.color(QPalette::Disabled, QPalette::Base)),
+              4.5);
+}
+
+TEST_F(MainWindowLayout, TabLeavesAFieldValidatingItAndSpaceClicksTheUnitLabelBehindTheBar) {
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    ui.vFrq[0]->setFocus(Qt::TabFocusReason);
+    QTest::keyClicks(ui.vFrq[0], "2");  // over the selected text
     QTest::keyClick(ui.vFrq[0], Qt::Key_Tab);
-    EXPECT_TRUE(ui.dFrq[0]->hasFocus());
-    EXPECT_EQ(frequencyText(0), dec("2.000"));
-    EXPECT_EQ(ui.dFrq[0]->value(), 2);
-    // The unit label comes next, and Space clicks it.
+    EXPECT_EQ(ui.vFrq[0]->text() + ' ' + QString::number(ui.dFrq[0]->value()), dec("2.000 2"));
     QTest::keyClick(ui.dFrq[0], Qt::Key_Tab);
     QTest::keyClick(ui.lFrq[0], Qt::Key_Space);
-    EXPECT_EQ(frequencyUnit(1), "MHz");
-    focus(ui.vOsc);
-    EXPECT_EQ(ui.vOsc->selectedText(), "500");
-}
-
-TEST_F(MainWindowEvents, TypingStopsAtTheLimitOfTheFieldsOwnUnit) {
-    const auto type = [this](QLineEdit* field, const char* text) {
-        focus(field);
-        field->selectAll();
-        QTest::keyClicks(field, dec(text));
-        return field->text();
-    };
-    act(window, "uF0 uF0");  // Hz
-    EXPECT_EQ(type(ui.vFrq[0], "1234567890"), "12345678");
-    // Start and stop in MHz; the step's own unit changes leave their limit alone.
-    act(window, "uF0 uF0 uF2 uF2 uF2");
-    EXPECT_EQ(type(ui.vFrq[1], "12.9999990"), dec("12.999999"));
-    // Bias start and stop in V: a step going back to mV leaves their limit too.
-    act(window, "swB uB0 uB2 uB2");
-    EXPECT_EQ(type(ui.vVlt[0], "-32.0000"), dec("-32.000"));
-    EXPECT_EQ(type(ui.vVlt[2], "123456"), "1234");
-}
-
-TEST_F(MainWindowEvents, TheMouseReachesLabelsAndButtonsUnlessThePanelIsDisabled) {
-    window.results().addRow({"1", "1", "1", "1"});
-    QTest::mouseClick(ui.lMod[0], Qt::LeftButton);  // already selected
-    EXPECT_EQ(window.results().rows(), 1);
-    window.EnablePanel(false);
-    QTest::mouseClick(ui.lFrq[0], Qt::LeftButton);
-    QTest::mouseClick(ui.lMod[2], Qt::LeftButton);
-    EXPECT_EQ(frequencyUnit(0), "kHz");
-    EXPECT_EQ(state.SelectedMode, 0);
-    window.EnablePanel(true);
-    QTest::mouseClick(ui.lVlt[0], Qt::LeftButton);
-    EXPECT_EQ(biasUnit(1), "V");
-    QTest::mouseClick(ui.lMod[1], Qt::LeftButton);
-    EXPECT_EQ(state.SelectedMode, 1);
-    EXPECT_EQ(window.results().rows(), 0);
-    QTest::mouseClick(ui.vAuto, Qt::LeftButton);
-    EXPECT_EQ(frequencyText(2), "Lin");
+    EXPECT_EQ(ui.lFrq[1]->text(), "MHz");
+    ui.vFrq[0]->setFocus(Qt::TabFocusReason);
+    QTest::keyClicks(ui.vFrq[0], dec("12.9999990"));  // typing stops at the unit's limit
+    EXPECT_EQ(ui.vFrq[0]->text(), dec("12.999999"));
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
-#include <QLabel>
 #include <QLocale>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -20,58 +19,47 @@ namespace lorvane::test {
 // The expected display text in the locale the test runs under: "." becomes the locale's
 // decimal separator.
 inline QString dec(const char* text) {
-    return QString::fromLatin1(text).replace(u'.', QLocale().decimalPoint());
-}
-
-// Types `text` into a field and leaves it, as the operator would with Tab: the field gets the
-// focus, takes the text and is validated. `kind` is 'F' (frequency), 'B' (bias) or 'O'.
-inline void enter(MainWindow& window, char kind, int index, const QString& text) {
-    const PanelControls& ui = window.controls();
-    const auto i = static_cast<size_t>(index);
-    if (kind == 'F') window.frequency().vFrq_GotFocus(index);
-    if (kind == 'B') window.bias().vVlt_GotFocus(index);
-    if (kind == 'O') window.oscillator().vOsc_GotFocus();
-    (kind == 'F' ? ui.vFrq[i] : kind == 'B' ? ui.vVlt[i] : ui.vOsc)->setText(text);
-    if (kind == 'F') window.frequency().vFrq_Validate(index);
-    if (kind == 'B') window.bias().vVlt_Validate(index);
-    if (kind == 'O') window.oscillator().vOsc_Validate();
+    return QString::fromUtf8(text).replace(u'.', QLocale().decimalPoint());
 }
 
 // Operator steps, separated by blanks: "F0=1.5" types 1.5 (with the locale's separator) into
-// frequency field 0 and leaves it ("B" bias, "O" the oscillator); "uF0" clicks the unit label;
+// frequency field 0 as the operator would with Tab: the field gets the focus, takes the text
+// and is validated ("B" bias, "O" the oscillator); "uF0" clicks the unit label;
 // "+F0" and "-F0" click the bar's arrows; "F1:9" moves the bar to 9; "swB" and "swF" select
 // the sweep; "auto" ticks or unticks the automatic step.
 inline void act(MainWindow& window, const char* script) {
     const PanelControls& ui = window.controls();
     for (const QString& step : QString::fromLatin1(script).split(u' ', Qt::SkipEmptyParts)) {
-        const auto index = [&](qsizetype at) { return step.at(at).digitValue(); };
-        const auto bar = [&](qsizetype at) -> QScrollBar* {
-            const auto i = static_cast<size_t>(index(at + 1));
-            return step.at(at) == u'F' ? ui.dFrq[i] : ui.dVlt[i];
-        };
+        const qsizetype at = step.at(0).isLetter() && step.at(0) != u'u' ? 0 : 1;
+        const QChar kind = step.at(at);  // the field's letter
+        const int i = at + 1 < step.size() ? step.at(at + 1).digitValue() : -1;
+        const auto n = size_t(std::max(i, 0));
+        QScrollBar* const bar = kind == u'F' ? ui.dFrq[n] : ui.dVlt[n];
+        QLineEdit* const field = kind == u'F' ? ui.vFrq[n] : kind == u'B' ? ui.vVlt[n] : ui.vOsc;
         if (step == u"swB" || step == u"swF") {
             ui.lSwp[step == u"swB" ? 1 : 0]->setChecked(true);
         } else if (step == u"auto") {
             ui.vAuto->setChecked(!ui.vAuto->isChecked());
         } else if (step.startsWith(u'u')) {
-            if (step.at(1) == u'F')
-                window.frequency().lFrq_Click(index(2));
-            else
-                window.bias().lVlt_Click(index(2));
-        } else if (step.startsWith(u'+') || step.startsWith(u'-')) {
-            bar(1)->triggerAction(step.startsWith(u'+') ? QAbstractSlider::SliderSingleStepAdd
-                                                        : QAbstractSlider::SliderSingleStepSub);
+            kind == u'F' ? window.frequency().lFrq_Click(i) : window.bias().lVlt_Click(i);
+        } else if (at == 1) {
+            bar->triggerAction(step.startsWith(u'+') ? QAbstractSlider::SliderSingleStepAdd
+                                                     : QAbstractSlider::SliderSingleStepSub);
         } else if (step.contains(u':')) {
-            bar(0)->setValue(step.section(u':', 1).toInt());
+            bar->setValue(step.section(u':', 1).toInt());
         } else {
-            const QString text = step.section(u'=', 1).replace(u'.', QLocale().decimalPoint());
-            enter(window, step.at(0).toLatin1(), step.at(0) == u'O' ? 0 : index(1), text);
+            if (kind == u'F') window.frequency().vFrq_GotFocus(i);
+            if (kind == u'B') window.bias().vVlt_GotFocus(i);
+            if (kind == u'O') window.oscillator().vOsc_GotFocus();
+            field->setText(step.section(u'=', 1).replace(u'.', QLocale().decimalPoint()));
+            if (kind == u'F') window.frequency().vFrq_Validate(i);
+            if (kind == u'B') window.bias().vVlt_Validate(i);
+            if (kind == u'O') window.oscillator().vOsc_Validate();
         }
     }
 }
 
-// A main window with a settings store of its own, started as a normal start leaves it: the
-// saved set-up (the defaults unless a test writes its own first) restored into the front panel.
+// A main window with its own settings store, as a start leaves it: the defaults restored.
 class PanelTest : public ::testing::Test {
   protected:
     TempSettings settings;
@@ -80,21 +68,7 @@ class PanelTest : public ::testing::Test {
     const PanelControls& ui = window.controls();
     FrontPanelState& state = window.state();
 
-    void TearDown() override { QLocale::setDefault(savedLocale_); }
-
-    void start() { restoreFrontPanel(window, QStringLiteral("Lorvane")); }
-    static void useGerman() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
-
-    QString frequencyText(int index) const { return ui.vFrq[static_cast<size_t>(index)]->text(); }
-    QString frequencyUnit(int index) const { return ui.lFrq[static_cast<size_t>(index)]->text(); }
-    QString biasText(int index) const { return ui.vVlt[static_cast<size_t>(index)]->text(); }
-    QString biasUnit(int index) const { return ui.lVlt[static_cast<size_t>(index)]->text(); }
-
-    // Whether a control would show with the window; the window itself is never shown here.
-    static bool shown(const QWidget* widget) { return !widget->isHidden(); }
-
-  private:
-    QLocale savedLocale_;
+    void SetUp() override { restoreFrontPanel(window, QStringLiteral("Lorvane")); }
 };
 
 }  // namespace lorvane::test

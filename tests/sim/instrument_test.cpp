@@ -1,196 +1,100 @@
-// The simulated instrument driven directly with a stopped clock: program codes, readings,
-// sweeps and their stepping.
+// The simulated instrument and the emulated Prologix adapter in front of it, driven directly
+// with a stopped clock: program codes, readings, sweeps, faults and the adapter's protocol.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <clocale>
 #include <cmath>
-#include <functional>
+#include <fstream>
 
 #include "c_locale.h"
-#include "sim_test_support.h"
+#include "instrument.h"
+#include "prologix_adapter.h"
 
 namespace lorvane::sim {
 namespace {
 
-using test::instantConfig;
-using test::kGood;
-using test::query;
+using std::chrono::milliseconds;
 
-TEST(ProgramCodes, SplitsALineIntoCodesAndFlagsWhatItCannotRead) {
-    // Each code as "name", an unreadable one as "!name".
-    const std::pair<const char*, std::vector<std::string>> cases[] = {
-        {"ABI0OL0.005ENEX", {"AB", "I0", "OL", "EX"}},
-        // A number without "EN", lower case and blanks.
-        {"FR10EXa1b1 A9Q7W2", {"!FR10", "EX", "!a1b1", "!A9", "!Q7", "W2"}},
-    };
-    for (const auto& [line, expected] : cases) {
-        std::vector<std::string> names;
-        for (const ProgramCode& code : parseProgramLine(line))
-            names.push_back((code.valid ? "" : "!") + code.name);
-        EXPECT_EQ(names, expected) << line;
-    }
-    EXPECT_DOUBLE_EQ(parseProgramLine("OL0.005EN")[0].number.value(), 0.005);
+const std::string kGood = "NZFN+96.841E+00,NTDN-84.073E+00,K+0100.0000\r\n";  // at power-on
+
+// A configuration that measures at once, without noise, with the faults `fault`.
+SimConfig instant(std::string_view fault = "none", DeviceKind device = DeviceKind::Default) {
+    SimConfig config;
+    config.device = device;
+    config.delayMs = 0;
+    EXPECT_EQ(setConfigValue(config, ConfigKey::Fault, fault), "");
+    return config;
 }
 
-TEST(InstrumentSettings, CodesSetTheStateWithinItsLimitsAndResolution) {
-    using Get = std::function<double(const InstrumentState&)>;
-    const Get freq = [](const InstrumentState& s) { return s.frequencyKhz; };
-    const Get bias = [](const InstrumentState& s) { return s.biasVolts; };
-    const Get osc = [](const InstrumentState& s) { return s.oscillatorVolts; };
-    const struct {
-        const char* codes;
-        Get get;
-        double value;
-    } cases[] = {
-        {"FR1.500EN", freq, 1.5},
-        {"FR0.001EN", freq, 0.005},
-        {"FR123.45678EN", freq, 123.4568},
-        {"BI-1.250EN", bias, -1.25},
-        {"BI-40.000EN", bias, -35},
-        {"BI1.234EN", bias, 1.23},
-        {"OL0.500EN", osc, 0.5},
-        {"OL2.000EN", osc, 1.1},
-        {"OL0.001EN", osc, 0.005},
-        {"OL0.503EN", osc, 0.505},  // 5 mV steps above 100 mV
-        {"SF10.000EN", [](const InstrumentState& s) { return s.frequencySweep.step; }, 10},
-        {"TF20000.000EN", [](const InstrumentState& s) { return s.frequencySweep.start; }, 13000},
-        {"PF100.000EN", [](const InstrumentState& s) { return s.frequencySweep.stop; }, 100},
-        {"PB36.000EN", [](const InstrumentState& s) { return s.biasSweep.stop; }, 35},
-        // Trigger, format, range, displays A and B, circuit and gain unit as digits; the
-        // five switches (bias, log sweep, high speed, averaging, SRQ) add one each.
-        {"T3F0R4I1G1H1A3B2C3N2V1D1",
-         [](const InstrumentState& s) {
-             return s.trigger * 1e7 + s.outputFormat * 1e6 + s.range * 1e5 + s.displayA * 1e4 +
-                    s.displayB * 1e3 + s.circuit * 100 + s.gainUnit * 10 +
-                    (s.biasOn + s.logSweep + s.highSpeed + s.averaging + s.dataReadySrq);
-         },
-         30432325},
-    };
-    for (const auto& c : cases) {
-        Instrument instrument(instantConfig());
-        instrument.receive(c.codes, {});
-        EXPECT_DOUBLE_EQ(c.get(instrument.state()), c.value) << c.codes;
-        EXPECT_TRUE(instrument.syntaxErrors().empty()) << c.codes;
-    }
+// Sends one message and returns the whole reading then waiting ("" when none).
+std::string query(Instrument& instrument, std::string_view message) {
+    instrument.receive(message, {});
+    return instrument.read({}, 1'000'000).text;
 }
 
 TEST(InstrumentSettings, SyntaxErrorsAreRecordedAndDeviceClearRestoresThePowerOnState) {
-    Instrument instrument(instantConfig());
-    EXPECT_EQ(query(instrument, "A2ZZ9B1OL0.5EX"),
+    Instrument instrument(instant());
+    // A number without "EN", an unknown code, lower case and blanks.
+    EXPECT_EQ(query(instrument, "A2ZZ9B1OL0.5a1 Q7EX"),
               "NRFN+10.000E+00,NXFN-96.323E+00,K+0100.0000\r\n");
-    EXPECT_EQ(instrument.syntaxErrors(), (std::vector<std::string>{"ZZ9", "OL0.5"}));
+    EXPECT_EQ(instrument.syntaxErrors(), (std::vector<std::string>{"ZZ9", "OL0.5", "a1", "Q7"}));
     instrument.receive("A4B2C2F0T3FR1.000ENOL0.050ENSB0.100ENW1W2EX", {});
     instrument.deviceClear();
-    EXPECT_EQ(instrument.state().trigger, 1);
-    EXPECT_EQ(instrument.state().autoSweep, AutoSweep::Idle);
-    EXPECT_DOUBLE_EQ(instrument.state().oscillatorVolts, 1.0);
     EXPECT_FALSE(instrument.readingDueAt().has_value());  // the unread reading is gone
     EXPECT_EQ(query(instrument, "EX"), kGood);
 }
 
 TEST(InstrumentOutput, TheLatestReadingIsReadOnceInPiecesWhenItIsDue) {
-    SimConfig config = instantConfig();
+    SimConfig config = instant();
     config.delayMs = 100;
     Instrument instrument(config);
-    const Instrument::TimePoint start{};
-    const auto at = [&](int ms) { return start + std::chrono::milliseconds(ms); };
-    instrument.receive("FR1.000ENEX", start);
-    instrument.receive("FR100.000ENEX", start);  // replaces the unread reading
-    EXPECT_EQ(instrument.readingDueAt(), at(100));
+    const auto at = [](int ms) { return Instrument::TimePoint{} + milliseconds(ms); };
+    instrument.receive("FR1.000ENEX", at(0));
+    instrument.receive("FR100.000ENEX", at(0));  // replaces the unread reading
     EXPECT_EQ(instrument.read(at(99), 1000).text, "");
-    const Instrument::Piece first = instrument.read(at(100), 10);
-    EXPECT_EQ(first.text, "NZFN+96.84");
-    EXPECT_FALSE(first.end);
-    const Instrument::Piece upToCr = instrument.read(at(100), 1000, '\r');
-    EXPECT_EQ(upToCr.text, "1E+00,NTDN-84.073E+00,K+0100.0000\r");
-    EXPECT_FALSE(upToCr.end);
-    const Instrument::Piece last = instrument.read(at(100), 1000);
-    EXPECT_EQ(last.text, "\n");
-    EXPECT_TRUE(last.end);
-    EXPECT_EQ(instrument.read(at(100), 1000).text, "");  // read once only
-    instrument.receive("FR2.000EN", at(100));            // no trigger, no reading
-    EXPECT_EQ(instrument.read(at(300), 1000).text, "");
-
-    config = instantConfig();
-    config.replySize = 60;
-    Instrument padded(config);
-    EXPECT_EQ(query(padded, "EX"),
-              "NZFN+96.841E+00,NTDN-84.073E+00,K+0100.0000               \r\n");
+    std::string pieces;
+    for (const std::optional<char> end : {std::optional<char>{}, {'\r'}, {}, {}}) {
+        const Instrument::Piece piece = instrument.read(at(100), pieces.empty() ? 10 : 1000, end);
+        pieces += piece.text + (piece.end ? "|" : "/");
+    }
+    EXPECT_EQ(pieces, "NZFN+96.84/1E+00,NTDN-84.073E+00,K+0100.0000\r/\n|/");
 }
 
 TEST(ReadingFunctions, EveryDisplayFunctionOnTheDevicesThatShowIt) {
-    struct Case {
-        DeviceKind device;
-        const char* setup;
-        const char* reading;
-    };
     // clang-format off
-    const Case cases[] = {
-        // |Z| with the phase in degrees or radians.
-        {DeviceKind::Rc, "A1B1FR1.000ENEX", "NZFN+9.9853E+03,NTDN-3.5935E+00,K+01.000000\r\n"},
+    const std::tuple<DeviceKind, const char*, const char*> cases[] = {
+        // |Z| with the phase in radians; G with B in parallel.
         {DeviceKind::Rc, "A1B2FR1.000ENEX", "NZFN+9.9853E+03,NTRN-62.718E-03,K+01.000000\r\n"},
-        // R with X in series, G with B in parallel.
-        {DeviceKind::Rc, "A2B1C2FR1.000ENEX", "NRFN+9.9657E+03,NXFN-625.85E+00,K+01.000000\r\n"},
         {DeviceKind::Rc, "A2B1C3FR1.000ENEX", "NGFN+99.950E-06,NBFN+6.2769E-06,K+01.000000\r\n"},
-        // L with Q, D or R; auto picks series below 1 kohm (here 612 ohm).
+        // L with Q; auto picks series below 1 kohm (here 612 ohm).
         {DeviceKind::Rlc, "A3B1C2FR1000.000ENEX", "NLSN+97.467E-06,NQFN+61.240E+00,K+01000.000\r\n"},
-        {DeviceKind::Rlc, "A3B2C3FR1000.000ENEX", "NLPN+97.493E-06,NDFN+16.329E-03,K+01000.000\r\n"},
-        {DeviceKind::Rlc, "A3B3C1FR1000.000ENEX", "NLSN+97.467E-06,NRFN+10.000E+00,K+01000.000\r\n"},
-        // C with Q, D or G; auto picks parallel from 1 kohm up (here 9.99 kohm).
-        {DeviceKind::Rc, "A4B1C1FR1.000ENEX", "NCPN+999.00E-12,NQFN+62.800E-03,K+01.000000\r\n"},
-        {DeviceKind::Rc, "A4B2C2FR1.000ENEX", "NCSN+254.30E-09,NDFN+15.923E+00,K+01.000000\r\n"},
-        {DeviceKind::Rc, "A4B3C3FR1.000ENEX", "NCPN+999.00E-12,NGFN+99.950E-06,K+01.000000\r\n"},
-        // Gain with group delay or phase; channel levels in dBm or dBV. The low-pass is 3 dB
-        // down with 45 degrees at its corner.
+        // Gain with group delay; a channel level in dBV. The low-pass is 3 dB down at its corner.
         {DeviceKind::Lowpass, "A5B1N1FR15.915ENEX", "NBAN-3.0102E+00,NGDN+5.0002E-06,K+015.91500\r\n"},
-        {DeviceKind::Lowpass, "A5B2N1FR15.915ENEX", "NBAN-3.0102E+00,NTDN-44.999E+00,K+015.91500\r\n"},
-        {DeviceKind::Lowpass, "A5B3FR15.915ENEX", "NBAN-3.0102E+00,NTRN-785.38E-03,K+015.91500\r\n"},
-        {DeviceKind::Lowpass, "A6B2N1OL0.500ENFR15.915ENEX", "NAMN+6.9897E+00,NTDN-44.999E+00,K+015.91500\r\n"},
-        {DeviceKind::Lowpass, "A6B2N2OL0.500ENFR15.915ENEX", "NAVN-6.0206E+00,NTDN-44.999E+00,K+015.91500\r\n"},
-        {DeviceKind::Lowpass, "A7B2N2OL0.500ENFR15.915ENEX", "NBVN-9.0308E+00,NTDN-44.999E+00,K+015.91500\r\n"},
-        // The series R-L-C at resonance leaves its 10 ohm; in the gain set-up a divider with
-        // the 50 ohm input.
+        {DeviceKind::Lowpass, "A7B3N2OL0.500ENFR15.915ENEX", "NBVN-9.0308E+00,NTRN-785.38E-03,K+015.91500\r\n"},
+        // The series R-L-C at resonance leaves its 10 ohm; for gain, a divider with the 50 ohm input.
         {DeviceKind::Rlc, "A1B1FR159.155ENEX", "NZFN+10.000E+00,NTDN+409.74E-06,K+0159.1550\r\n"},
         {DeviceKind::Rlc, "A5B2FR159.155ENEX", "NBAN-1.5836E+00,NTDN-68.290E-06,K+0159.1550\r\n"},
-        // The bias acts only when switched on, or in a bias sweep.
+        // The bias acts only when switched on, or in a bias sweep; F0 leaves out display C.
         {DeviceKind::Varactor, "A4B2C2I1BI-1.500ENFR1.000ENEX", "NCSN+5.6408E-09,NDFN+70.884E-06,K+01.000000\r\n"},
-        {DeviceKind::Varactor, "A4B2C2I0BI-1.500ENFR1.000ENEX", "NCSN+10.000E-09,NDFN+125.66E-06,K+01.000000\r\n"},
+        {DeviceKind::Varactor, "A4B2C2I0BI-1.500ENFR1.000ENF0EX", "NCSN+10.000E-09,NDFN+125.66E-06\r\n"},
         {DeviceKind::Varactor, "A4B2C2I0FR1.000ENSB0.500ENTB0.000ENPB2.000ENBI2.000ENEX", "NCSN+5.0918E-09,NDFN+63.985E-06,V+02.00\r\n"},
-        {DeviceKind::Default, "A4B2C2I1BI5.000ENFR1.000ENEX", "NCSN+3.5044E-09,NDFN+220.19E-06,K+01.000000\r\n"},
-        // Format F0 leaves out display C; a bias sweep shows the bias there (the R-L-C device
-        // does not depend on it, so the displays stay those of 0 V).
-        {DeviceKind::Default, "F0EX", "NZFN+96.841E+00,NTDN-84.073E+00\r\n"},
-        {DeviceKind::Rlc, "SB0.100ENTB-1.500ENPB1.500ENBI-0.500ENEX", "NZFN+96.841E+00,NTDN-84.073E+00,V-00.50\r\n"},
     };
     // clang-format on
-    for (const Case& c : cases) {
-        Instrument instrument(instantConfig(c.device));
-        EXPECT_EQ(query(instrument, c.setup), c.reading) << c.setup;
+    for (const auto& [device, setup, reading] : cases) {
+        Instrument instrument(instant("none", device));
+        EXPECT_EQ(query(instrument, setup), reading) << setup;
     }
 }
 
 TEST(ReadingLayout, FieldsKeepTheirDigitsAndOverflowBeyondTheDisplay) {
     const std::pair<std::string, const char*> cases[] = {
-        {formatBiasField(1.5), "V+01.50"},
-        {formatBiasField(-35.0), "V-35.00"},
         {formatBiasField(-0.001), "V+00.00"},
-        {formatFrequencyField(0.005), "K+00.005000"},
-        {formatFrequencyField(9.999999), "K+09.999999"},
-        {formatFrequencyField(10.0), "K+010.00000"},
-        {formatFrequencyField(159.155), "K+0159.1550"},
-        {formatFrequencyField(13000.0), "K+13000.000"},
-        {formatDisplayField("TD", -0.03), "NTDN-30.000E-03"},
-        {formatDisplayField("CP", 0.791e-6), "NCPN+791.00E-09"},
-        {formatDisplayField("CS", 1.2345e-12), "NCSN+1.2345E-12"},
-        {formatDisplayField("RF", -0.0), "NRFN+0.0000E+00"},
         // Rounding that carries moves the point or the exponent.
-        {formatDisplayField("ZF", 9.99996), "NZFN+10.000E+00"},
-        {formatDisplayField("ZF", 99.9996), "NZFN+100.00E+00"},
         {formatDisplayField("ZF", 999.996), "NZFN+1.0000E+03"},
-        {formatDisplayField("QF", INFINITY), "OQFN+999.99E+09"},
         {formatDisplayField("CS", -INFINITY), "OCSN-999.99E+09"},
         {formatDisplayField("ZF", 999.999e9), "OZFN+999.99E+09"},
-        {formatDisplayField("ZF", 999.99e9), "NZFN+999.99E+09"},
     };
     for (const auto& [text, expected] : cases) EXPECT_EQ(text, expected);
 }
@@ -200,94 +104,223 @@ TEST(ReadingLayout, ReadingsAndCommandsKeepTheirPointInADecimalCommaLocale) {
     const test::ScopedCLocale german(test::kDecimalCommaLocale);
     ASSERT_TRUE(german.ok()) << test::missingLocaleMessage(test::kDecimalCommaLocale);
     ASSERT_STREQ(std::localeconv()->decimal_point, ",");
-    Instrument instrument(instantConfig(DeviceKind::Lowpass));
+    Instrument instrument(instant("none", DeviceKind::Lowpass));
     EXPECT_EQ(query(instrument, "SB0.100ENTB-1.500ENPB1.500ENA5B1N1FR15.915ENBI-0.500ENEX"),
               "NBAN-3.0102E+00,NGDN+5.0002E-06,V-00.50\r\n");
 }
 
-TEST(ReadingNoise, IsOffByDefaultAndRepeatsForTheSameSeed) {
-    SimConfig noisy = instantConfig();
-    noisy.noiseSeed = 42;
-    Instrument first(noisy);
-    Instrument second(noisy);
-    const std::string reading = query(first, "EX");
-    EXPECT_EQ(query(second, "EX"), reading);
-    EXPECT_NE(query(first, "EX"), reading);  // the next point draws new noise
-    EXPECT_NE(reading, kGood);
-    EXPECT_EQ(reading.substr(0, 8), kGood.substr(0, 8));
+TEST(Sweep, StepsAndTheAutomaticSweepGiveTheseDisplayCFields) {
+    // The set-up, then the messages, and field C of the readings they bring ("" without one).
+    const std::tuple<const char*, std::vector<const char*>, const char*> cases[] = {
+        {"SF1.000ENTF1.000ENPF2.500EN\rFR1.000EN\rW0\r",
+         {"EX", "W2EX", "W2EX", "W2EX", "W4EX", "W4EX", "W4EX"},
+         "K+01.000000 K+02.000000 K+02.500000 K+02.500000 K+01.500000 K+01.000000 K+01.000000"},
+        // The start measures the start point; the first lone trigger measures it again, each
+        // later one steps first, not one behind other codes; the sweep stays at the stop.
+        {"SF1.000ENTF1.000ENPF3.000EN\rFR7.000EN",
+         {"W1W2EX", "EX", "A1B1EX", "EX", "EX", "EX"},
+         "K+01.000000 K+01.000000 K+01.000000 K+02.000000 K+03.000000 K+03.000000"},
+        // Pause holds it and step up resumes it; abort stops it where it stands.
+        {"SF1.000ENTF1.000ENPF5.000EN\rW1W2EX\rEX\rEX",
+         {"W3", "EX", "W2", "EX", "ABEX", "EX"},
+         "K+02.000000 K+02.000000  K+03.000000 K+03.000000 K+03.000000"},
+        {"SB0.500ENTB-1.000ENPB1.000EN\rW1W4EX", {"EX", "EX", "EX"}, "V+01.00 V+00.50 V+00.00"},
+        // A log sweep has ten points a decade.
+        {"G1\rSF0.000ENTF1.000ENPF15.000EN\rW1W2EX\rEX\rEX\rEX\rEX\rEX\rEX\rEX\rEX\rEX",
+         {"EX", "EX", "EX", "EX"},
+         "K+07.943282 K+010.00000 K+012.58925 K+015.00000"},
+    };
+    for (const auto& [setup, messages, expected] : cases) {
+        Instrument instrument(instant());
+        instrument.receive(setup, {});
+        std::string fields;
+        for (std::size_t i = 0; i < messages.size(); ++i) {
+            const std::string reading = query(instrument, messages[i]);
+            const std::size_t comma = reading.rfind(',');
+            fields +=
+                (i == 0 ? "" : " ") + (comma == std::string::npos
+                                           ? reading
+                                           : reading.substr(comma + 1, reading.size() - comma - 3));
+        }
+        EXPECT_EQ(fields, expected) << setup;
+    }
 }
 
-TEST(Sweep, StepsAndTheAutomaticSweepGiveTheseDisplayCFields) {
-    // The set-up, then the messages; field C of the reading each brings ("" without one).
-    const struct {
-        const char* what;
-        const char* setup;
-        std::vector<const char*> messages;
-        std::vector<std::string> fields;
-    } cases[] = {
-        {"manual steps stay between start and stop",
-         "SF1.000ENTF1.000ENPF2.500EN\rFR1.000EN\rW0\r",
-         {"EX", "W2EX", "W2EX", "W2EX", "W4EX", "W4EX", "W4EX"},
-         {"K+01.000000", "K+02.000000", "K+02.500000", "K+02.500000", "K+01.500000", "K+01.000000",
-          "K+01.000000"}},
-        {"the quantity whose range came last is swept",
-         "FR1.000ENBI0.000EN\rSB0.500ENTB0.000ENPB2.000EN\rW0W2",
-         {"EX", "SF1.000ENTF1.000ENPF5.000EN\rW2EX"},
-         {"V+00.50", "K+02.000000"}},
-        // The start measures the start point; the first lone trigger measures it again, each
-        // later one steps first; the sweep stays at the stop.
-        {"the automatic sweep advances on lone triggers",
-         "SF1.000ENTF1.000ENPF3.000EN\rFR7.000EN",
-         {"W1W2EX", "EX", "EX", "EX", "EX"},
-         {"K+01.000000", "K+01.000000", "K+02.000000", "K+03.000000", "K+03.000000"}},
-        {"a trigger behind other codes does not advance",
-         "SF1.000ENTF1.000ENPF5.000EN\rW1W2EX\rEX",
-         {"EX", "A1B1EX", "EX"},
-         {"K+02.000000", "K+02.000000", "K+03.000000"}},
-        {"abort stops the sweep where it stands",
-         "SF1.000ENTF1.000ENPF5.000EN\rW1W2EX\rEX\rEX",
-         {"ABEX", "EX", "EX"},
-         {"K+02.000000", "K+02.000000", "K+02.000000"}},
-        {"pause holds it and step up resumes it",
-         "SF1.000ENTF1.000ENPF5.000EN\rW1W2EX\rEX\rEX\rW3",
-         {"EX", "EX", "W2", "EX"},
-         {"K+02.000000", "K+02.000000", "", "K+03.000000"}},
-        {"step down starts from the stop",
-         "SB0.500ENTB-1.000ENPB1.000EN\rW1W4EX",
-         {"EX", "EX", "EX"},
-         {"V+01.00", "V+00.50", "V+00.00"}},
-        // The sequence a controller sends when its step grows tenfold at 10 kHz.
-        {"a decade change restarts at the new start",
-         "SF1.000ENTF9.000ENPF100.000EN\rW1W2EX\rEX\rEX\rABEX\rSF10.000ENTF20.000ENPF100.000EN\r",
-         {"W1W2EX", "EX", "EX"},
-         {"K+020.00000", "K+020.00000", "K+030.00000"}},
-        {"a log sweep has ten points a decade",
-         "G1\rSF0.000ENTF1.000ENPF15.000EN\rW1W2EX\rEX\rEX\rEX\rEX\rEX\rEX\rEX\rEX\rEX",
-         {"EX", "EX", "EX", "EX", "EX"},
-         {"K+07.943282", "K+010.00000", "K+012.58925", "K+015.00000", "K+015.00000"}},
-        {"a log sweep steps from off the grid to the grid",
-         "G1W0\rSF0.000ENTF2.200ENPF100.000EN\rFR2.200EN",
-         {"W2EX", "W4EX", "W4EX"},
-         {"K+02.511886", "K+02.200000", "K+02.200000"}},
-    };
-    for (const auto& c : cases) {
-        Instrument instrument(instantConfig());
-        instrument.receive(c.setup, {});
-        std::vector<std::string> fields;
-        for (const char* message : c.messages) {
-            const std::string reading = query(instrument, message);
-            const std::size_t comma = reading.rfind(',');
-            fields.push_back(comma == std::string::npos
-                                 ? reading
-                                 : reading.substr(comma + 1, reading.size() - comma - 3));
-        }
-        EXPECT_EQ(fields, c.fields) << c.what;
+// One letter per reply: g good, s silent (nothing), x garbled, f only the first field.
+std::string replyPattern(Instrument& instrument, std::size_t replies) {
+    std::string pattern;
+    for (std::size_t i = 0; i < replies; ++i) {
+        const std::string reply = query(instrument, "EX");
+        pattern += reply == kGood                   ? 'g'
+                   : reply.empty()                  ? 's'
+                   : reply == "?#GARBLED#?\r\n"     ? 'x'
+                   : reply == "NZFN+96.841E+00\r\n" ? 'f'
+                                                    : '?';
     }
-    // Thirty manual steps of 0.1 V land exactly on the stop.
-    Instrument instrument(instantConfig());
-    instrument.receive("SB0.100ENTB-1.500ENPB1.500EN\rBI-1.500EN\rW0", {});
-    for (int i = 0; i < 30; ++i) instrument.receive("W2", {});
-    EXPECT_EQ(query(instrument, "EX").substr(32, 7), "V+01.50");
+    return pattern;
+}
+
+TEST(Faults, RulesPickTheRepliesTheyNameAndRandomOnesFollowTheirSeed) {
+    const std::pair<std::string_view, std::string_view> cases[] = {
+        {"silent:2", "ggssss"},
+        {"garbled/3,short:4", "ggxgfx"},
+        {"garbled%100", "xxxxxx"},
+        {"garbled@1,short", "xfffff"},  // the first rule that hits a reply gives its fault
+        {"silent@2,garbled/2,none", "gsgxgx"},
+    };
+    for (const auto& [rules, replies] : cases) {
+        Instrument instrument(instant(rules));
+        EXPECT_EQ(replyPattern(instrument, 6), replies) << rules;
+        EXPECT_EQ(instrument.replies(), 6u) << rules;
+    }
+
+    SimConfig config = instant("silent%20,garbled%20");
+    config.faultSeed = 7;
+    Instrument first(config);
+    Instrument second(config);
+    const std::string pattern = replyPattern(first, 200);
+    EXPECT_EQ(replyPattern(second, 200), pattern);
+    const auto count = [&](char c) { return std::size_t(std::ranges::count(pattern, c)); };
+    EXPECT_TRUE(count('s') > 20 && count('s') < 60 && count('x') > 10) << pattern;
+    EXPECT_EQ(first.faultCounts()[std::size_t(FaultKind::Silent)], count('s'));
+    EXPECT_EQ(first.faultCounts()[std::size_t(FaultKind::Garbled)], count('x'));
+}
+
+TEST(SimSettings, TakesValidTextsAndRefusesBadOnesWithAReason) {
+    SimConfig config;
+    EXPECT_EQ(setConfigValue(config, ConfigKey::Fault, "drop:3,endless@2,slow=250/5,unplug%0.5"),
+              "");
+    using S = FaultRule::Schedule;
+    const std::vector<FaultRule> faults{{FaultKind::Drop, 0, S::From, 3, 0.0},
+                                        {FaultKind::Endless, 1'000'000, S::Once, 2},
+                                        {FaultKind::Slow, 250, S::Every, 5},
+                                        {FaultKind::Unplug, 1'000, S::Random, 0, 0.5}};
+    EXPECT_EQ(config.faults, faults);
+    EXPECT_EQ(setConfigValue(config, ConfigKey::Address, "30"), "");
+    EXPECT_EQ(setConfigValue(config, ConfigKey::DelayMs, "-5"),
+              "bad delay '-5': expected whole milliseconds from 0 to 600000");
+    EXPECT_EQ(setConfigValue(config, ConfigKey::Address, "31"),
+              "bad address '31': expected a whole number from 0 to 30");
+    for (const char* fault : {"loud", "drop:", "silent=5", "slow=600001", "unplug", "garbled@0",
+                              "garbled%101", "garbled%x", "garbled,", "short@1x", "Silent"}) {
+        EXPECT_EQ(setConfigValue(config, ConfigKey::Fault, fault),
+                  "bad fault '" + std::string(fault) +
+                      "': expected none or rules KIND[=VALUE][:N|@N|/K|%P] separated by commas, "
+                      "KIND being silent, garbled, short, endless, slow, drop or unplug");
+    }
+    EXPECT_EQ(config.faults, faults);
+    EXPECT_EQ(config.delayMs + config.address, 130);
+}
+
+const std::string kVersion = "Prologix GPIB-USB Controller version 6.107\r\n";
+
+// An adapter in front of its own instrument, with its wire log in a file of the test's.
+struct Rig {
+    explicit Rig(const SimConfig& config = instant()) : instrument(config) {
+        std::remove(logPath.c_str());
+        EXPECT_TRUE(log.open(logPath));
+    }
+    std::string send(std::string_view bytes, Instrument::TimePoint at = {}) {
+        adapter.receive(bytes, at);
+        return adapter.takeOutput();
+    }
+    std::string logText() const {
+        std::ifstream file(logPath);
+        return {std::istreambuf_iterator<char>(file), {}};
+    }
+
+    Instrument instrument;
+    WireLog log;
+    std::string logPath = ::testing::TempDir() + "adapter.log";
+    PrologixAdapter adapter{instrument, log};
+};
+
+TEST(PrologixAdapter, AnswersEveryCommandAsTheAdapterDoes) {
+    const std::pair<std::vector<std::string_view>, std::string> cases[] = {
+        {{"++v", "er", "\r\n\r\n\n"}, kVersion},  // in pieces; empty lines are ignored
+        {{"++mode\r++auto\r++read_tmo_ms\r++eos\r++addr\r++eoi\r++eot_enable\r++eot_char\r++lon\r"
+          "++status\r++savecfg\r++srq\r++spoll\r++bogus\r++savecfg2\r"},
+         "1\r\n0\r\n500\r\n0\r\n1\r\n1\r\n0\r\n0\r\n0\r\n0\r\n1\r\n0\r\n0\r\n"
+         "Unrecognized command\r\nUnrecognized command\r\n"},
+        // The program's set-up, then settings read back; out-of-range values are ignored.
+        {{"++mode 1\r\n++auto 0\r\n++read_tmo_ms 3000\r\n++eos 3\r\n++addr 1\r\n++clr\r\n"
+          "++ifc\r\n++eoi 0\n++eos 4\n++auto 2\n++eot_char 256\n++status 72\n++lon 1\n++llo\n"
+          "++loc all\n++read_tmo_ms\r++eos\r++eoi\r++eot_char\r++status\r++lon\r++auto\r"},
+         "3000\r\n3\r\n0\r\n0\r\n72\r\n1\r\n0\r\n"},
+        {{"++eot_enable 1\r++eot_char 4\rEX\r++read 10\r"}, kGood + "\x04"},
+        // Lines reach the instrument; a read takes what waits, once.
+        {{"A1B1EX\r", "++read 10\r++read 10\rEX\n++read eoi\nEX\r\n++read\r\n"},
+         kGood + kGood + kGood},
+        {{"EX\r++read 44\r"}, "NZFN+96.841E+00,"},  // up to the character given
+        {{"++auto 1\rEX\rA2\r"}, kGood},            // automatic mode reads after every line
+        // A group execute trigger reaches the instrument at the current or a listed address.
+        {{"++trg\r++read eoi\r++trg 5\r++read eoi\r++trg 3 1\r++read\r"}, kGood + kGood},
+        // Data-ready SRQ: the line is up until a serial poll, whose status byte has RQS (64).
+        {{"D1EX\r++srq\r++spoll\r++srq\r++spoll 1\r++spoll 5\r"}, "1\r\n65\r\n0\r\n1\r\n"},
+        // ++rst goes back to the settings saved while ++savecfg was 1.
+        {{"++auto 1\r++savecfg 0\r++read_tmo_ms 50\r++rst\r++auto\r++read_tmo_ms\r"},
+         "1\r\n500\r\n"},
+        // Lines for another address reach nobody; a device clear resets the instrument.
+        {{"++addr 5\rA2EX\r++read 10\r++clr\r++addr 1\rA2EX\r++clr\r++read 10\rEX\r++read 10\r"},
+         kGood},
+    };
+    for (const auto& [sent, expected] : cases) {
+        Rig rig;
+        std::string answer;
+        for (const std::string_view piece : sent) answer += rig.send(piece);
+        EXPECT_EQ(answer, expected) << sent.front();
+    }
+    // Power comes back with the saved settings and nothing half received.
+    Rig rig;
+    rig.send("++auto 1\r++savecfg 0\r++eos 3\r++read_tmo_ms 20\r++a");
+    rig.adapter.powerOn();
+    EXPECT_EQ(rig.send("uto\r++auto\r++eos\r++read_tmo_ms\r"), "1\r\n0\r\n500\r\n");
+}
+
+TEST(PrologixAdapter, UnescapesDataAndLogsTheTrafficWithTheEosTerminator) {
+    Rig rig;
+    rig.send("++eos 0\rA1\x1b");  // the escaped byte comes in the next piece
+    rig.send("\rB1\x1b+EX\r++eos 3\rEX\r++read 10\r\x1b+\x1b+\r");
+    EXPECT_EQ(rig.instrument.syntaxErrors(), (std::vector<std::string>{"+", "++"}));
+    EXPECT_EQ(rig.logText(),
+              "+ ++eos 0\n> A1\\rB1+EX\\r\\n\n+ ++eos 3\n> EX\n+ ++read 10\n"
+              "< NZFN+96.841E+00,NTDN-84.073E+00,K+0100.0000\\r\\n\n> ++\n");
+}
+
+TEST(PrologixAdapter, AReadWaitsForTheReadingOrItsTimeoutAndHoldsBackLaterLines) {
+    const std::tuple<std::string_view, std::string_view, int, std::string> cases[] = {
+        {"slow=1000@1", "", 1100, kGood + kVersion},  // past the 500 ms timeout
+        {"none", "++read_tmo_ms 50\r", 50, kVersion},
+    };
+    const auto at = [](int ms) { return Instrument::TimePoint{} + milliseconds(ms); };
+    for (const auto& [fault, setup, dueMs, answer] : cases) {
+        SCOPED_TRACE(fault);
+        SimConfig config = instant(fault);
+        config.delayMs = 100;
+        Rig rig(config);
+        EXPECT_EQ(rig.send(std::string(setup) + "EX\r++read 10\r++ver\r"), "");
+        EXPECT_EQ(rig.adapter.wakeAt(), at(dueMs));
+        rig.adapter.advance(at(dueMs - 1));
+        EXPECT_EQ(rig.adapter.takeOutput(), "");
+        rig.adapter.advance(at(dueMs));
+        EXPECT_EQ(rig.adapter.takeOutput(), answer);
+        EXPECT_FALSE(rig.adapter.wakeAt().has_value());
+        // After a timeout the reading is still there for a later read.
+        EXPECT_EQ(rig.send("++read 10\r", at(100)), dueMs == 50 ? kGood : "");
+    }
+}
+
+TEST(PrologixAdapter, AnEndlessReplyGoesOutInBoundedPieces) {
+    Rig rig(instant("endless=10000@1"));
+    std::string received = rig.send("EX\r++read 10\r++ver\r");
+    EXPECT_EQ(received.size(), 4096u);
+    for (int piece = 0; piece < 10 && rig.adapter.wakeAt(); ++piece) {
+        rig.adapter.advance({});
+        received += rig.adapter.takeOutput();
+    }
+    ASSERT_EQ(received.size(), 43 + 10000 + kVersion.size());
+    EXPECT_EQ(received.substr(received.find('\n') - 43), kVersion);  // only from ++ver
+    EXPECT_EQ(rig.logText().size(), 9 + 12 + 2 + 4096 + 1 + 8);      // of the long reply one piece
 }
 
 }  // namespace
