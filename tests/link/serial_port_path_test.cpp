@@ -11,10 +11,6 @@ namespace {
 TEST(SerialPortPath, TheRuntimeFolderAndTheFirstExistingCandidateInTheirOrder) {
     EXPECT_EQ(runtimeDirectory(QStringLiteral("/run/user/1000"), 1000), "/run/user/1000");
     EXPECT_EQ(runtimeDirectory(QString(), 1000), "/tmp/lorvane-1000");
-    EXPECT_EQ(runtimeDirectory(QString(), 0), "/tmp/lorvane-0");
-    EXPECT_EQ(
-        serialPortCandidates(3, QStringLiteral("/tmp/lorvane-0")),
-        QStringList({"/tmp/lorvane-0/lorvane/COM3", "/dev/ttyUSB3", "/dev/ttyACM3", "/dev/ttyS3"}));
     const struct {
         int number;
         QStringList existing;
