@@ -22,8 +22,7 @@ class FakeAdapter {
     FakeAdapter(const FakeAdapter&) = delete;
     FakeAdapter& operator=(const FakeAdapter&) = delete;
 
-    // The COM port number. (Serial-port lock files are named after the whole path, which
-    // lies in this adapter's own folder, so tests running side by side do not clash.)
+    // The COM port number (its lock file lies in this adapter's own folder).
     int16_t port() const { return 7; }
     // A port number with no device behind it, not even a serial port of the machine.
     int16_t missingPort() const { return 250; }
@@ -41,9 +40,8 @@ class FakeAdapter {
     // behind the same COM link (the constructor plugs the first one in).
     void unplug();
     void plugIn();
-    // Sends bytes without a line end for as long as the pseudo-terminal takes them, as a fast
-    // device that never ends its line does, and returns once the link's port can read at least
-    // `atLeast` of them.
+    // Sends bytes without a line end for as long as the pseudo-terminal takes them, and returns
+    // once the link's port can read at least `atLeast` of them.
     void flood(const QSerialPort& linkPort, int atLeast);
 
   private:
