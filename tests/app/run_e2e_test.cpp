@@ -215,17 +215,24 @@ TEST_F(RunEndToEnd, AdapterPulledInMidRunAndPluggedInAgain) {
     start("Card=1 Board=7 F_Start=1000 F_Stop=20000 F_Step=1000");
     run();
 
-    // Pulled within 500 ms of the second reading, mid-run: the run fails at once, keeping its rows.
-    ASSERT_EQ(platform.messages.size(), 1u);
-    EXPECT_TRUE(platform.messages[0].text.endsWith(u"\rVerify GPIB Configuration"));
-    EXPECT_GE(window.resultsView().rowCount(), 2);
-    EXPECT_LT(window.resultsView().rowCount(), 20);
+    // Pulled within 500 ms of the second reading, mid-run: the run fails at once, keeping its
+    // rows; or, when the link saw the port go before its next write, it waits for the adapter
+    // (back 300 ms later) and goes on.
+    const size_t failures = platform.messages.size();
+    ASSERT_LE(failures, 1u);
+    if (failures == 1) {
+        EXPECT_TRUE(platform.messages[0].text.endsWith(u"\rVerify GPIB Configuration"));
+        EXPECT_GE(window.resultsView().rowCount(), 2);
+        EXPECT_LT(window.resultsView().rowCount(), 20);
+    } else {
+        EXPECT_EQ(window.resultsView().rowCount(), 20);
+    }
 
     // The adapter is back: the simulator names its new port. Run works without a restart.
-    ASSERT_TRUE(simulator.waitForReadyRead(5000));
+    ASSERT_TRUE(simulator.canReadLine() || simulator.waitForReadyRead(5000));
     ASSERT_TRUE(simulator.readLine().startsWith("COM7 "));
     run();
-    EXPECT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages.size(), failures);
     EXPECT_EQ(window.resultsView().rowCount(), 20);
     EXPECT_TRUE(readFile(adapterLog).contains("\n> SF1.000ENTF1.000ENPF20.000ENEX\n"));
 }
