@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QSerialPort>
+#include <functional>
 #include <map>
 #include <vector>
 
@@ -28,12 +29,15 @@ class AdapterLink : public testing::Test {
         link.setPad(17);
     }
 
-    // Has the adapter send the given bytes at the given event passes of the link's polling.
-    void answerAt(std::map<int, QByteArray> script) {
+    // Has the adapter send the given bytes at the given event passes of the link's polling;
+    // at pass `act`, runs `action` first.
+    void answerAt(std::map<int, QByteArray> script, int act = 0,
+                  std::function<void()> action = {}) {
         platform.eventPasses = 0;
-        platform.onEvents = [this, script = std::move(script), handled = 0]() mutable {
+        platform.onEvents = [=, this, handled = 0]() mutable {
             if (platform.eventPasses == handled) return;  // sleeps call in too
             handled = platform.eventPasses;
+            if (handled == act) action();
             if (const auto it = script.find(handled); it != script.end()) {
                 adapter.answer(it->second, port);
             }
@@ -132,13 +136,7 @@ TEST_F(AdapterLink, AHandlerThatClosesOrReopensTheLinkEndsTheReadOrLeavesItOnThe
     EXPECT_EQ(link.Hdl(), -1);
 
     ASSERT_TRUE(link.DevOpen());
-    platform.eventPasses = 0;
-    platform.onEvents = [this, handled = 0]() mutable {
-        if (platform.eventPasses == handled) return;
-        handled = platform.eventPasses;
-        if (handled == 2) link.DevOpen();
-        if (handled == 3) adapter.answer("N\r\n", port);
-    };
+    answerAt({{3, "N\r\n"}}, 2, [this] { link.DevOpen(); });
     EXPECT_EQ(link.DevRead(0, 0), QStringLiteral("N\r\n"));
     EXPECT_EQ(link.Hdl(), adapter.port());
 }
@@ -152,13 +150,7 @@ TEST_F(AdapterLink, APulledAdapterFailsAQueryAtOnceAndIsReopenedQuietlyWhenItIsB
     EXPECT_EQ(link.Hdl(), adapter.port());
 
     // Back at the third try: the settings again, but no clear for the instrument.
-    platform.eventPasses = 0;
-    platform.onEvents = [this, handled = 0]() mutable {
-        if (platform.eventPasses == handled) return;
-        handled = platform.eventPasses;
-        if (handled == 2) adapter.plugIn();
-        if (handled == 3) adapter.answer("N\r\n", port);
-    };
+    answerAt({{3, "N\r\n"}}, 2, [this] { adapter.plugIn(); });
     EXPECT_EQ(link.DevQuery(0, QStringLiteral("EX")), QStringLiteral("N\r\n"));
     const QByteArray expected = kSetup.left(kSetup.indexOf("++clr")) + "EX\r++read 10\r";
     EXPECT_EQ(adapter.sent(expected.size()), expected);
