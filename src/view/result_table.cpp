@@ -135,11 +135,6 @@ ResultRow ResultTable::row(int row) const {
     return {cell(row, 1), cell(row, 2), cell(row, 3), cell(row, 4)};
 }
 
-std::optional<double> ResultTable::number(int row, int column) const {
-    if (column < 2) return std::nullopt;
-    return CellReader()(cell(row, column));
-}
-
 std::optional<QPointF> ResultTable::point(int row) const {
     if (row < 0 || row >= rows()) return std::nullopt;
     return pointOf(rows_[row], CellReader());

@@ -62,9 +62,6 @@ class ResultTable : public QAbstractTableModel {
     QString cell(int row, int column) const;
     // The four texts of a row; empty texts outside the table.
     ResultRow row(int row) const;
-    // The number a cell shows (column 2..4), read in the user's locale; nullopt for a text that
-    // is not a number and outside the table.
-    std::optional<double> number(int row, int column) const;
     // The point a row stands for on the plot: (sweep value, first reading), nullopt unless both
     // cells read as numbers.
     std::optional<QPointF> point(int row) const;
