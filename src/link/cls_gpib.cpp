@@ -14,7 +14,7 @@ void ClsGPIB::Initialize(QObject* owner, QSerialPort* serial) {
 }
 
 bool ClsGPIB::DevOpen() {
-    if (hdl_ >= 0) DevClose();
+    DevClose();  // an open link is closed first (a closed one is left alone)
     transport_ = makeTransport(crd_, *this);
     return transport_->open(brd_, pad_, sad_, hdl_);
 }

@@ -115,31 +115,23 @@ void Ni488Library::registerForThread() {
 }
 
 void Ni488Library::refreshStatus() {
-    int sta = 0;
-    int err = 0;
-    int cnt = 0;
-    std::intptr_t cntl = 0;
-    if (entries_.registerGlobals) {
-        sta = driverSta_;
-        err = driverErr_;
-        cnt = driverCnt_;
-        cntl = driverCntl_;
-    } else if (entries_.threadIbsta) {
-        sta = entries_.threadIbsta();
-        err = entries_.threadIberr();
-        cnt = entries_.threadIbcnt();
-        cntl = entries_.threadIbcntl();
-    } else {
-        sta = *entries_.ibsta;
-        err = *entries_.iberr;
-        cnt = *entries_.ibcnt;
-        cntl = *entries_.ibcntl;
-    }
+    struct Words {
+        int sta, err, cnt;
+        std::intptr_t cntl;
+    };
+    const Words words = [this]() -> Words {
+        if (entries_.registerGlobals) return {driverSta_, driverErr_, driverCnt_, driverCntl_};
+        if (entries_.threadIbsta) {
+            return {entries_.threadIbsta(), entries_.threadIberr(), entries_.threadIbcnt(),
+                    entries_.threadIbcntl()};
+        }
+        return {*entries_.ibsta, *entries_.iberr, *entries_.ibcnt, *entries_.ibcntl};
+    }();
     // The status words are 16-bit (ERR is the sign bit); the long count keeps 32 bits.
-    ibsta_ = static_cast<int16_t>(sta);
-    iberr_ = static_cast<int16_t>(err);
-    ibcnt_ = static_cast<int16_t>(cnt);
-    ibcntl_ = static_cast<int32_t>(cntl);
+    ibsta_ = static_cast<int16_t>(words.sta);
+    iberr_ = static_cast<int16_t>(words.err);
+    ibcnt_ = static_cast<int16_t>(words.cnt);
+    ibcntl_ = static_cast<int32_t>(words.cntl);
 }
 
 template <typename Fn, typename... Args>
