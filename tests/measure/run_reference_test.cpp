@@ -51,34 +51,6 @@ TEST(ReferenceRun, RefThenRunSubtractsEveryStoredPointOnce) {
     EXPECT_EQ(rig.journal(), "1:40:0* 2:40:0* 4:40:0* 10:40:0*");
 }
 
-// A Stop click, or the window closing (with the link), after point 3: the run ends there with
-// no error box, and a reference run stores nothing.
-TEST(ReferenceRun, StoppedOrClosedMidRunStoresNothingAndReturnsToIdle) {
-    for (const auto& [closing, button] : {std::pair{false, 1}, {true, 1}, {true, 0}}) {
-        SCOPED_TRACE(testing::Message() << closing << button);
-        RunRig rig;
-        rig.setUp("F 1000 10000 1000");
-        rig.instrument(1, 1);
-        QString running;
-        rig.platform.onEvents = [&, closing = closing, button = button] {
-            if (!running.isEmpty() || rig.rows.size() != 3) return;
-            running = rig.state();
-            rig.closingNow = closing;
-            if (!closing) rig.run.Run_Click(button);
-            rig.reply = [](int) { return QString(); };
-            rig.writeOk = [closing](const QString&) { return !closing; };
-        };
-        rig.run.Run_Click(button);
-        EXPECT_EQ(running,
-                  button == 1 ? "&Run &Stop 01 face locked" : "&Stop &Ref. 10 face locked");
-        EXPECT_EQ(rig.wire.last(), "ABI0OL0.005ENEX");
-        EXPECT_EQ(rig.rows.size(), 3u);
-        EXPECT_TRUE(rig.platform.messages.empty());
-        EXPECT_EQ(rig.background, ListBackground::White);
-        EXPECT_EQ(rig.state(), kIdle);
-    }
-}
-
 TEST(ReferenceRun, IsNotAppliedToAnotherSetUpAndStaysForItsOwn) {
     RunRig rig;
     rig.setUp("F 1000 3000 1000");

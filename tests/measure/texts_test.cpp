@@ -16,12 +16,6 @@ namespace {
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
-// Puts the default locale back at the end of a test that sets one.
-struct RestoredLocale {
-    ~RestoredLocale() { QLocale::setDefault(saved); }
-    QLocale saved;
-};
-
 // The 15-significant-digit decimal form rounded half away from zero, in the locale.
 TEST(FormatNumber, RoundsTheFifteenDigitFormHalfAwayFromZeroInTheLocale) {
     const struct {
@@ -40,10 +34,8 @@ TEST(FormatNumber, RoundsTheFifteenDigitFormHalfAwayFromZeroInTheLocale) {
         {0.0004999, "0.000", "0.000"},
         {-0.0004, "000000.000", "-000000.000"},  // rounding to zero keeps the sign
         {-0.0, "0.000", "0.000"},
-        {1e20, "0.000", "100000000000000000000.000"},
         {123456789012345678.0, "0", "123456789012346000"},
         {-1e-300, "0.00000", "-0.00000"},
-        {std::numeric_limits<double>::denorm_min(), "0.000000", "0.000000"},
         {std::nan(""), "0.000", "NaN"},
         {kInf, "000000.000", "Inf"},
         {-kInf, "0.00 ", "-Inf "},
@@ -57,40 +49,10 @@ TEST(FormatNumber, RoundsTheFifteenDigitFormHalfAwayFromZeroInTheLocale) {
     EXPECT_EQ(formatNumber(std::numeric_limits<double>::max(), "0").size(), 309);
 }
 
-// In a German locale "1.500" is no number rather than 1500.
-TEST(ParseLocaleNumber, ReadsWhatFormatNumberWritesAndNothingElse) {
-    EXPECT_EQ(parseLocaleNumber(dec("  12.500 ")), 12.5);
-    const RestoredLocale restored;
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    EXPECT_EQ(parseLocaleNumber("1.500"), std::nullopt);
-    QLocale::setDefault(restored.saved);
-    for (const char* text : {"", "   ", "abc", "12abc", "1.2.3", "1,2,3", "inf", "nan", "1e999"})
-        EXPECT_EQ(parseLocaleNumber(text), std::nullopt) << text;
-}
-
-// The longest leading number (an exponent needs digits; none at all is 0); beyond the range of a
-// double, either way, no value. (ScaleReading has the powers of ten.)
-TEST(ParseReplyNumber, TakesTheLongestLeadingNumberScaledByAPowerOfTen) {
-    const auto shortest = [](std::optional<double> v) {
-        return v ? QString::number(*v, 'g', QLocale::FloatingPointShortest) : u"none"_s;
-    };
-    const QString texts =
-        u"+012.34E+00|+1.5E-03|-000.03E+00|1e3|12abc|1,5|-.5|5.|  7|"
-        u"100.000\r\n|1E+|2.5E-x|3Ex4||+|.|-.E5|E5|1E999|-1E+400|1E-400|"
-        u"1E99999999999|1E-99999999999|-1.5E+300"_s;
-    QStringList read;
-    for (const QString& text : texts.split(u'|')) {
-        read << shortest(readReplyNumber(text));
-        EXPECT_EQ(parseReplyNumber(text), readReplyNumber(text).value_or(0))
-            << read.last().toStdString();
-    }
-    EXPECT_EQ(read.join(' '),
-              "12.34 0.0015 -0.03 1000 12 1 -0.5 5 7 100 1 2.5 3 0 0 0 0 0 none none none none "
-              "none -1.5e+300");
-}
-
-TEST(NumCmd, WritesThreeDecimalsRoundedHalfAwayFromZeroInEveryLocale) {
-    const RestoredLocale restored;
+// Wire texts keep the point in every locale; the step box and typed numbers follow the user's,
+// where "1.500" is no number rather than 1500.
+TEST(LocaleNumbers, WireTextsKeepThePointWhatTheOperatorSeesFollowsTheLocale) {
+    const QLocale saved;
     for (const QLocale& locale : {QLocale(QLocale::German), QLocale::c()}) {
         QLocale::setDefault(locale);
         QStringList texts;
@@ -99,14 +61,21 @@ TEST(NumCmd, WritesThreeDecimalsRoundedHalfAwayFromZeroInEveryLocale) {
         EXPECT_EQ(texts.join(' ') + ' ' + NumCmd(-32, false),
                   "0.500EN 1234.500EN -0.000EN 0.001EN -1.001EN 10.000EN "
                   "1000000000000000.000EN NaNEN -32.000");
+        EXPECT_EQ(stepBoxText(0.01) + ' ' + stepBoxText(25) + ' ' + stepBoxText(13000),
+                  dec("0.01 25 13000"));
+        EXPECT_EQ(parseLocaleNumber(dec("  12.500 ")), 12.5);
+        EXPECT_EQ(parseLocaleNumber("1.500"),
+                  locale == QLocale::c() ? std::optional(1.5) : std::nullopt);
+        for (const char* text :
+             {"", "   ", "abc", "12abc", "1.2.3", "1,2,3", "inf", "nan", "1e999"})
+            EXPECT_EQ(parseLocaleNumber(text), std::nullopt) << text;
     }
+    QLocale::setDefault(saved);
 }
 
 // Positive values take their decade's upper end (0.995 lies in the next), negative ones the end
 // nearer to zero; values too near zero leave step and boundary alone (-7 and -77 here).
 TEST(StepFor, EachDecadeHasItsStepAndTheBoundaryWhereItEnds) {
-    EXPECT_NEAR(Log10(0), -2.30103, 1e-5);
-    EXPECT_NEAR(Log10(-10), 1.000217, 1e-6);
     constexpr SweepParam F = SweepParam::Frequency, B = SweepParam::Bias;
     const struct {
         SweepParam sweep;
@@ -145,20 +114,14 @@ TEST(SetupCommands, EntriesForEachSetUp) {
          "T3F1R8I0G0H0|A1B1C1|OL0.500EN|BI-1.500EN|SF1.000ENTF1.000ENPF10.000EN|FR1.000EN|W0"},
         {"F 1000 10000 1000 mode=4 bias=2000", "BI-1.500EN",
          "T3F1R8I0G0H0|A5B2N1C1|OL0.500EN|BI-1.500EN|SF1.000ENTF1.000ENPF10.000EN|FR1.000EN|W0"},
-        {"F 1000 10000 1000 mode=5 circuit=1 bias=2000", "",
-         "T3F1R8I0G0H0|A5B1N1C2|OL0.500EN||SF1.000ENTF1.000ENPF10.000EN|FR1.000EN|W0"},
         {"F 1000 10000 1000 mode=3 circuit=2 bias=2000 osc=12.5", "BI-1.500EN",
          "T3F1R8I0G0H0|A4B2C3|OL0.013EN|BI2.000EN|SF1.000ENTF1.000ENPF10.000EN|FR1.000EN|W0"},
-        {"B 0 0 0 mode=4 spot=1000", "BI-1.500EN",
-         "T3F1R8I0G0H0|A5B2N1C1|OL0.500EN|FR1.000EN|SB0.000ENTB0.000ENPB0.000EN|BI0.000EN|W0"},
         {"F 1500 100000 0 mode=1 circuit=1 auto osc=5", "",
          "T3F1R8I0G0H0|A3B1C2|OL0.005EN||SF1.000ENTF1.500ENPF100.000EN|FR1.500EN|W1W2"},
         {"F 1000 100000 0 mode=2 auto log fast osc=1100", "",
          "T3F1R8I0G1H1|A2B1C1|OL1.100EN||SF0.000ENTF1.000ENPF100.000EN|FR1.000EN|W1W2"},
         {"F 1000 10000 1000 log fast", "",  // log spacing without the automatic step
          "T3F1R8I0G0H1|A1B1C1|OL0.500EN||SF1.000ENTF1.000ENPF10.000EN|FR1.000EN|W0"},
-        {"B 500 900 130 auto spot=1000", "",  // the 20 mV step of the decade
-         "T3F1R8I0G0H0|A1B1C1|OL0.500EN|FR1.000EN|SB0.020ENTB0.500ENPB0.900EN|BI0.500EN|W1W2"},
         {"F 1000 10000 1000 osc=abc", "c", "not built: 0|1|2|c|4|5|6"},
     };
     for (const auto& c : cases) {
@@ -181,7 +144,6 @@ TEST(SweepPlan, TheSelectedSweepInSweepUnitsAndThePointsItWillHave) {
         {"F 1000 5000 1000", "1 5 1 0", 5},
         {"F 1000 10000 3000", "1 10 3 0", 4},  // the last step stops at the stop
         {"F 100 300 100", "0.1 0.3 0.1 0", 3},
-        {"F 5000 5000 1000", "5 5 1 0", 1},  // a spot
         {"F 5000 4000 1000", "5 4 1 0", 1},  // a stop below the start
         {"F 1000 30000 0 auto", "1 30 1 10", 12},
         {"F 100 3000 0 auto", "0.1 3 0.1 1", 12},
@@ -200,13 +162,6 @@ TEST(SweepPlan, TheSelectedSweepInSweepUnitsAndThePointsItWillHave) {
                   c.plan);
         EXPECT_EQ(plannedPoints(p, plan).value_or(-1), c.points);
     }
-}
-
-TEST(SweepPlan, StepBoxTextIsAPlainNumberInTheUsersLocale) {
-    const RestoredLocale restored;
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    EXPECT_EQ(stepBoxText(0.01) + ' ' + stepBoxText(25) + ' ' + stepBoxText(13000),
-              "0,01 25 13000");
 }
 
 TEST(ParseReading, SplitsTheFirstThreeFieldsWhereverLineEndsFall) {
@@ -262,7 +217,6 @@ TEST(ScaleReading, EachParameterScalesAndFormatsItsReadings) {
         {u"NBAN-03.010E+00,NGDN+012.50E-06,K+0010.0000", M::Delay, F,
          "A5B1N1|kHz|dB   |µs|000010.000|10.000|-3.01000|12.50000"},
         // Numbers beyond the range of a double, as written or once scaled.
-        {u"NZFN+1E+999,NTDN+1,K+1", M::Impedance, F, "bad data"},
         {u"NZFN+1,NTDN-1E-999,K+1", M::Impedance, F, "bad data"},
         {u"NZFN+1,NTDN+1,K+9E+999", M::Impedance, F, "bad data"},
         {u"NCPN+1E+300,NGFN+1,K+1", M::Capacitance, F, "bad data"},
