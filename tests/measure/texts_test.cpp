@@ -177,17 +177,13 @@ TEST(ParseReading, SplitsTheFirstThreeFieldsWhereverLineEndsFall) {
     // Numbers that read as 0 are good data.
     EXPECT_EQ(parseReading(u"NZFNxyz,NTDN?,K-").kind, ReplyKind::Good);
     // Fewer than three fields; a field too short for its code or number.
-    const char16_t* bad[] = {u"NZFN+02.817E+03", u"NZFN+1,NTDN-1",
-                             u"NZFN,NTDN-1,K+1", u"NZF,NTDN+2,K+1",
-                             u"NZFN+1,NTDN,K+1", u"NZFN+1,NTDN+2,K",
-                             u"NZFN+1,NTDN+2,",  u"N,NTDN+2,K+1",
-                             u"NZFN+1,N,K+1",    u",,",
-                             u",NTDN+2,K+1",     u"Overlong reply"};
-    for (const char16_t* reply : bad) {
+    for (const QString& reply :
+         u"NZFN+02.817E+03|NZFN+1,NTDN-1|NZFN,NTDN-1,K+1|NZF,NTDN+2,K+1|"
+         u"NZFN+1,NTDN,K+1|NZFN+1,NTDN+2,K|NZFN+1,NTDN+2,|N,NTDN+2,K+1|"
+         u"NZFN+1,N,K+1|,,|,NTDN+2,K+1|Overlong reply"_s.split(u'|')) {
         const Reading r = parseReading(reply);
-        EXPECT_EQ(r.kind, ReplyKind::BadData) << QString::fromUtf16(reply).toStdString();
-        EXPECT_EQ(r.dat1Text() + r.dat2Text() + r.inText(), ":::")
-            << QString::fromUtf16(reply).toStdString();
+        EXPECT_EQ(r.kind, ReplyKind::BadData) << reply.toStdString();
+        EXPECT_EQ(r.dat1Text() + r.dat2Text() + r.inText(), ":::") << reply.toStdString();
     }
 }
 
