@@ -51,34 +51,25 @@ TEST(ReferenceRun, RefThenRunSubtractsEveryStoredPointOnce) {
     EXPECT_EQ(rig.journal(), "1:40:0* 2:40:0* 4:40:0* 10:40:0*");
 }
 
+// A reference (here one given from outside, as the sweep program's CSV) is not applied to another
+// set-up and stays for its own; a point that no reference point matches stays as read.
 TEST(ReferenceRun, IsNotAppliedToAnotherSetUpAndStaysForItsOwn) {
-    RunRig rig;
-    rig.setUp("F 1000 3000 1000");
-    rig.instrument(1, 1, 10, 1, 1);
-    rig.run.Run_Click(1);
-
-    rig.snap.circuit = CircuitMode::Parallel;
-    rig.instrument(1, 1, 100, 10, 2);
-    rig.run.Run_Click(0);
-    EXPECT_EQ(rig.list(), dec("1.000|100.000|2.000 2.000|110.000|2.000 "
-                              "3.000|120.000|2.000"));
-    EXPECT_EQ(rig.calls.filter(u"note"_s).last(), "note Ref. not applied: other set-up");
-    EXPECT_EQ(rig.background, ListBackground::White);
-    // The reference stays; Ref. can replace it and the panel is free to set its set-up again.
-    EXPECT_EQ(rig.state(), "&Run &Ref. 11 workspace panel ref");
-}
-
-// A reference given from outside (the sweep program's CSV): a point that no reference point
-// matches stays as read.
-TEST(ReferenceRun, PointsGivenFromOutsideAreSubtractedOnce) {
     RunRig rig;
     rig.setUp("F 1000 3000 1000");
     EXPECT_FALSE(rig.run.useReference({}));
     ASSERT_TRUE(rig.run.useReference({{1, 100, 1}, {2, 100, 2}, {4, 100, 4}}));
-    rig.instrument(1, 1, 101, 1, 10);
-    rig.run.Run_Click(0);
-    EXPECT_EQ(rig.journal(), "1:1:9* 2:2:8* 3:103:10");
-    EXPECT_FALSE(rig.run.RefStored());
+    QStringList states;
+    for (const CircuitMode circuit : {CircuitMode::Parallel, CircuitMode::Auto}) {
+        rig.snap.circuit = circuit;
+        rig.instrument(1, 1, 101, 1, 10);
+        rig.run.Run_Click(0);
+        states << rig.state();
+    }
+    EXPECT_EQ(rig.journal(), "1:101:10 2:102:10 3:103:10 1:1:9* 2:2:8* 3:103:10");
+    EXPECT_EQ(rig.calls.filter(u"note"_s).join(','), "note Ref. not applied: other set-up,note ");
+    EXPECT_EQ(rig.background, ListBackground::Yellow);
+    // The reference stays while Ref. can replace it and the panel is free; a run uses it up.
+    EXPECT_EQ(states.join(','), "&Run &Ref. 11 face panel ref,&Run &Ref. 11 face panel");
 }
 
 // Each failure ends the run at its point with its message, and a reference run that fails
