@@ -48,8 +48,7 @@ inline PanelSnapshot panelOf(const char* text) {
     return p;
 }
 
-// Everything the run works against, in one: the instrument link, the front panel, the results
-// list, the view, the settings and the journal, each recording what it was told as text.
+// Everything the run works against, each part recording what it was told as text.
 struct RunRig final : RunLink, RunPanel, RunResults, RunView, RunSettings, RunJournal {
     RunRig() { run.setJournal(this); }
 

@@ -46,7 +46,6 @@ TEST(FormatNumber, RoundsTheFifteenDigitFormHalfAwayFromZeroInTheLocale) {
         EXPECT_EQ(formatNumberInvariant(c.value, c.pattern), c.want);
     }
     EXPECT_EQ(formatNumber(1e300, "0.000"), u'1' + QString(300, u'0') + dec(".000"));
-    EXPECT_EQ(formatNumber(std::numeric_limits<double>::max(), "0").size(), 309);
 }
 
 // Wire texts keep the point in every locale; the step box and typed numbers follow the user's,
