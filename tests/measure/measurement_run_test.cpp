@@ -44,9 +44,6 @@ TEST(MeasurementRun, SweepsOfEachKindEndAtTheirStop) {
         // The traffic from the sweep's range on | the step boxes' texts | the plot.
         const char* run;
     } cases[] = {
-        {"B -100 100 100", "V-0.1000 V+0.0000 V+0.1000\r\n",
-         "SB0.100ENTB-0.100ENPB0.100ENEX BI-0.100ENEX W0EX <purge> ?EX W2 ?EX W2 ?EX W2 "
-         "ABI0OL0.005ENEX |  | -100 0 1 1"},
         // 2.03 V times 1000 is 2029.9999999999998 in binary: the reading still meets the stop.
         {"B 2010 2030 10", "V+02.01 V+02.02 V+02.03 V+02.03",
          "SB0.010ENTB2.010ENPB2.030ENEX BI2.010ENEX W0EX <purge> ?EX W2 ?EX W2 ?EX W2 "

@@ -26,7 +26,6 @@ TEST(FormatNumber, RoundsTheFifteenDigitFormHalfAwayFromZeroInTheLocale) {
         {0, "0", "0"},
         {1234.5, "0", "1235"},
         {123.456, "0.00 ", "123.46 "},
-        {7.5, "0 V", "8 V"},
         {999999.9995, "000000.000", "1000000.000"},  // a carry through every digit
         {2.675, "0.00", "2.68"},                     // just below the half in binary
         {0.125, "0.00", "0.13"},                     // exact binary halves go away from zero
@@ -140,7 +139,6 @@ TEST(SweepPlan, TheSelectedSweepInSweepUnitsAndThePointsItWillHave) {
         const char* plan;  // start, stop, step, boundary
         int64_t points;    // -1: not known in advance
     } cases[] = {
-        {"F 1000 5000 1000", "1 5 1 0", 5},
         {"F 1000 10000 3000", "1 10 3 0", 4},  // the last step stops at the stop
         {"F 100 300 100", "0.1 0.3 0.1 0", 3},
         {"F 5000 4000 1000", "5 4 1 0", 1},  // a stop below the start
@@ -149,7 +147,6 @@ TEST(SweepPlan, TheSelectedSweepInSweepUnitsAndThePointsItWillHave) {
         {"F 500000 900000 1500 auto", "500 900 25 1000", 17},
         {"B 500 900 0 auto", "500 900 20 1000", 21},
         {"B -950 0 70 auto", "-950 0 20 -100", 53},
-        {"B -950 0 70", "-950 0 70 0", 15},
         {"F 1000 30000 0 auto log", "1 30 0 0", -1},
         {"F 1000 5000 0", "1 5 0 0", -1},
     };
@@ -171,7 +168,6 @@ TEST(ParseReading, SplitsTheFirstThreeFieldsWhereverLineEndsFall) {
         EXPECT_EQ(r.dat1Text() + ' ' + r.dat2Text() + ' ' + r.inText(),
                   "ZF:+02.817E+03 TD:-000.03E+00 K:+01.000000");
     }
-    EXPECT_EQ(parseReading(u"").kind, ReplyKind::NoResponse);
     EXPECT_EQ(parseReading(u"\r\n").kind, ReplyKind::NoResponse);
     // Numbers that read as 0 are good data.
     EXPECT_EQ(parseReading(u"NZFNxyz,NTDN?,K-").kind, ReplyKind::Good);
@@ -203,8 +199,6 @@ TEST(ScaleReading, EachParameterScalesAndFormatsItsReadings) {
          "A1B1|mV|Ohm|°| 999987.499|-12.500|123.457|-0.030"},
         {u"NLSN+97.467E-06,NQFN+61.240E+00,V+02.03", M::Inductance, B,
          "A3B1|mV|µH|Q|002030.000|2030.000|97.467|61.240"},
-        {u"NRSN+1.5E+00,NXSN-2.25E+00,K+0.5", M::Resistance, F,
-         "A2B1|kHz|Ohm|X|000000.500|0.500|1.500|-2.250"},
         {u"NCPN+0.7910E-06,NGFN+14.940E+00,K+01000.000", M::Capacitance, F,
          "A4B2|kHz|nF|D|001000.000|1000.000|791.0000|14.940"},
         {u"NBAN+0.123456,NTHN+45E+00,K+10", M::Gain, F,
