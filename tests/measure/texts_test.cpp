@@ -71,6 +71,27 @@ TEST(LocaleNumbers, WireTextsKeepThePointWhatTheOperatorSeesFollowsTheLocale) {
     QLocale::setDefault(saved);
 }
 
+// The longest leading number (an exponent needs digits; none at all is 0); beyond the range of a
+// double, either way, no value. (ScaleReading has the powers of ten.)
+TEST(ParseReplyNumber, TakesTheLongestLeadingNumberScaledByAPowerOfTen) {
+    const auto shortest = [](std::optional<double> v) {
+        return v ? QString::number(*v, 'g', QLocale::FloatingPointShortest) : u"none"_s;
+    };
+    const QString texts =
+        u"+012.34E+00|+1.5E-03|-000.03E+00|1e3|12abc|1,5|-.5|5.|  7|"
+        u"100.000\r\n|1E+|2.5E-x|3Ex4||+|.|-.E5|E5|1E999|-1E+400|1E-400|"
+        u"1E99999999999|1E-99999999999|-1.5E+300"_s;
+    QStringList read;
+    for (const QString& text : texts.split(u'|')) {
+        read << shortest(readReplyNumber(text));
+        EXPECT_EQ(parseReplyNumber(text), readReplyNumber(text).value_or(0))
+            << read.last().toStdString();
+    }
+    EXPECT_EQ(read.join(' '),
+              "12.34 0.0015 -0.03 1000 12 1 -0.5 5 7 100 1 2.5 3 0 0 0 0 0 none none none none "
+              "none -1.5e+300");
+}
+
 // Positive values take their decade's upper end (0.995 lies in the next), negative ones the end
 // nearer to zero; values too near zero leave step and boundary alone (-7 and -77 here).
 TEST(StepFor, EachDecadeHasItsStepAndTheBoundaryWhereItEnds) {
