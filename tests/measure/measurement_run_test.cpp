@@ -13,8 +13,6 @@ TEST(MeasurementRun, FrequencySweepEndToEnd) {
     EXPECT_EQ(rig.wire.join(' '),
               "W0ABEX T3F1R8I0G0H0EX A2B1C2EX OL0.500ENEX EX SF1.000ENTF1.000ENPF3.000ENEX "
               "FR1.000ENEX W0EX <purge> ?EX W2 ?EX W2 ?EX W2 ABI0OL0.005ENEX");
-    EXPECT_EQ(rig.list(), dec("1.000|100.000|10.000 2.000|110.000|10.000 "
-                              "3.000|120.000|10.000"));
     // Every point is written down before it is shown.
     EXPECT_EQ(rig.panels.join(' '),
               "IN= DAT1= DAT2= IN=Init IN=Run record IN=K:+1.000000 DAT1=ZF:+100E+00 "
@@ -33,9 +31,8 @@ TEST(MeasurementRun, FrequencySweepEndToEnd) {
     EXPECT_TRUE(rig.run.outcome().started && !rig.run.outcome().stopped);
 }
 
-// A sweep ends where the instrument reports its stop; the automatic linear step reprograms
-// the sweep at each decade (the top decade steps on in fifties, its last change within range;
-// a bias sweep steps towards zero); the logarithmic step and a spot need no step.
+// A sweep ends where the instrument reports its stop; an automatic linear step reprograms it at
+// each decade (the top one within range; bias towards zero); a log step and a spot need none.
 TEST(MeasurementRun, SweepsOfEachKindEndAtTheirStop) {
     const struct {
         const char* panel;
@@ -74,12 +71,10 @@ TEST(MeasurementRun, SweepsOfEachKindEndAtTheirStop) {
         rig.setUp(c.panel);
         for (const QString& x : words(c.xs)) rig.replies << u"NZFN+1,NTDN+1,"_s + x;
         rig.run.Run_Click(0);
-        EXPECT_TRUE(rig.platform.messages.empty());
         EXPECT_EQ(rig.wire.mid(5).join(' ') + u" | "_s + rig.stepTexts.join(' ') + u" | "_s +
                       rig.plots.join(','),
                   c.run);
         EXPECT_EQ(rig.rows.size(), static_cast<size_t>(rig.queries));
-        EXPECT_EQ(rig.calls.contains(u"clear auto"_s), !rig.snap.autoStep);
     }
 }
 
@@ -144,7 +139,6 @@ TEST(MeasurementRun, StoppedOrClosedMidRunEndsAfterTheCurrentPoint) {
          "&Run &Stop 01 face locked,&Run &Ref. 11 face panel running|"
          "?EX W2 ?EX W2 ?EX ABI0OL0.005ENEX"},
         {true, 1, "&Run &Stop 01 face locked|?EX W2 ?EX W2 ?EX W2 ?EX ABI0OL0.005ENEX"},
-        {true, 0, "&Stop &Ref. 10 face locked|?EX W2 ?EX W2 ?EX W2 ?EX ABI0OL0.005ENEX"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.run);

@@ -28,9 +28,8 @@ TEST(ReferenceRun, RefThenRunSubtractsEveryStoredPointOnce) {
               "1:90:0.5* 2:99:0.5* 3:108:0.5* 4:117:0.5* 5:126:0.5* 6:135:0.5* 7:144:0.5* "
               "8:153:0.5* 9:162:0.5* 10:171:0.5*");
     EXPECT_EQ(rig.list().section(' ', 9), dec("10.000|171.000|0.500"));
-    // The plot's y range is that of the corrected values it shows.
-    EXPECT_EQ(rig.plots.last(), "1 9 90 171");
-    EXPECT_EQ(rig.state(), kIdle);  // a reference serves one run
+    EXPECT_EQ(rig.plots.last(), "1 9 90 171");  // the range of the corrected values
+    EXPECT_EQ(rig.state(), kIdle);              // a reference serves one run
     EXPECT_EQ(rig.background, ListBackground::Yellow);
 
     // A logarithmic sweep has no fixed step: its points meet the reference at their values.
@@ -61,7 +60,6 @@ TEST(ReferenceRun, IsNotAppliedToAnotherSetUpAndStaysForItsOwn) {
     }
     EXPECT_EQ(rig.journal(), "1:101:10 2:102:10 3:103:10 1:1:9* 2:2:8* 3:103:10");
     EXPECT_EQ(rig.calls.filter(u"note"_s).join(','), "note Ref. not applied: other set-up,note ");
-    EXPECT_EQ(rig.background, ListBackground::Yellow);
     // The reference stays while Ref. can replace it and the panel is free; a run uses it up.
     EXPECT_EQ(states.join(','), "&Run &Ref. 11 face panel ref,&Run &Ref. 11 face panel");
 }
@@ -74,18 +72,18 @@ TEST(RunFailures, EachShowsItsMessageAndStillEndsTheRun) {
         const char* replies;
         int refusedFrom;  // the first write that fails, from 1; 0 for none
         int button;
-        const char* run;  // the message, the points before the failure, the traffic's end
+        const char* run;  // the message, the points before the failure, the traffic
     } cases[] = {
-        {"F 1000 3000 1000", "", 0, 0, "No response from command|0|<purge> ?EX ABI0OL0.005ENEX"},
-        {"F 1000 3000 1000", "NZFN+02.8\r\n", 0, 0, "Bad data|0|<purge> ?EX ABI0OL0.005ENEX"},
-        {"F 1000 3000 1000", "NZFN+1E+999,NTDN+1,K+1", 0, 0,
-         "Bad data|0|<purge> ?EX ABI0OL0.005ENEX"},
+        {"F 1000 3000 1000", "", 0, 0, "No response from command|0|?EX ABI0OL0.005ENEX"},
+        {"F 1000 3000 1000", "NZFN+02.8\r\n", 0, 0, "Bad data|0|?EX ABI0OL0.005ENEX"},
+        {"F 1000 3000 1000", "NZFN+1E+999,NTDN+1,K+1", 0, 0, "Bad data|0|?EX ABI0OL0.005ENEX"},
         {"F 1000 3000 1000", "", 1, 0, "Communication Error|0|W0ABEX ABI0OL0.005ENEX"},
         {"F 1000 3000 1000", "", 4, 0,
-         "Communication Error|0|A1B1C1EX OL0.500ENEX ABI0OL0.005ENEX"},
+         "Communication Error|0|W0ABEX T3F1R8I0G0H0EX A1B1C1EX OL0.500ENEX ABI0OL0.005ENEX"},
         // The setup's own "W1W2EX" goes through; the one after the decade change does not.
         {"F 8000 30000 0 auto", "NZFN+1,NTDN+1,K+8 NZFN+1,NTDN+1,K+9 NZFN+1,NTDN+1,K+10", 11, 0,
-         "Communication Error|3|?EX ABEX SF10.000ENTF20.000ENPF30.000EN W1W2EX ABI0OL0.005ENEX"},
+         "Communication Error|3|?EX ?EX ?EX ABEX SF10.000ENTF20.000ENPF30.000EN W1W2EX "
+         "ABI0OL0.005ENEX"},
         {"F 1000 3000 1000", "NZFN+1E+00,NTDN+1E+00,K+1 NZFN+1E+00", 0, 1,
          "Bad data|1|?EX W2 ?EX ABI0OL0.005ENEX"},
     };
@@ -105,8 +103,7 @@ TEST(RunFailures, EachShowsItsMessageAndStillEndsTheRun) {
                   u"Lorvane|"_s + want[0] + u"\rVerify GPIB Configuration"_s);
         EXPECT_TRUE(box.icon == MsgIcon::Critical && box.buttons == MsgButtons::Ok);
         EXPECT_EQ(QString::number(rig.run.outcome().points), want[1]);
-        EXPECT_TRUE((u' ' + rig.wire.join(' ')).endsWith(u' ' + want[2]))
-            << rig.wire.join(u" "_s).toStdString();
+        EXPECT_EQ(rig.traffic(), want[2]);
         EXPECT_TRUE(rig.plots.isEmpty());
         EXPECT_EQ(rig.background, ListBackground::White);
         EXPECT_EQ(rig.state(), kIdle);
@@ -134,7 +131,6 @@ TEST(ReferenceTable, KeepsEveryRowAndCorrectsThePointsAtItsSweepValues) {
     EXPECT_EQ(table.size(), 0);
     EXPECT_FALSE(table.appliesTo({}));
     EXPECT_FALSE(table.store(RunRig(), {}));
-    EXPECT_FALSE(table.assign({}, {}));
 }
 
 // What a reference was measured with must match: measured quantity, circuit, sweep, oscillator
@@ -180,7 +176,6 @@ TEST(RunRetries, TriggerAPointAgainAndKeepItOnce) {
         {"F 1000 3000 1000", 2, "? ? 1 2 3",
          "?EX FR1.000EN ?EX FR1.000EN ?EX W2 ?EX W2 ?EX W2 | 1 2 3 | 0:1:2 0:2:2 | 0"},
         {"F 1000 3000 1000", 1, "1 - - 2", "?EX W2 ?EX FR2.000EN ?EX | 1 | 1:1:1 | 1"},
-        {"F 1000 3000 1000", 0, "1 - 2", "?EX W2 ?EX | 1 |  | 1"},
         {"F 1000 3000 1000", 2, "1 - 2 2 3 3",
          "?EX W2 ?EX FR2.000EN ?EX W2 ?EX <read> W2 | 1 2 3 | 1:1:1 | 0"},
         {"F 1000 3000 1000", 1, "1 - 1 1 2 3",
@@ -230,7 +225,6 @@ TEST(HeadlessRun, AnInterruptEndsTheRunAfterItsPointAndStays) {
         run.Run_Click(0);
         EXPECT_EQ(results.rowCount(), rows);
         EXPECT_TRUE(run.outcome().stopped);
-        EXPECT_EQ(rig.wire.last(), "ABI0OL0.005ENEX");
     }
     EXPECT_EQ(panel.previousRange(SweepParam::Bias), (std::array<double, 3>{1, 2, 3}));
     EXPECT_EQ(panel.previousRange(SweepParam::Frequency),
