@@ -24,10 +24,10 @@ inline QStringList words(const char* text) {
     return QString::fromUtf8(text).split(u' ', Qt::SkipEmptyParts);
 }
 
-// A front panel in words: the sweep ("F" or "B"), its start, stop and step (Hz or mV), then any
-// of "auto" and "log" (the automatic step, which the step box shows), "fast" (High Speed),
-// "mode=", "circuit=" (their indices), "bias=" (the bias of a frequency sweep, mV), "spot=" (the
-// frequency of a bias sweep, Hz) and "osc=" (mV, 500 unless given).
+// A front panel in words: sweep ("F" or "B"), start, stop, step (Hz or mV), then any of "auto",
+// "log" (the automatic step, shown in the step box), "fast" (High Speed), "mode=", "circuit="
+// (indices), "bias=" (of a frequency sweep, mV), "spot=" (frequency of a bias sweep, Hz) and
+// "osc=" (mV, 500 unless given).
 inline PanelSnapshot panelOf(const char* text) {
     PanelSnapshot p;
     const QStringList w = words(text);
@@ -48,8 +48,7 @@ inline PanelSnapshot panelOf(const char* text) {
     return p;
 }
 
-// Everything the run works against, in one: the instrument link, the front panel, the results
-// list, the view, the settings and the journal, each recording what it was told as text.
+// Everything the run works against, each part recording what it was told as text.
 struct RunRig final : RunLink, RunPanel, RunResults, RunView, RunSettings, RunJournal {
     RunRig() { run.setJournal(this); }
 
