@@ -118,10 +118,9 @@ bool buildSetupCommands(const PanelSnapshot& panel, const SweepPlan& plan,
     commands[0] = u"T3F1R8I0"_s + (panel.autoStep && panel.logStep ? u"G1"_s : u"G0"_s) +
                   (panel.highSpeed ? u"H1"_s : u"H0"_s);
     commands[2] = *oscillator;
-    static const QString circuitCodes[] = {u"C1"_s, u"C2"_s, u"C3"_s};
-    const int circuit = static_cast<int>(panel.circuit);
+    static const QStringList circuitCodes = {u"C1"_s, u"C2"_s, u"C3"_s};
     commands[1] = conversionFor(panel.mode).functionText +
-                  circuitCodes[circuit >= 0 && circuit < 3 ? circuit : 0];
+                  circuitCodes.value(static_cast<int>(panel.circuit), circuitCodes[0]);
 
     if (panel.sweep == SweepParam::Bias) {
         commands[3] = u"FR"_s + wireNumber(panel.frequency[0]);

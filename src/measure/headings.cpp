@@ -1,5 +1,7 @@
 #include "headings.h"
 
+#include <QStringList>
+
 namespace lorvane {
 namespace {
 
@@ -72,9 +74,10 @@ std::array<QString, 3> quantityLabel(MeasureMode mode, CircuitMode circuit, Swee
 }
 
 QString measureCaption(MeasureMode mode) {
-    static const char* const captions[] = {"Z", "L", "R", "C", "G", "D"};
-    const int index = static_cast<int>(mode);
-    return index >= 0 && index < 6 ? QString::fromLatin1(captions[index]) : QString();
+    static const QStringList captions = {QStringLiteral("Z"), QStringLiteral("L"),
+                                         QStringLiteral("R"), QStringLiteral("C"),
+                                         QStringLiteral("G"), QStringLiteral("D")};
+    return captions.value(static_cast<int>(mode));  // empty for a mode without a caption
 }
 
 QString sweepCaption(SweepParam sweep) {

@@ -3,7 +3,7 @@
 namespace lorvane {
 
 std::array<double, 3>& HeadlessPanel::previousRange(SweepParam sweep) {
-    return previous_[sweep == SweepParam::Bias ? 1 : 0];
+    return previous_[static_cast<size_t>(sweep)];
 }
 
 QString HeadlessPanel::runCaption(int index) const {

@@ -1,6 +1,6 @@
 #include "reading.h"
 
-#include <array>
+#include <QList>
 
 #include "number_format.h"
 
@@ -11,10 +11,7 @@ namespace {
 // Characters from 1-based position `from` on, at most `count` of them (-1: to the end).
 // Positions beyond the end give an empty text.
 QString piece(QStringView field, qsizetype from, qsizetype count = -1) {
-    if (from > field.size()) return QString();
-    QStringView rest = field.sliced(from - 1);
-    if (count >= 0 && count < rest.size()) rest = rest.first(count);
-    return rest.toString();
+    return field.toString().mid(from - 1, count);
 }
 
 }  // namespace
@@ -30,17 +27,9 @@ Reading parseReading(QStringView reply) {
     if (text.isEmpty()) return reading;
     reading.kind = ReplyKind::BadData;
 
-    std::array<QStringView, 3> fields;
-    qsizetype found = 0;
-    qsizetype begin = 0;
-    const QStringView all(text);
-    while (found < 3) {
-        const qsizetype comma = all.indexOf(u',', begin);
-        fields[found++] = comma < 0 ? all.sliced(begin) : all.sliced(begin, comma - begin);
-        if (comma < 0) break;
-        begin = comma + 1;
-    }
-    if (found < 3) return reading;
+    // Three fields at least; any after the third are not looked at.
+    const QList<QStringView> fields = QStringView(text).split(u',');
+    if (fields.size() < 3) return reading;
 
     Reading split;
     split.code0 = piece(fields[0], 2, 2);
