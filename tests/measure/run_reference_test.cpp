@@ -110,7 +110,7 @@ TEST(RunFailures, EachShowsItsMessageAndStillEndsTheRun) {
     }
 }
 
-// Point k is corrected at its expected sweep value, compared at the list's resolution; another
+// Point k is corrected at its sweep value, compared at the list's resolution; another
 // value or a counter beyond the table is left alone. What gives no table keeps nothing.
 TEST(ReferenceTable, KeepsEveryRowAndCorrectsThePointsAtItsSweepValues) {
     std::vector<std::array<double, 3>> rows{{1, 10.5, 1}, {2, 10.5, 1}, {3, 10.5, 1}, {4, 10.5, 1}};
