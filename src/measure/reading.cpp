@@ -11,7 +11,7 @@ namespace {
 // Characters from 1-based position `from` on, at most `count` of them (-1: to the end).
 // Positions beyond the end give an empty text.
 QString piece(QStringView field, qsizetype from, qsizetype count = -1) {
-    return field.toString().mid(from - 1, count);
+    return field.mid(from - 1, count).toString();
 }
 
 }  // namespace
